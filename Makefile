@@ -1,0 +1,36 @@
+# The two commands of the README: `make run` and `make test`. Both install what a fresh
+# Debian or Ubuntu machine lacks, build, and then score the level-4 sample or run every test.
+
+BUILD_DIR := build/default
+PACKAGES  := g++ make cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev
+SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all setup build run test clean
+
+all: build
+
+# Installs only the packages that are missing; package lists are refreshed first, since a
+# fresh machine may have none.
+setup:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+build: setup
+	cmake --preset default
+	cmake --build --preset default
+
+run: build
+	$(BUILD_DIR)/cli/quillon-score --sample 4
+
+test: build
+	ctest --preset default
+
+clean:
+	rm -rf build

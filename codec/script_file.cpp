@@ -1,0 +1,53 @@
+#include "codec/script_file.hpp"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "script/interpreter.hpp"
+
+namespace quillon::codec {
+namespace {
+
+std::string TooLarge() {
+    return "larger than " + std::to_string(kMaxScriptBytes) + " bytes, the most a script may hold";
+}
+
+}  // namespace
+
+ScriptBytes ReadScriptStream(std::FILE* stream) {
+    ScriptBytes result;
+    char buffer[65536];
+    while (true) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, stream);
+        result.bytes.append(buffer, got);
+        if (result.bytes.size() > kMaxScriptBytes) {
+            result.bytes.clear();
+            result.error = TooLarge();
+            return result;
+        }
+        if (got < sizeof buffer) break;
+    }
+    if (std::ferror(stream)) {
+        result.bytes.clear();
+        result.error = std::strerror(errno);
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+ScriptBytes ReadScriptFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        return ScriptBytes{false, {}, "is a folder, not a file"};
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return ScriptBytes{false, {}, std::strerror(errno)};
+    ScriptBytes result = ReadScriptStream(file);
+    std::fclose(file);
+    return result;
+}
+
+}  // namespace quillon::codec

@@ -1,0 +1,192 @@
+#include "scoring/report.hpp"
+
+#include <string>
+
+#include "scoring/level.hpp"
+#include "scoring/rounding.hpp"
+#include "scoring/tally.hpp"
+#include "scoring/text_format.hpp"
+
+namespace quillon {
+namespace {
+
+bool InRoundingRange(double s) { return s > CountedScoreFloor && s <= NoObjectThreshold; }
+
+void RoundUnitScores(ScoreStore& store) {
+    for (auto& row : store.LayerRows) {
+        for (double& s : row.UnitScores) {
+            if (InRoundingRange(s)) s = RoundTo4(s);
+        }
+    }
+}
+
+void RoundLayerScores(ScoreStore& store) {
+    for (auto& row : store.LayerRows) {
+        if (InRoundingRange(row.LayerScore)) row.LayerScore = RoundTo4(row.LayerScore);
+    }
+}
+
+void SumGroups(ScoreStore& store) {
+    store.TechWeightedSum = store.TechWeightSum = 0;
+    store.MgmtWeightedSum = store.MgmtWeightSum = 0;
+    for (int k = 0; k < kLayerCount; ++k) {
+        const double score = store.LayerRows[static_cast<unsigned>(k)].LayerScore;
+        if (!(score > CountedScoreFloor)) continue;  // a layer marker leaves its group
+        const double weight = LayerWeights[static_cast<unsigned>(k)];
+        if (k < kTechnicalLayers) {
+            store.TechWeightedSum += score * weight;
+            store.TechWeightSum += weight;
+        } else {
+            store.MgmtWeightedSum += score * weight;
+            store.MgmtWeightSum += weight;
+        }
+    }
+}
+
+// A group without any scored layer contributes nothing rather than 0 / 0.
+double GroupShare(double share, double weightedSum, double weightSum) {
+    return weightSum > 0 ? share * (weightedSum / weightSum) : 0.0;
+}
+
+void CountCompliance(ScoreStore& store) {
+    for (int k = 0; k < kLayerCount; ++k) {
+        const auto& row = store.LayerRows[static_cast<unsigned>(k)];
+        for (int j = 0; j < store.UnitCount(k); ++j) {
+            if (store.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)] <=
+                ApplicableThreshold)
+                continue;
+            const double s = row.UnitScores[static_cast<unsigned>(j)];
+            if (s > -0.0001 && s < 0.0001) {
+                ++store.NonCompliantCount;
+            } else if (s >= 0.0001 && s < 0.99999) {
+                ++store.PartlyCompliantCount;
+            } else if (s >= 0.99999 && s < 1.0001) {
+                ++store.CompliantCount;
+            }
+        }
+    }
+}
+
+void AppendUnitField(std::string& out, double s, int level) {
+    if (s > -8.01 && s < -7.99) {
+        out += level == 2 ? "2级不评  " : "1级不评  ";
+    } else if (s > -5.01 && s < -4.99) {
+        out += "没输入   ";
+    } else if (s > -1.01 && s < -0.99) {
+        out += "不适用   ";
+    } else {
+        AppendFixed(out, s, 8, 6);
+        out += ' ';
+    }
+}
+
+std::string LayerLines(const ScoreStore& store) {
+    std::string out;
+    for (int k = 0; k < kLayerCount; ++k) {
+        const auto& row = store.LayerRows[static_cast<unsigned>(k)];
+        out += "@@";
+        AppendInt(out, k + 1);
+        AppendPadded(out, LayerNames[static_cast<unsigned>(k)], 12);
+        out += ' ';
+        AppendFixed(out, row.LayerScore, 8, 6);
+        out += " # ";
+        for (int j = 0; j < store.UnitCount(k); ++j) {
+            AppendUnitField(out, row.UnitScores[static_cast<unsigned>(j)], store.AssessmentLevel);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string Summary(const ScoreStore& store, double roundedTotal) {
+    std::string out;
+    AppendInt(out, store.AssessmentLevel);
+    out += "级 密评总分=";
+    AppendFixed(out, roundedTotal, 8, 3);
+    out += ' ';
+    AppendFixed(out, store.TotalScore, 8, 4);
+    out += " 注意2位有效数字\r\n不符合=";
+    AppendInt(out, store.NonCompliantCount, 3);
+    out += " 部分符合=";
+    AppendInt(out, store.PartlyCompliantCount, 3);
+    out += " 符合=";
+    AppendInt(out, store.CompliantCount, 6);
+    out += "  不适用=暂不统计  ";
+    AppendFixed(out, store.TechWeightedSum, 8, 4);
+    out += '(';
+    AppendFixed(out, store.TechWeightSum, 8, 4);
+    out += ") +";
+    AppendFixed(out, store.MgmtWeightedSum, 8, 4);
+    out += '(';
+    AppendFixed(out, store.MgmtWeightSum, 8, 4);
+    out += ") \r\n";
+    if (store.NotEnteredCount != 0) {
+        out += "'没输入'的单元数为";
+        AppendInt(out, store.NotEnteredCount, 2);
+        out += "个\r\n";
+    }
+    return out;
+}
+
+// Table 5-2 of the assessment report: one line per unit, the layer score on its first unit.
+std::string ScoreTable(const ScoreStore& store, double roundedTotal) {
+    std::string out = "《商用密码应用安全性评估报告》表 5-2 整体测评结果的得分\r\n"
+                      "层面           单元序号->   单元得分 层面得分\r\n";
+    for (int k = 0; k < kLayerCount; ++k) {
+        const auto& row = store.LayerRows[static_cast<unsigned>(k)];
+        for (int j = 0; j < store.UnitCount(k); ++j) {
+            out += "@@";
+            AppendInt(out, k + 1);
+            AppendPadded(out, LayerNames[static_cast<unsigned>(k)], 16);
+            out += "  ";
+            AppendInt(out, j + 1, 2);
+            out += "->";
+            const double s = row.UnitScores[static_cast<unsigned>(j)];
+            if (s >= -0.0001) {
+                out += "  ";
+                AppendFixed(out, s, 8, 5);
+            } else {
+                out += "   \\    ";
+            }
+            if (j == 0) {
+                out += ' ';
+                AppendFixed(out, row.LayerScore, 8, 5);
+                out += ' ';
+            } else {
+                out += "        ";
+            }
+            out += "\r\n";
+        }
+    }
+    out += "*** 密评总分=";
+    AppendFixed(out, roundedTotal, 8, 3);
+    out += " \r\n";
+    return out;
+}
+
+}  // namespace
+
+void WriteScoreReport(ScoreStore& store, std::string_view line, ReportText& report,
+                      std::uint32_t flags, const Diagnostics& diagnostics) {
+    if (line.substr(0, 5) != "mpout") return;
+    if (line.size() > 5 && line[5] >= '1' && line[5] <= '4') {
+        report.append("特别提示：mpout 被强行指定密评级别喽\r\n");
+        SelectLevel(store, line[5] - '0');
+    }
+    if (flags & RoundUnitScoresFlag) RoundUnitScores(store);
+    store.NotEnteredCount = 0;
+    for (int k = 0; k < kLayerCount; ++k) TallyLayer(store, k, diagnostics);
+    if (flags & RoundLayerScoresFlag) RoundLayerScores(store);
+    SumGroups(store);
+    store.NonCompliantCount = store.PartlyCompliantCount = store.CompliantCount = 0;
+    store.TotalScore = GroupShare(TechnicalShare, store.TechWeightedSum, store.TechWeightSum) +
+                       GroupShare(ManagementShare, store.MgmtWeightedSum, store.MgmtWeightSum);
+    CountCompliance(store);
+
+    const double roundedTotal = RoundTo2(store.TotalScore);
+    report.append(LayerLines(store));
+    report.append(Summary(store, roundedTotal));
+    if (flags & ScoreTableFlag) report.append(ScoreTable(store, roundedTotal));
+}
+
+}  // namespace quillon

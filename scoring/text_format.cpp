@@ -1,0 +1,58 @@
+#include "scoring/text_format.hpp"
+
+#include <charconv>
+
+#include "scoring/utf8.hpp"
+
+namespace quillon {
+namespace {
+
+void AppendRightAligned(std::string& out, std::string_view digits, int width) {
+    for (int pad = width - static_cast<int>(digits.size()); pad > 0; --pad) out.push_back(' ');
+    out.append(digits);
+}
+
+}  // namespace
+
+void AppendFixed(std::string& out, double value, int width, int precision) {
+    char buffer[400];  // the widest double in fixed notation has 309 integer digits
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, precision);
+    AppendRightAligned(out, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)),
+                       width);
+}
+
+void AppendInt(std::string& out, long long value, int width) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    AppendRightAligned(out, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)),
+                       width);
+}
+
+void AppendHex(std::string& out, std::uint32_t value) {
+    char buffer[16];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, 16);
+    out.append(buffer, result.ptr);
+}
+
+void AppendPadded(std::string& out, std::string_view text, int width) {
+    int used = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(text[i]));
+        const int cells = length == 1 ? 1 : 2;
+        if (used + cells > width || i + length > text.size()) break;
+        out.append(text.substr(i, length));
+        used += cells;
+        i += length;
+    }
+    for (; used < width; ++used) out.push_back(' ');
+}
+
+std::string Fixed(double value, int width, int precision) {
+    std::string out;
+    AppendFixed(out, value, width, precision);
+    return out;
+}
+
+}  // namespace quillon

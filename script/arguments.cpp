@@ -1,0 +1,45 @@
+#include "script/arguments.hpp"
+
+#include "script/words.hpp"
+
+namespace quillon {
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::int32_t ReadHexArgument(std::string_view line, std::int32_t fallback) {
+    WordCursor words(line);
+    if (words.next().empty()) return fallback;  // no command word at all
+    const std::string_view rest = words.rest();
+    std::size_t i = rest.find_first_not_of(' ');
+    if (i == std::string_view::npos) return fallback;
+
+    bool negative = false;
+    if (rest[i] == '+' || rest[i] == '-') {
+        negative = rest[i] == '-';
+        ++i;
+    }
+    // "0x" followed by a byte that is not a hex digit has still read the digit 0.
+    bool sawDigit = false;
+    if (i + 1 < rest.size() && rest[i] == '0' && (rest[i + 1] == 'x' || rest[i + 1] == 'X')) {
+        sawDigit = true;
+        i += 2;
+    }
+    std::uint32_t value = 0;
+    for (; i < rest.size() && HexDigit(rest[i]) >= 0; ++i) {
+        value = value * 16u + static_cast<std::uint32_t>(HexDigit(rest[i]));
+        sawDigit = true;
+    }
+    if (!sawDigit) return fallback;
+    if (negative) value = 0u - value;
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace quillon

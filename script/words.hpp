@@ -1,0 +1,29 @@
+// Blank-delimited words of a line. Only the ASCII blank separates words: control bytes are
+// already gone when a line reaches the handlers.
+#pragma once
+
+#include <string_view>
+
+namespace quillon {
+
+class WordCursor {
+public:
+    explicit WordCursor(std::string_view text) : text_(text) {}
+
+    // The next word, or an empty view when none is left.
+    std::string_view next() {
+        while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+        const std::size_t start = pos_;
+        while (pos_ < text_.size() && text_[pos_] != ' ') ++pos_;
+        return text_.substr(start, pos_ - start);
+    }
+
+    // Everything after the last word taken.
+    std::string_view rest() const { return text_.substr(pos_); }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace quillon

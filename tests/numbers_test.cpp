@@ -1,0 +1,119 @@
+// The number grammars scripts use: decimal scores and hexadecimal arguments.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "scoring/decimal.hpp"
+#include "scoring/rounding.hpp"
+#include "script/arguments.hpp"
+
+namespace quillon {
+namespace {
+
+struct DecimalCase {
+    const char* name;
+    const char* text;
+    bool isNumber;
+    double value;
+    std::size_t length;
+};
+
+class DecimalGrammar : public ::testing::TestWithParam<DecimalCase> {};
+
+TEST_P(DecimalGrammar, Reads) {
+    const auto& c = GetParam();
+    const auto read = ReadDecimal(c.text);
+    ASSERT_EQ(read.has_value(), c.isNumber);
+    if (!read) return;
+    EXPECT_EQ(read->value, c.value);
+    EXPECT_EQ(std::signbit(read->value), std::signbit(c.value));
+    EXPECT_EQ(read->length, c.length);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, DecimalGrammar,
+    ::testing::Values(DecimalCase{"integer", "1", true, 1, 1},
+                      DecimalCase{"fraction", "0.6667", true, 0.6667, 6},
+                      DecimalCase{"leading_point", ".5", true, 0.5, 2},
+                      DecimalCase{"trailing_point", "5.", true, 5, 2},
+                      DecimalCase{"plus_sign", "+0.25", true, 0.25, 5},
+                      DecimalCase{"minus_sign", "-0.05", true, -0.05, 5},
+                      DecimalCase{"negative_zero", "-0", true, -0.0, 2},
+                      DecimalCase{"exponent", "1e-1", true, 0.1, 4},
+                      DecimalCase{"capital_exponent", "5E-1x", true, 0.5, 4},
+                      DecimalCase{"exponent_without_digits", "1e", true, 1, 1},
+                      DecimalCase{"exponent_sign_without_digits", "2e+x", true, 2, 1},
+                      DecimalCase{"stops_at_letters", "0.5abc", true, 0.5, 3},
+                      DecimalCase{"hex_reads_zero", "0x1", true, 0, 1},
+                      DecimalCase{"underflow_is_zero", "1e-400", true, 0, 6},
+                      DecimalCase{"subnormal", "-1e-308", true, -1e-308, 7},
+                      DecimalCase{"largest", "1e308", true, 1e308, 5},
+                      DecimalCase{"many_digits", "0.33333333333333333333333333333", true,
+                                  0.33333333333333333333333333333, 31},
+                      DecimalCase{"overflow_is_no_number", "1e400", false, 0, 0},
+                      DecimalCase{"long_overflow_is_no_number",
+                                  "100000000000000000000000000000e300", false, 0, 0},
+                      DecimalCase{"huge_exponent_is_no_number", "1e99999999999999999999", false, 0, 0},
+                      DecimalCase{"tiny_huge_exponent_is_zero", "0.001e-99999999999999999", true, 0, 24},
+                      DecimalCase{"inf", "inf", false, 0, 0},
+                      DecimalCase{"nan", "nan", false, 0, 0},
+                      DecimalCase{"infinity_signed", "-infinity", false, 0, 0},
+                      DecimalCase{"lone_point", ".", false, 0, 0},
+                      DecimalCase{"lone_sign", "+", false, 0, 0},
+                      DecimalCase{"leading_blank", " 1", false, 0, 0},
+                      DecimalCase{"empty", "", false, 0, 0},
+                      DecimalCase{"letters", "abc", false, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct HexCase {
+    const char* name;
+    const char* line;
+    std::int32_t fallback;
+    std::int32_t value;
+};
+
+class HexArgument : public ::testing::TestWithParam<HexCase> {};
+
+TEST_P(HexArgument, Reads) {
+    const auto& c = GetParam();
+    EXPECT_EQ(ReadHexArgument(c.line, c.fallback), c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, HexArgument,
+    ::testing::Values(HexCase{"none_gives_fallback", "mpinit=2", 1, 1},
+                      HexCase{"blanks_only", "mpinit=2    ", 1, 1},
+                      HexCase{"one", "mpinit=3 1", 1, 1},
+                      HexCase{"hex_ten", "mpinit=3 10", 1, 16},
+                      HexCase{"hex_letter", "mpinit=3 a", 1, 10},
+                      HexCase{"capital_letters", "mpout FF", 0x30000, 255},
+                      HexCase{"flags", "mpout3  30000", 0x30000, 0x30000},
+                      HexCase{"prefix", "mpout 0x100", 0x30000, 0x100},
+                      HexCase{"prefix_without_digits_is_zero", "mpout 0xg", 0x30000, 0},
+                      HexCase{"stops_at_non_hex", "mpout 12z4", 0x30000, 0x12},
+                      HexCase{"plus", "mpinit=1 +2", 1, 2},
+                      HexCase{"minus_negates", "mpinit=1 -1", 1, -1},
+                      HexCase{"wraps_modulo_2_32", "mpinit=1 100000001", 1, 1},
+                      HexCase{"top_bit_negative", "mpout 80000000", 0, INT32_MIN},
+                      HexCase{"sign_without_digits", "mpout -", 0x30000, 0x30000},
+                      HexCase{"word_not_hex", "mpinit=2 x", 1, 1},
+                      HexCase{"word_first_is_skipped", "mpout3 20000 100", 0x30000, 0x20000},
+                      HexCase{"empty_line", "", 7, 7}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Numbers, RoundingHalfUpToFourAndTwoDecimals) {
+    EXPECT_DOUBLE_EQ(RoundTo4(0.283333333), 2833 * 0.0001);
+    EXPECT_DOUBLE_EQ(RoundTo4(0.416666666), 4167 * 0.0001);
+    EXPECT_DOUBLE_EQ(RoundTo4(-0.05), -499 * 0.0001);  // truncation toward zero after + 0.5
+    EXPECT_DOUBLE_EQ(RoundTo2(69.6798), 6968 * 0.01);
+    EXPECT_DOUBLE_EQ(RoundTo4(1307117.3166), 1307117.3166);
+    EXPECT_DOUBLE_EQ(RoundTo4(1e300), 1e300);
+    EXPECT_TRUE(std::isinf(RoundTo4(INFINITY)));
+    EXPECT_TRUE(std::isnan(RoundTo4(NAN)));
+    EXPECT_EQ(TruncateToInt32(3e10), INT32_MAX);
+    EXPECT_EQ(TruncateToInt32(-3e10), INT32_MIN);
+    EXPECT_EQ(TruncateToInt32(1307117316.6), 1307117316);
+}
+
+}  // namespace
+}  // namespace quillon

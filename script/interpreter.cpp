@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "scoring/count_form.hpp"
 #include "scoring/level.hpp"
 #include "scoring/report.hpp"
 #include "scoring/report_text.hpp"
@@ -10,6 +11,7 @@
 #include "script/arguments.hpp"
 #include "script/layer_line.hpp"
 #include "script/lines.hpp"
+#include "script/unit_line.hpp"
 
 namespace quillon {
 namespace {
@@ -39,8 +41,11 @@ private:
     void dispatch(std::string_view line) {
         if (StartsWith(line, "mpinit=") && line.size() > 7 && line[7] >= '1' && line[7] <= '4') {
             levelSetUp(line);
+        } else if (StartsWith(line, "$$ ")) {
+            // Shows its objects' score in the report and stores nothing.
+            CountFormScore(objects_, line.substr(3), nullptr, &report_, nullptr);
         } else if (StartsWith(line, "$$")) {
-            // Unit lines and count-form lines are not scored yet.
+            SetUnitScore(store_, objects_, line, diagnostics_);
         } else if (StartsWith(line, "@@")) {
             deal_CC(store_, line, diagnostics_);
         } else if (StartsWith(line, "mpout")) {
@@ -68,6 +73,7 @@ private:
 
     Diagnostics diagnostics_;
     ScoreStore store_;
+    ObjectTable objects_;
     ReportText report_;
     long mpoutCount_ = 0;
 };

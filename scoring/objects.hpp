@@ -1,0 +1,42 @@
+// Assessment objects: a line's tokens (verdict codes such as VVX, plain numbers, weight
+// suffixes, "max(" expressions) become one score per object and the tallies behind them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace quillon {
+
+inline constexpr int kObjectSlots = 20;
+inline constexpr int kMaxObjectTokens = 16;           // later tokens of a line are ignored
+inline constexpr std::size_t kMaxTokenBytes = 63;     // a longer token is cut to this
+inline constexpr double NoObjectMark = -2.0;          // slot without a score
+
+struct ObjectToken {
+    std::array<char, kMaxTokenBytes + 1> bytes{};
+    std::uint8_t size = 0;
+    std::string_view view() const { return {bytes.data(), size}; }
+};
+
+// The workspace of one line's objects; each run owns one and every scan overwrites it.
+struct ObjectTable {
+    std::array<ObjectToken, kObjectSlots> TokenText{};
+    std::array<double, kObjectSlots> ObjectScores{};
+    std::array<bool, kObjectSlots> Counted{};  // the object entered the unit score
+    std::int32_t CountedObjects = 0;
+    double ScoreSum = 0;
+    std::int32_t NotApplicable = 0;
+    std::int32_t Compliant = 0;
+    std::int32_t PartlyCompliant = 0;
+    std::int32_t NonCompliant = 0;
+};
+
+// Scans the objects of a line into the table; returns the number of counted objects.
+std::int32_t ScoreObjects(ObjectTable& table, std::string_view text);
+
+// A "max(a,b)" token: results are the larger value, the first and the second argument's.
+// Returns 1 when well formed; otherwise all three results are -3.0 and it returns 0.
+std::int32_t EvaluateMax(std::string_view token, std::array<double, 3>& results);
+
+}  // namespace quillon

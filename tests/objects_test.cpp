@@ -1,0 +1,224 @@
+// Object verdicts, weights, expressions and the count form built on them.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "scoring/count_form.hpp"
+#include "scoring/objects.hpp"
+#include "test_support.hpp"
+
+namespace quillon::test {
+namespace {
+
+struct TokenCase {
+    const char* name;
+    const char* token;
+    bool counted;
+    double score;
+    int compliant, partly, nonCompliant, notApplicable;
+};
+
+class SingleToken : public ::testing::TestWithParam<TokenCase> {};
+
+TEST_P(SingleToken, ScoresAndTallies) {
+    const auto& c = GetParam();
+    ObjectTable table;
+    EXPECT_EQ(ScoreObjects(table, c.token), c.counted ? 1 : 0);
+    if (c.counted) {
+        EXPECT_DOUBLE_EQ(table.ObjectScores[0], c.score);
+    }
+    EXPECT_EQ(table.Compliant, c.compliant);
+    EXPECT_EQ(table.PartlyCompliant, c.partly);
+    EXPECT_EQ(table.NonCompliant, c.nonCompliant);
+    EXPECT_EQ(table.NotApplicable, c.notApplicable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Objects, SingleToken,
+    ::testing::Values(
+        TokenCase{"vvv", "VVV", true, 1.0, 1, 0, 0, 0},
+        TokenCase{"vvx", "VVX", true, 0.5, 0, 1, 0, 0},
+        TokenCase{"vxv", "VXV", true, 0.5, 0, 1, 0, 0},
+        TokenCase{"vxx", "VXX", true, 0.25, 0, 1, 0, 0},
+        TokenCase{"xxx", "XXX", true, 0.0, 0, 0, 1, 0},
+        TokenCase{"x_dash_dash", "X--", true, 0.0, 0, 0, 1, 0},
+        TokenCase{"backslash_dash_dash", "\\--", true, 0.0, 0, 0, 1, 0},
+        TokenCase{"not_applicable", "---", false, 0, 0, 0, 0, 1},
+        TokenCase{"not_applicable_inside", "x---", false, 0, 0, 0, 0, 1},
+        TokenCase{"weight_1_2", "VVX*1.2", true, 0.6, 0, 1, 0, 0},
+        TokenCase{"weight_12", "VVX*12", true, 0.6, 0, 1, 0, 0},
+        TokenCase{"weight_1_5", "VVX*1.5", true, 0.75, 0, 1, 0, 0},
+        TokenCase{"weight_15", "VVX*15", true, 0.75, 0, 1, 0, 0},
+        TokenCase{"weight_0_5", "VXX*0.5", true, 0.125, 0, 1, 0, 0},
+        TokenCase{"weight_5", "VXX*5", true, 0.125, 0, 1, 0, 0},
+        TokenCase{"weight_0_2", "VVX*0.2", true, 0.1, 0, 1, 0, 0},
+        TokenCase{"weight_2", "VVX*2", true, 0.1, 0, 1, 0, 0},
+        TokenCase{"weight_0_25_reads_0_2", "VVX*0.25", true, 0.1, 0, 1, 0, 0},
+        TokenCase{"suffixes_in_test_order", "VVX*0.5*1.2", true, 0.3, 0, 1, 0, 0},
+        TokenCase{"suffixes_in_test_order_too", "VVX*1.2*0.5", true, 0.3, 0, 1, 0, 0},
+        TokenCase{"one_five_wins_over_one_two", "VVX*1.2*1.5", true, 0.75, 0, 1, 0, 0},
+        TokenCase{"other_suffix_ignored", "VVX*3", true, 0.5, 0, 1, 0, 0},
+        TokenCase{"full_marks_not_weighted", "VVV*0.5", true, 1.0, 1, 0, 0, 0},
+        TokenCase{"number", "0.3", true, 0.3, 0, 1, 0, 0},
+        TokenCase{"one", "1", true, 1.0, 1, 0, 0, 0},
+        TokenCase{"weighted_number", "0.8*0.5", true, 0.4, 0, 1, 0, 0},
+        TokenCase{"number_at_full_marks_kept", "1.5*0.5", true, 1.5, 1, 0, 0, 0},
+        TokenCase{"not_capped", "0.7*1.5", true, 0.7 * 1.5, 1, 0, 0, 0},
+        TokenCase{"last_code_wins", "vvvx", true, 1.0, 1, 0, 0, 0},
+        TokenCase{"last_code_wins_too", "vxxx", true, 0.25, 0, 1, 0, 0},
+        TokenCase{"case_folding", "Vxx", true, 0.25, 0, 1, 0, 0},
+        TokenCase{"small_negative_counts", "-0.05", true, -0.05, 0, 0, 1, 0},
+        TokenCase{"exactly_0_99_in_no_tally", "0.99", true, 0.99, 0, 0, 0, 0},
+        TokenCase{"exactly_0_01_in_no_tally", "0.01", true, 0.01, 0, 0, 0, 0},
+        TokenCase{"max_expression", "max(1.0*0.5,0.6)", true, 0.6, 0, 1, 0, 0},
+        TokenCase{"max_first_larger", "max(0.9,0.6)", true, 0.9, 0, 1, 0, 0},
+        TokenCase{"max_of_ones_is_partly", "max(1,1)", true, 1.0, 0, 1, 0, 0},
+        TokenCase{"max_capital_x_folds", "maX(0.2,0.3)", true, 0.3, 0, 1, 0, 0},
+        TokenCase{"max_ignores_weight_suffix", "max(0.4,0.2)*0.5", true, 0.4, 0, 1, 0, 0},
+        TokenCase{"max_unclosed_ignored", "max(0.5", false, 0, 0, 0, 0, 0},
+        TokenCase{"max_of_verdicts_ignored", "max(vvx,vxx)", false, 0, 0, 0, 0, 0},
+        TokenCase{"max_one_argument", "max(0.4,)", true, 0.4, 0, 1, 0, 0},
+        TokenCase{"capital_max_is_no_expression", "MAX(1,2)", false, 0, 0, 0, 0, 0},
+        TokenCase{"slash_stops", "/", false, 0, 0, 0, 0, 0},
+        TokenCase{"unknown_code_stops", "XVV", false, 0, 0, 0, 0, 0},
+        TokenCase{"chinese_around_letters_is_no_code", "廣VX", false, 0, 0, 0, 0, 0},
+        TokenCase{"inf_is_no_number", "inf", false, 0, 0, 0, 0, 0},
+        TokenCase{"nan_is_no_number", "nan", false, 0, 0, 0, 0, 0},
+        TokenCase{"overflow_is_no_number", "1e400", false, 0, 0, 0, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct LineCase {
+    const char* name;
+    const char* objects;
+    std::vector<double> scores;  // of the counted objects, in order
+    int compliant, partly, nonCompliant, notApplicable;
+    double sum;
+};
+
+class ObjectList : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(ObjectList, ScoresEveryCountedObject) {
+    const auto& c = GetParam();
+    ObjectTable table;
+    EXPECT_EQ(ScoreObjects(table, c.objects), static_cast<int>(c.scores.size()));
+    std::vector<double> counted;
+    for (int slot = 0; slot < kObjectSlots; ++slot) {
+        if (table.Counted[static_cast<unsigned>(slot)]) counted.push_back(table.ObjectScores[static_cast<unsigned>(slot)]);
+    }
+    ASSERT_EQ(counted.size(), c.scores.size());
+    for (std::size_t i = 0; i < counted.size(); ++i) EXPECT_DOUBLE_EQ(counted[i], c.scores[i]) << i;
+    EXPECT_EQ(table.Compliant, c.compliant);
+    EXPECT_EQ(table.PartlyCompliant, c.partly);
+    EXPECT_EQ(table.NonCompliant, c.nonCompliant);
+    EXPECT_EQ(table.NotApplicable, c.notApplicable);
+    EXPECT_NEAR(table.ScoreSum, c.sum, 1e-12);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Objects, ObjectList,
+    ::testing::Values(
+        LineCase{"weights", "VVX  VVX*1.2  XXX  VVX*0.5", {0.5, 0.6, 0.0, 0.25}, 0, 3, 1, 0, 1.35},
+        LineCase{"six_partly", "VVX VXX*0.5 VXX VXX VXX*1.2 0.3", {0.5, 0.125, 0.25, 0.25, 0.3, 0.3}, 0, 6, 0, 0, 1.725},
+        LineCase{"not_applicable_skipped", "VXX  X--  ---  0.6", {0.25, 0.0, 0.6}, 0, 2, 1, 1, 0.85},
+        LineCase{"mixed_case", "vvv --- Vxx  xxx", {1.0, 0.25, 0.0}, 1, 1, 1, 1, 1.25},
+        LineCase{"slash_stops_the_list", "VVX / 0.5", {0.5}, 0, 1, 0, 0, 0.5},
+        LineCase{"boundaries_in_no_tally", "0.7*1.5 1 0.99 0.01", {1.05, 1.0, 0.99, 0.01}, 2, 0, 0, 0, 3.05},
+        LineCase{"minus_one_half_stops", "VVV -0.5 VVV", {1.0}, 1, 0, 0, 0, 1.0},
+        LineCase{"ignored_max_does_not_stop", "max(0.5 VVV", {1.0}, 1, 0, 0, 0, 1.0},
+        LineCase{"remark_ends_the_list", "VVX VVV 备注", {0.5, 1.0}, 1, 1, 0, 0, 1.5},
+        LineCase{"only_sixteen_tokens",
+                 "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 0 0", std::vector<double>(16, 1.0), 16, 0, 0, 0, 16},
+        LineCase{"empty", "", {}, 0, 0, 0, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Objects, LongTokensAreCutTo63BytesBeforeAnyTest) {
+    ObjectTable table;
+    // The code sits at bytes 62 to 64: cut at 63 only "vv" remains, no code, no number.
+    EXPECT_EQ(ScoreObjects(table, std::string(61, 'a') + "VVX"), 0);
+    EXPECT_EQ(ScoreObjects(table, std::string(60, 'a') + "VVX"), 1);
+    EXPECT_DOUBLE_EQ(table.ObjectScores[0], 0.5);
+    // A cut token does not spill into its neighbour.
+    EXPECT_EQ(ScoreObjects(table, "0." + std::string(70, '1') + " VVV"), 2);
+    EXPECT_DOUBLE_EQ(table.ObjectScores[1], 1.0);
+}
+
+TEST(Objects, EvaluateMaxResults) {
+    std::array<double, 3> results{};
+    EXPECT_EQ(EvaluateMax("max(1.0*0.5,0.6)", results), 1);
+    EXPECT_EQ(results, (std::array<double, 3>{0.6, 0.5, 0.6}));
+    EXPECT_EQ(EvaluateMax("max(0.7)", results), 0);
+    EXPECT_EQ(results, (std::array<double, 3>{-3.0, -3.0, -3.0}));
+    EXPECT_EQ(EvaluateMax("max(a,b)", results), 1);
+    EXPECT_EQ(results, (std::array<double, 3>{-1.0, -1.0, -1.0}));
+    EXPECT_EQ(EvaluateMax("max(,)", results), 1);
+    EXPECT_EQ(results, (std::array<double, 3>{-1.0, -1.0, -1.0}));
+}
+
+struct CountFormCase {
+    const char* name;
+    const char* objects;
+    const char* line;
+    UnitTally tally;
+};
+
+class CountForm : public ::testing::TestWithParam<CountFormCase> {};
+
+TEST_P(CountForm, ResultLineAndTallyRecord) {
+    const auto& c = GetParam();
+    ObjectTable table;
+    ReportText report;
+    UnitTally tally{};
+    tally.fill(-1);
+    std::string text;
+    CountFormScore(table, c.objects, &tally, &report, &text);
+    EXPECT_EQ(report.text(), std::string(c.line) + "\r\n");
+    EXPECT_EQ(text, c.line);
+    EXPECT_EQ(tally, c.tally);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Objects, CountForm,
+    ::testing::Values(
+        CountFormCase{"four_objects", "  VVX  VVX*1.2  XXX  VVX*0.5",
+                      "单元得分= 0.33750 (符合,部分符合,不符合,不适用)=( 0  3  1  0  0.33750)=> 4+若干不适用#0.500 0.600 0.000 0.250 ",
+                      {0, 3, 1, 0, 4, 337, -1, -1}},
+        CountFormCase{"six_objects", "VVX VXX*0.5 VXX VXX VXX*1.2 0.3",
+                      "单元得分= 0.28750 (符合,部分符合,不符合,不适用)=( 0  6  0  0  0.28750)=> 6+若干不适用#0.500 0.125 0.250 0.250 0.300 0.300 ",
+                      {0, 6, 0, 0, 6, 287, -1, -1}},
+        CountFormCase{"mean_and_rounded_differ", "VXX  X--  ---  0.6",
+                      "单元得分= 0.28333 (符合,部分符合,不符合,不适用)=( 0  2  1  1  0.28330)=> 3+若干不适用#0.250 0.000 0.600 ",
+                      {0, 2, 1, 1, 3, 283, -1, -1}},
+        CountFormCase{"no_object", "---",
+                      "单元得分= 1307117.31660 (符合,部分符合,不符合,不适用)=( 0  0  0  1 1307117.31660)=> 0+若干不适用#",
+                      {0, 0, 0, 1, 0, 1307117316, -1, -1}},
+        CountFormCase{"nothing_at_all", "",
+                      "单元得分= 1307117.31660 (符合,部分符合,不符合,不适用)=( 0  0  0  0 1307117.31660)=> 0+若干不适用#",
+                      {0, 0, 0, 0, 0, 1307117316, -1, -1}},
+        CountFormCase{"tallies_need_not_add_up", "0.99 0.01",
+                      "单元得分= 0.50000 (符合,部分符合,不符合,不适用)=( 0  0  0  0  0.50000)=> 2+若干不适用#0.990 0.010 ",
+                      {0, 0, 0, 0, 2, 500, -1, -1}},
+        CountFormCase{"negative_mean_rounds_toward_zero", "-0.05",
+                      "单元得分= -0.05000 (符合,部分符合,不符合,不适用)=( 0  0  1  0 -0.04990)=> 1+若干不适用#-0.050 ",
+                      {0, 0, 1, 0, 1, -49, -1, -1}},
+        CountFormCase{"half_up", "VVV VVV  VXX*0.5",
+                      "单元得分= 0.70833 (符合,部分符合,不符合,不适用)=( 2  1  0  0  0.70830)=> 3+若干不适用#1.000 1.000 0.125 ",
+                      {2, 1, 0, 0, 3, 708, -1, -1}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Objects, HugeScoresGiveAWholeResultLine) {
+    ObjectTable table;
+    ReportText report;
+    UnitTally tally{};
+    CountFormScore(table, "1e300 1e300", &tally, &report, nullptr);
+    const std::string& line = report.text();
+    // Every digit of 1e300 in the mean, the rounded score (left unrounded) and both objects.
+    EXPECT_GT(line.size(), 4 * 300u);
+    EXPECT_EQ(line.find("单元得分= 1000000"), 0u);
+    EXPECT_NE(line.find(".00000 (符合,部分符合,不符合,不适用)=( 2  0  0  0 1000000"), std::string::npos);
+    EXPECT_EQ(line.substr(line.size() - 7), ".000 \r\n");
+    EXPECT_EQ(tally[4], 2);
+    EXPECT_EQ(tally[5], INT32_MAX);  // thousandths saturate
+}
+
+}  // namespace
+}  // namespace quillon::test

@@ -2,7 +2,7 @@
 # Debian or Ubuntu machine lacks, build, and then score the level-4 sample or run every test.
 
 BUILD_DIR := build/default
-PACKAGES  := g++ make cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev
+PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all setup build run test clean

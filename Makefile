@@ -2,10 +2,11 @@
 # Debian or Ubuntu machine lacks, build, and then score the level-4 sample or run every test.
 
 BUILD_DIR := build/default
-PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev
+PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev \
+             qt6-base-dev fonts-arphic-uming
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all setup build run test clean
+.PHONY: all setup build run test gui screenshot clean
 
 all: build
 
@@ -31,6 +32,15 @@ run: build
 
 test: build
 	ctest --preset default
+
+# The desktop window (needs a display).
+gui: build
+	$(BUILD_DIR)/frontend/quillon
+
+# The window with the level-4 sample, drawn off screen into build/quillon-window.png.
+screenshot: build
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/frontend/quillon-screenshot build/quillon-window.png
+	@echo "wrote build/quillon-window.png"
 
 clean:
 	rm -rf build

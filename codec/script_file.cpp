@@ -24,6 +24,7 @@ ScriptBytes ReadScriptStream(std::FILE* stream) {
         result.bytes.append(buffer, got);
         if (result.bytes.size() > kMaxScriptBytes) {
             result.bytes.clear();
+            result.tooLarge = true;
             result.error = TooLarge();
             return result;
         }
@@ -41,10 +42,10 @@ ScriptBytes ReadScriptStream(std::FILE* stream) {
 ScriptBytes ReadScriptFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        return ScriptBytes{false, {}, "is a folder, not a file"};
+        return ScriptBytes{false, false, {}, "is a folder, not a file"};
     }
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return ScriptBytes{false, {}, std::strerror(errno)};
+    if (file == nullptr) return ScriptBytes{false, false, {}, std::strerror(errno)};
     ScriptBytes result = ReadScriptStream(file);
     std::fclose(file);
     return result;

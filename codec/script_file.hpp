@@ -8,8 +8,9 @@ namespace quillon::codec {
 
 struct ScriptBytes {
     bool ok = false;
-    std::string bytes;  // the raw bytes when ok
-    std::string error;  // why not, in words, when not ok
+    bool tooLarge = false;  // refused for its size rather than unreadable
+    std::string bytes;      // the raw bytes when ok
+    std::string error;      // why not, in words, when not ok
 };
 
 ScriptBytes ReadScriptFile(const std::string& path);

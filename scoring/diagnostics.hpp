@@ -16,7 +16,7 @@ public:
 
     // Callers test this before formatting, so a run without a sink formats nothing.
     bool enabled() const { return static_cast<bool>(sink_); }
-    void emit(std::string_view line) const {
+    void write(std::string_view line) const {
         if (sink_) sink_(line);
     }
 

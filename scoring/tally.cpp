@@ -14,7 +14,7 @@ void TallyLayer(ScoreStore& store, int k, const Diagnostics& diagnostics) {
         line += " len2=";
         AppendInt(line, n);
         line += '\n';
-        diagnostics.emit(line);
+        diagnostics.write(line);
     }
     LayerRow& row = store.LayerRows[static_cast<unsigned>(k)];
     const auto& weights = store.UnitWeights[static_cast<unsigned>(k)];
@@ -37,7 +37,7 @@ void TallyLayer(ScoreStore& store, int k, const Diagnostics& diagnostics) {
             line += " i=";
             AppendInt(line, j, 6);
             line += " err\n";
-            diagnostics.emit(line);
+            diagnostics.write(line);
         }
         if (s >= -5.01 && s <= -4.99) ++store.NotEnteredCount;
     }

@@ -32,7 +32,7 @@ void TraceScoreWord(const Diagnostics& diagnostics, std::string_view word) {
     std::string line = "_buf_line[i]=";
     line += word;
     line += " debug\n";
-    diagnostics.emit(line);
+    diagnostics.write(line);
 }
 
 void TraceLayerDone(const ScoreStore& store, int k, const LayerWords& words,
@@ -49,14 +49,14 @@ void TraceLayerDone(const ScoreStore& store, int k, const LayerWords& words,
     line += ' ';
     line += words[1];
     line += "  debug\n";
-    diagnostics.emit(line);
+    diagnostics.write(line);
 }
 
 }  // namespace
 
 int deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& diagnostics) {
     if (line.size() < 3 || line.substr(0, 2) != "@@" || line[2] < '1' || line[2] > '8') {
-        diagnostics.emit("deal_CC 必须 @@1-8 \n");
+        diagnostics.write("deal_CC 必须 @@1-8 \n");
         return -1;
     }
     const int k = line[2] - '1';
@@ -73,7 +73,7 @@ int deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& diagnos
             if (const auto number = ReadDecimal(w)) score = number->value;
             TraceScoreWord(diagnostics, w);
         } else {
-            diagnostics.emit("疑似您输入的单元   不是 2级密评系统必须系统\n");
+            diagnostics.write("疑似您输入的单元   不是 2级密评系统必须系统\n");
         }
     }
     TallyLayer(store, k, diagnostics);

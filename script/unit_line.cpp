@@ -46,7 +46,7 @@ void TraceAddress(const Diagnostics& diagnostics, const UnitAddress& address, co
     line += '.';
     AppendInt(line, address.unit);
     line += tag;
-    diagnostics.emit(line);
+    diagnostics.write(line);
 }
 
 // "$$L.U": the layer is the single byte after "$$" and a "." must follow it.
@@ -78,7 +78,7 @@ void TraceScore(const Diagnostics& diagnostics, double score, double weight, con
     line += ' ';
     line += when;
     line += '\n';
-    diagnostics.emit(line);
+    diagnostics.write(line);
 }
 
 }  // namespace
@@ -102,7 +102,7 @@ int SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_view line,
         trace += '=';
         AppendFixed(trace, score, 8, 6);
         trace += "   end!\n";
-        diagnostics.emit(trace);
+        diagnostics.write(trace);
     }
     if (!addressed) return 1;
 
@@ -116,7 +116,7 @@ int SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_view line,
             trace += ' ';
             AppendInt(trace, address.unit);
             trace += " \n";
-            diagnostics.emit(trace);
+            diagnostics.write(trace);
         }
         return -1;
     }

@@ -1,0 +1,116 @@
+#include "frontend/controls.hpp"
+
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "script/builtin_texts.hpp"
+
+namespace quillon::frontend {
+namespace {
+
+template <typename Widget>
+Widget* Place(Widget* widget, int id, const DialogUnits& units, int x, int y, int w, int h) {
+    widget->setObjectName(QStringLiteral("control%1").arg(id));
+    widget->setProperty("controlId", id);
+    widget->setGeometry(units.toPixels(x, y, w, h));
+    return widget;
+}
+
+QPlainTextEdit* EditBox(QWidget* parent) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setWordWrapMode(QTextOption::NoWrap);
+    box->setTabChangesFocus(false);
+    return box;
+}
+
+QAction* Command(QMenu* menu, const QString& caption, int commandId) {
+    QAction* action = menu->addAction(caption);
+    action->setProperty("commandId", commandId);
+    return action;
+}
+
+void BuildMenu(QDialog& dialog, Controls& c) {
+    c.menuBar = new QMenuBar(&dialog);
+    c.menuBar->setObjectName("menu129");
+    c.menuBar->setNativeMenuBar(false);  // the menu belongs to this window, on every platform
+    QMenu* file = c.menuBar->addMenu(QStringLiteral("文件"));
+    c.loadAction = Command(file, QStringLiteral("读入脚本"), kLoadCommand);
+    c.homePageAction = Command(file, QStringLiteral("链接官网"), kHomePageCommand);
+    c.helpAction = Command(file, QStringLiteral("打开帮助"), kHelpCommand);
+    c.donationAction = Command(file, QStringLiteral("用好,给咖啡赞助"), kDonationCommand);
+    c.exitAction = Command(file, QStringLiteral("退出"), kExitCommand);
+    QMenu* samples = c.menuBar->addMenu(QStringLiteral("测试向量"));
+    const char* captions[] = {"权利声明", "密评二级", "密评三级", "密评四级", "工业生产示范"};
+    for (int k = 0; k < 5; ++k) {
+        c.sampleActions[static_cast<unsigned>(k)] =
+            Command(samples, QString::fromUtf8(captions[k]), kFirstSampleCommand + k);
+    }
+}
+
+}  // namespace
+
+Controls BuildControls(QDialog& dialog) {
+    dialog.setFont(DialogFont());
+    const DialogUnits units(dialog.font());
+    Controls c;
+    BuildMenu(dialog, c);
+
+    c.client = new QWidget(&dialog);
+    c.client->setObjectName("client");
+    c.client->setFixedSize(units.toPixels(kMainWindowDialogUnits.width(), kMainWindowDialogUnits.height()));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(c.menuBar);
+    layout->addWidget(c.client);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // the window is not resizable
+    QWidget* w = c.client;
+
+    // Created in tab order; the group box is drawn behind the two controls it frames.
+    c.groupBox = Place(new QGroupBox(QStringLiteral("密评算分"), w), 0, units, 241, 351, 103, 57);
+    c.groupBox->setObjectName("groupBox");
+    c.okButton = Place(new QPushButton(QStringLiteral("确定"), w), kOkButtonId, units, 630, 382, 50, 14);
+    c.okButton->setDefault(true);
+    c.cancelButton = Place(new QPushButton(QStringLiteral("取消"), w), kCancelButtonId, units, 630, 400, 50, 14);
+    for (QPushButton* hidden : {c.okButton, c.cancelButton}) {
+        hidden->setEnabled(false);
+        hidden->setVisible(false);
+    }
+    c.scriptBox = Place(EditBox(w), kScriptBoxId, units, 14, 7, 257, 338);
+    c.scriptBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    c.scriptBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    c.reportBox = Place(EditBox(w), kReportBoxId, units, 279, 7, 401, 335);
+    c.reportBox->setReadOnly(true);
+    c.reportBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    c.reportBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    c.computeButton = Place(new QPushButton(QStringLiteral("密评算分喽"), w), kComputeButtonId, units, 249, 385, 82, 18);
+    c.realTimeBox = Place(new QCheckBox(QStringLiteral("实时编辑实时算分"), w), kRealTimeBoxId, units, 252, 365, 75, 15);
+    c.loadButton = Place(new QPushButton(QStringLiteral("读入脚本(支持拖拽)"), w), kLoadButtonId, units, 17, 352, 89, 18);
+    c.exitButton = Place(new QPushButton(QStringLiteral("退出"), w), kExitButtonId, units, 535, 353, 82, 18);
+    // The design's height includes the dropped list; the closed box is one line high.
+    c.sampleList = Place(new QComboBox(w), kSampleListId, units, 121, 350, 100, 67);
+    c.sampleList->setFixedHeight(c.sampleList->sizeHint().height());
+    c.sampleList->setEditable(true);
+    c.sampleList->setInsertPolicy(QComboBox::NoInsert);
+    c.sampleList->setMaxVisibleItems(5);
+    for (const auto& sample : BuiltInSamples) {
+        c.sampleList->addItem(QString::fromUtf8(sample.label.data(), static_cast<int>(sample.label.size())));
+    }
+    c.sampleList->model()->sort(0);  // the leading digits keep the sorted order the added one
+    QObject::connect(c.sampleList, &QComboBox::currentIndexChanged, c.sampleList,
+                     [box = c.sampleList] { box->lineEdit()->setCursorPosition(0); });
+    c.groupBox->lower();
+
+    QWidget::setTabOrder(c.scriptBox, c.reportBox);
+    QWidget::setTabOrder(c.reportBox, c.computeButton);
+    QWidget::setTabOrder(c.computeButton, c.realTimeBox);
+    QWidget::setTabOrder(c.realTimeBox, c.loadButton);
+    QWidget::setTabOrder(c.loadButton, c.exitButton);
+    QWidget::setTabOrder(c.exitButton, c.sampleList);
+    layout->activate();
+    dialog.setFixedSize(dialog.sizeHint());
+    return c;
+}
+
+}  // namespace quillon::frontend

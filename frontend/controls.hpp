@@ -1,0 +1,69 @@
+// The main window's controls and menu bar, built from the window's design: every control with
+// its id, caption, place and size in dialog units, in tab order. No behaviour lives here.
+#pragma once
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <array>
+
+#include "frontend/dialog_units.hpp"
+
+namespace quillon::frontend {
+
+// Control ids of the design; each widget also carries its id as the object name "control<id>".
+enum ControlId : int {
+    kOkButtonId = 1,
+    kCancelButtonId = 2,
+    kScriptBoxId = 1000,
+    kReportBoxId = 1001,
+    kComputeButtonId = 1002,
+    kRealTimeBoxId = 1003,
+    kLoadButtonId = 1004,
+    kExitButtonId = 1005,
+    kSampleListId = 1006,
+};
+
+// Menu command ids of menu 129, kept on each action as its "commandId" property.
+enum CommandId : int {
+    kLoadCommand = 32771,
+    kHomePageCommand = 32772,
+    kExitCommand = 32773,
+    kFirstSampleCommand = 32774,  // to 32778, built-in texts 1 to 5
+    kHelpCommand = 32779,
+    kDonationCommand = 32780,
+};
+
+inline constexpr QSize kMainWindowDialogUnits{687, 421};
+
+struct Controls {
+    QWidget* client = nullptr;  // the dialog's area below the menu bar
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QPlainTextEdit* scriptBox = nullptr;
+    QPlainTextEdit* reportBox = nullptr;
+    QPushButton* computeButton = nullptr;
+    QCheckBox* realTimeBox = nullptr;
+    QPushButton* loadButton = nullptr;
+    QPushButton* exitButton = nullptr;
+    QGroupBox* groupBox = nullptr;
+    QComboBox* sampleList = nullptr;
+
+    QMenuBar* menuBar = nullptr;
+    QAction* loadAction = nullptr;
+    QAction* homePageAction = nullptr;
+    QAction* helpAction = nullptr;
+    QAction* donationAction = nullptr;
+    QAction* exitAction = nullptr;
+    std::array<QAction*, 5> sampleActions{};
+};
+
+// Builds the controls and menu into the dialog and fixes its size.
+Controls BuildControls(QDialog& dialog);
+
+}  // namespace quillon::frontend

@@ -1,0 +1,358 @@
+// The desktop window, driven headless: start-up state, when scoring happens, samples, files,
+// drops, and what does and does not close the window.
+#include <QApplication>
+#include <QDir>
+#include <QFontMetrics>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "codec/encoding.hpp"
+#include "frontend/controls.hpp"
+#include "frontend/dialog_units.hpp"
+#include "frontend/main_window.hpp"
+#include "script/builtin_texts.hpp"
+#include "script/interpreter.hpp"
+
+using namespace quillon;
+using namespace quillon::frontend;
+
+namespace {
+
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QString Shown(std::string_view text) {
+    QString shown = Utf8(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+QString Script(const MainWindow& w) {
+    QString text = w.controls().scriptBox->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+QString Report(const MainWindow& w) {
+    QString text = w.controls().reportBox->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+// What quillon-score prints for the same script, as the report box shows it.
+QString ExpectedReport(const QString& script) { return Shown(ScoreScript(script.toStdString())); }
+
+struct ModalSeen {
+    QString title;
+    QString text;
+    bool seen = false;
+};
+
+// Closes the next modal window once it runs, remembering its title and message.
+std::shared_ptr<ModalSeen> DismissNextModal() {
+    auto seen = std::make_shared<ModalSeen>();
+    auto tries = std::make_shared<int>(0);
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [seen, tries, poll] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            seen->seen = true;
+            seen->title = modal->windowTitle();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) seen->text = box->text();
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Accepted);
+            return;
+        }
+        if (++*tries < 200) QTimer::singleShot(10, *poll);
+    };
+    QTimer::singleShot(0, *poll);
+    return seen;
+}
+
+void TypeChinese(QWidget* target, const QString& text) {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(target, &event);
+}
+
+// Types ASCII text key by key, Enter for each line break.
+void TypeAscii(QWidget* target, const QString& text) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0) QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClicks(target, lines[i]);
+    }
+}
+
+void WriteBytes(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+void Drop(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpState() {
+        MainWindow w;
+        w.show();
+        const Controls& c = w.controls();
+        QCOMPARE(w.windowTitle(), QStringLiteral("基于脚本编码方法的Quillon-"));
+        QCOMPARE(Script(w), Shown(NoticeText));
+        QCOMPARE(Report(w), QStringLiteral("NULL"));
+        QVERIFY(c.realTimeBox->isChecked());
+        QVERIFY(!c.computeButton->isEnabled());
+        QCOMPARE(c.sampleList->currentIndex(), 0);
+        QCOMPARE(c.sampleList->currentText(), QStringLiteral("1. 权利声明 "));
+        QCOMPARE(w.focusWidget(), c.scriptBox);
+        QVERIFY(!c.okButton->isVisible() && !c.okButton->isEnabled());
+        QVERIFY(!c.cancelButton->isVisible() && !c.cancelButton->isEnabled());
+    }
+
+    void layoutFollowsTheDesignInDialogUnits() {
+        MainWindow w;
+        const DialogUnits units(w.font());
+        const Controls& c = w.controls();
+        QCOMPARE(c.client->size(), units.toPixels(687, 421));
+        QCOMPARE(w.minimumSize(), w.maximumSize());  // fixed size
+        QCOMPARE(c.scriptBox->geometry(), units.toPixels(14, 7, 257, 338));
+        QCOMPARE(c.reportBox->geometry(), units.toPixels(279, 7, 401, 335));
+        QCOMPARE(c.computeButton->geometry(), units.toPixels(249, 385, 82, 18));
+        QCOMPARE(c.loadButton->text(), QStringLiteral("读入脚本(支持拖拽)"));
+        QCOMPARE(c.realTimeBox->text(), QStringLiteral("实时编辑实时算分"));
+        QCOMPARE(c.exitButton->text(), QStringLiteral("退出"));
+        QCOMPARE(c.groupBox->title(), QStringLiteral("密评算分"));
+        QCOMPARE(c.scriptBox->property("controlId").toInt(), 1000);
+        QVERIFY(c.reportBox->isReadOnly());
+        QCOMPARE(c.sampleList->count(), 5);
+        QCOMPARE(c.sampleList->itemText(3), QStringLiteral("4. 某四级  例题  69.680 "));
+        // Tab order: script, report, compute, real-time, load, exit, samples.
+        QList<int> tabOrder;
+        for (QWidget* widget = c.scriptBox->nextInFocusChain(); widget != c.scriptBox;
+             widget = widget->nextInFocusChain()) {
+            const int id = widget->property("controlId").toInt();
+            if (id >= 1000) tabOrder.append(id);
+        }
+        QCOMPARE(tabOrder, (QList<int>{1001, 1002, 1003, 1004, 1005, 1006}));
+        const QStringList menus = {c.menuBar->actions()[0]->text(), c.menuBar->actions()[1]->text()};
+        QCOMPARE(menus, (QStringList{QStringLiteral("文件"), QStringLiteral("测试向量")}));
+        QCOMPARE(c.donationAction->text(), QStringLiteral("用好,给咖啡赞助"));
+        QCOMPARE(c.sampleActions[4]->property("commandId").toInt(), 32778);
+    }
+
+    void chineseIsTwoAsciiCellsWide() {
+        const QFontMetrics metrics(DialogFont());
+        QCOMPARE(metrics.horizontalAdvance(QStringLiteral("中")), 2 * metrics.horizontalAdvance(QLatin1Char('a')));
+        QCOMPARE(metrics.horizontalAdvance(QStringLiteral("物理和环境")), metrics.horizontalAdvance(QStringLiteral("0123456789")));
+    }
+
+    void typingScoresInRealTime() {
+        MainWindow w;
+        w.show();
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_M);
+        QVERIFY(Report(w) != QStringLiteral("NULL"));
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+        w.controls().scriptBox->clear();
+        TypeAscii(w.controls().scriptBox, QStringLiteral("mpinit=4\n@@1 0.5 1 0.5\nmpout"));
+        QCOMPARE(Report(w), ExpectedReport(QStringLiteral("mpinit=4\n@@1 0.5 1 0.5\nmpout")));
+        TypeChinese(w.controls().scriptBox, QStringLiteral("\nmpecho 中文"));
+        QVERIFY(Report(w).contains(QStringLiteral("mpecho 中文\n")));
+    }
+
+    void realTimeOffScoresOnlyOnTheComputeButton() {
+        MainWindow w;
+        w.show();
+        const Controls& c = w.controls();
+        QTest::mouseClick(c.realTimeBox, Qt::LeftButton);
+        QVERIFY(!c.realTimeBox->isChecked());
+        QVERIFY(c.computeButton->isEnabled());
+        QCOMPARE(Report(w), QStringLiteral("NULL"));
+        QTest::keyClicks(c.scriptBox, "mpout");
+        QCOMPARE(Report(w), QStringLiteral("NULL"));
+        QTest::mouseClick(c.computeButton, Qt::LeftButton);
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+        c.scriptBox->setPlainText(QStringLiteral("mpinit=2\nmpout"));
+        QVERIFY(Report(w) != ExpectedReport(Script(w)));
+        QTest::mouseClick(c.realTimeBox, Qt::LeftButton);  // on again: disabled and rescored
+        QVERIFY(c.realTimeBox->isChecked());
+        QVERIFY(!c.computeButton->isEnabled());
+        QCOMPARE(Report(w), ExpectedReport(QStringLiteral("mpinit=2\nmpout")));
+    }
+
+    void samplesFromTheList() {
+        MainWindow w;
+        w.show();
+        const Controls& c = w.controls();
+        QTest::mouseClick(c.realTimeBox, Qt::LeftButton);  // samples score even with real-time off
+        for (int k = 1; k < 5; ++k) {
+            c.sampleList->setCurrentIndex(k);
+            Q_EMIT c.sampleList->activated(k);
+            QCOMPARE(Script(w), Shown(BuiltInSamples[static_cast<unsigned>(k)].text));
+            QCOMPARE(Report(w), Shown(ScoreScript(BuiltInSamples[static_cast<unsigned>(k)].text)));
+        }
+        c.sampleList->setCurrentIndex(0);
+        Q_EMIT c.sampleList->activated(0);
+        QCOMPARE(Script(w), Shown(NoticeText));
+        QCOMPARE(Report(w), QStringLiteral("NULL"));
+    }
+
+    void samplesFromTheMenu() {
+        MainWindow w;
+        w.show();
+        const Controls& c = w.controls();
+        c.sampleActions[2]->trigger();
+        QCOMPARE(c.sampleList->currentIndex(), 2);
+        QCOMPARE(c.sampleList->currentText(), QStringLiteral("3. 某三级  Velmar = 62.29"));
+        QVERIFY(Report(w).contains(QStringLiteral("3级 密评总分=  62.280  62.2840")));
+        TypeChinese(c.scriptBox, QStringLiteral("改动"));
+        c.sampleActions[2]->trigger();  // reloads, discarding the edit
+        QCOMPARE(Script(w), Shown(BuiltInSamples[2].text));
+        c.sampleActions[3]->trigger();
+        QVERIFY(Report(w).contains(QStringLiteral("4级 密评总分=  69.680  69.6798")));
+        c.sampleActions[0]->trigger();
+        QCOMPARE(Report(w), QStringLiteral("NULL"));
+        QCOMPARE(c.sampleList->currentIndex(), 0);
+    }
+
+    void loadingGbkAndUtf8Files() {
+        QTemporaryDir dir;
+        const std::string script = "mpinit=4\r\nmpecho 中文注释\r\n@@1 0.5 1 0.5\r\nmpout\r\n";
+        WriteBytes(dir.filePath("gbk.txt"), codec::Utf8ToGbk(script));
+        WriteBytes(dir.filePath("utf8.txt"), "\xEF\xBB\xBF" + script);
+        MainWindow w;
+        w.show();
+        QTest::mouseClick(w.controls().realTimeBox, Qt::LeftButton);  // loads score anyway
+        for (const QString& name : {QStringLiteral("gbk.txt"), QStringLiteral("utf8.txt")}) {
+            w.controls().scriptBox->clear();
+            w.LoadScriptFile(dir.filePath(name));
+            QCOMPARE(Script(w), Shown(script));
+            QCOMPARE(Report(w), Shown(ScoreScript(script)));
+        }
+        const QString before = Report(w);
+        w.LoadScriptFile(dir.filePath("missing.txt"));
+        w.LoadScriptFile(dir.path());
+        QCOMPARE(Script(w), Shown(script));
+        QCOMPARE(Report(w), before);
+    }
+
+    void scriptEndsAtNulAndOversizedFilesAreRefused() {
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath("nul.txt"), std::string("mpout\r\n\0mpinit=4\r\n", 19));
+        MainWindow w;
+        w.show();
+        w.LoadScriptFile(dir.filePath("nul.txt"));
+        QCOMPARE(Script(w), QStringLiteral("mpout\n"));
+        std::string big(16777216, ' ');
+        WriteBytes(dir.filePath("big.txt"), big);
+        const auto seen = DismissNextModal();
+        w.LoadScriptFile(dir.filePath("big.txt"));
+        QVERIFY(seen->seen);
+        QVERIFY(seen->text.contains(QStringLiteral("16,777,215")));
+        QCOMPARE(Script(w), QStringLiteral("mpout\n"));
+        big.pop_back();
+        WriteBytes(dir.filePath("big.txt"), big);
+        w.LoadScriptFile(dir.filePath("big.txt"));  // exactly at the limit: loaded
+        QCOMPARE(Script(w).size(), 16777215);
+    }
+
+    void dropLoadsOnlyTheFirstFile() {
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath("a.txt"), "mpinit=1\r\nmpout\r\n");
+        WriteBytes(dir.filePath("b.txt"), "mpinit=2\r\nmpout\r\n");
+        MainWindow w;
+        w.show();
+        Drop(w.controls().scriptBox->viewport(),
+             {QUrl::fromLocalFile(dir.filePath("a.txt")), QUrl::fromLocalFile(dir.filePath("b.txt")),
+              QUrl::fromLocalFile(dir.filePath("c.txt"))});
+        QCOMPARE(Script(w), QStringLiteral("mpinit=1\nmpout\n"));
+        Drop(&w, {QUrl::fromLocalFile(dir.filePath("b.txt"))});
+        QCOMPARE(Script(w), QStringLiteral("mpinit=2\nmpout\n"));
+        Drop(w.controls().reportBox->viewport(), {QUrl::fromLocalFile(dir.path())});  // a folder
+        QCOMPARE(Script(w), QStringLiteral("mpinit=2\nmpout\n"));
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+    }
+
+    void closeEscAndEnterLeaveTheWindowOpen() {
+        MainWindow w;
+        w.show();
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        w.setFocus();
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QTest::keyClick(&w, Qt::Key_Return);
+        QTest::keyClick(&w, Qt::Key_Enter);
+        QVERIFY(w.isVisible());
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_Escape);
+        QVERIFY(w.isVisible());
+    }
+
+    void exitButtonAndMenuClose() {
+        MainWindow byButton;
+        byButton.show();
+        QTest::mouseClick(byButton.controls().exitButton, Qt::LeftButton);
+        QVERIFY(!byButton.isVisible());
+        QCOMPARE(byButton.result(), int(QDialog::Accepted));
+        MainWindow byMenu;
+        byMenu.show();
+        byMenu.controls().exitAction->trigger();
+        QVERIFY(!byMenu.isVisible());
+    }
+
+    void aboutBox() {
+        MainWindow w;
+        w.show();
+        const auto seen = DismissNextModal();
+        w.ShowAbout();
+        QVERIFY(seen->seen);
+        QCOMPARE(seen->title, QStringLiteral("关于 Quillon0701"));
+        QVERIFY(w.isVisible());
+    }
+
+    void f2ShowsAMessageOnlyWithoutAFocusedControl() {
+        MainWindow w;
+        w.show();
+        auto seen = DismissNextModal();
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_F2);
+        QTest::qWait(50);
+        QVERIFY(!seen->seen);
+        w.controls().scriptBox->clearFocus();
+        w.setFocus();
+        QTest::keyClick(&w, Qt::Key_F2);
+        QVERIFY(seen->seen);
+        QCOMPARE(seen->text, QStringLiteral("VK_F2"));
+    }
+
+    void linkCommands() {
+        MainWindow w(LinkTargets{QStringLiteral("https://home.invalid/"), QStringLiteral("https://home.invalid/wxm-skm.jpg")});
+        QList<QUrl> opened;
+        w.setUrlOpener([&](const QUrl& url) { opened.append(url); });
+        w.controls().homePageAction->trigger();
+        w.controls().donationAction->trigger();
+        w.controls().helpAction->trigger();
+        QCOMPARE(opened.size(), 3);
+        QCOMPARE(opened[0], QUrl(QStringLiteral("https://home.invalid/")));
+        QCOMPARE(opened[1].fileName(), QStringLiteral("wxm-skm.jpg"));
+        QVERIFY(opened[2].isLocalFile());
+        QCOMPARE(opened[2].fileName(), QStringLiteral("help2.htm"));
+        QVERIFY(MainWindow::DefaultLinks().homePage.startsWith(QStringLiteral("https://")));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

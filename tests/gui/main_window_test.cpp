@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -322,6 +323,25 @@ private slots:
         QVERIFY(seen->seen);
         QCOMPARE(seen->title, QStringLiteral("关于 Quillon0701"));
         QVERIFY(w.isVisible());
+    }
+
+    void windowMenuOffersTheAboutEntry() {
+        MainWindow w;
+        w.show();
+        QString entry;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            entry = menu->actions().first()->text();
+            menu->setActiveAction(menu->actions().first());
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        const auto about = DismissNextModal();
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), w.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&w, &rightClick);
+        QCOMPARE(entry, QStringLiteral("关于 Quillon0701(&A)..."));
+        QVERIFY(about->seen);
+        QCOMPARE(about->title, QStringLiteral("关于 Quillon0701"));
     }
 
     void f2ShowsAMessageOnlyWithoutAFocusedControl() {

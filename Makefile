@@ -6,15 +6,21 @@ PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock
              qt6-base-dev fonts-arphic-uming
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all setup build run test gui screenshot clean
+FUZZ_PACKAGES := clang libclang-rt-dev
+FUZZ_SECONDS  ?= 60
+
+.PHONY: all setup install-packages build build-asan run test gui screenshot fuzz clean
 
 all: build
 
 # Installs only the packages that are missing; package lists are refreshed first, since a
 # fresh machine may have none.
 setup:
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES)"
+
+install-packages:
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(WANTED); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -27,11 +33,30 @@ build: setup
 	cmake --preset default
 	cmake --build --preset default
 
+build-asan: setup
+	cmake --preset asan
+	cmake --build --preset asan
+
 run: build
 	$(BUILD_DIR)/cli/quillon-score --sample 4
 
-test: build
+# Every test twice: the plain build, then under AddressSanitizer and UndefinedBehaviorSanitizer.
+test: build build-asan
 	ctest --preset default
+	ctest --preset asan
+
+# The libFuzzer target for FUZZ_SECONDS seconds, seeded with the golden scripts; a crash leaves
+# its input in build/fuzz/.
+fuzz:
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES) $(FUZZ_PACKAGES)"
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	mkdir -p build/fuzz/corpus
+	cp tests/golden/*.qs build/fuzz/corpus/
+	build/fuzz/fuzz/quillon_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
+	  -dict=fuzz/script.dict -artifact_prefix=build/fuzz/ -print_final_stats=1 build/fuzz/corpus \
+	  > build/fuzz/fuzz.log 2>&1 || { tail -n 60 build/fuzz/fuzz.log; exit 1; }
+	@grep -E '^(Done|stat::number_of_executed_units)' build/fuzz/fuzz.log
 
 # The desktop window (needs a display).
 gui: build

@@ -57,19 +57,22 @@ struct ModalSeen {
 // Closes the next modal window once it runs, remembering its title and message.
 std::shared_ptr<ModalSeen> DismissNextModal() {
     auto seen = std::make_shared<ModalSeen>();
+    auto* poll = new QTimer(qApp);
     auto tries = std::make_shared<int>(0);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [seen, tries, poll] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
+    QObject::connect(poll, &QTimer::timeout, poll, [seen, poll, tries] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr) {
             seen->seen = true;
             seen->title = modal->windowTitle();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) seen->text = box->text();
             if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Accepted);
-            return;
         }
-        if (++*tries < 200) QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+        if (modal != nullptr || ++*tries >= 300) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
     return seen;
 }
 

@@ -1,0 +1,38 @@
+// Any bytes as a script: the run must not crash, its report must be valid UTF-8 within the
+// report cap, and the same input must always give the same report.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "codec/encoding.hpp"
+#include "scoring/report_text.hpp"
+#include "scoring/utf8.hpp"
+#include "script/interpreter.hpp"
+
+namespace {
+
+void CheckReport(const std::string& report) {
+    if (report.size() > quillon::kReportCapBytes) std::abort();
+    if (!quillon::IsValidUtf8(report)) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+    // The raw bytes straight into the library, which must cope with anything.
+    const std::string report = quillon::ScoreScript(bytes);
+    CheckReport(report);
+    if (quillon::ScoreScript(bytes) != report) std::abort();
+
+    // The way the front ends feed it: decoded as UTF-8 or GBK, the report encoded as GBK.
+    const std::string decoded = quillon::codec::DecodeScript(bytes, quillon::codec::InputEncoding::Auto);
+    const std::string decodedReport = quillon::ScoreScript(decoded);
+    CheckReport(decodedReport);
+    if (quillon::codec::GbkToUtf8(quillon::codec::Utf8ToGbk(decodedReport)).empty() && !decodedReport.empty()) {
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,98 @@
+// The script at its limits: lengths on both sides of every cut, every byte value, and
+// numbers at the edges of the double range.
+#include <gtest/gtest.h>
+
+#include "codec/encoding.hpp"
+#include "scoring/objects.hpp"
+#include "scoring/utf8.hpp"
+#include "script/lines.hpp"
+#include "test_support.hpp"
+
+namespace quillon::test {
+namespace {
+
+std::string FirstLine(const std::string& report) { return report.substr(0, report.find("\r\n")); }
+
+TEST(Limits, LinesOf1999And2000Bytes) {
+    const std::string exact = "mpecho" + std::string(1993, 'a');
+    EXPECT_EQ(FirstLine(ScoreScript(exact)), exact);
+    EXPECT_EQ(FirstLine(ScoreScript(exact + "b")), exact);
+}
+
+TEST(Limits, TokensOf63And64Bytes) {
+    ObjectTable table;
+    const std::string digits63 = "0." + std::string(60, '0') + "1";  // 63 bytes
+    ASSERT_EQ(ScoreObjects(table, digits63), 1);
+    EXPECT_DOUBLE_EQ(table.ObjectScores[0], 1e-61);
+    ASSERT_EQ(ScoreObjects(table, digits63 + "9"), 1);  // the 64th byte is cut off
+    EXPECT_DOUBLE_EQ(table.ObjectScores[0], 1e-61);
+}
+
+TEST(Limits, SixteenAndSeventeenTokens) {
+    ObjectTable table;
+    std::string sixteen;
+    for (int i = 0; i < 16; ++i) sixteen += "VVV ";
+    EXPECT_EQ(ScoreObjects(table, sixteen), 16);
+    EXPECT_EQ(ScoreObjects(table, sixteen + "XXX"), 16);
+    EXPECT_EQ(table.NonCompliant, 0);
+    std::string many;
+    for (int i = 0; i < 5000; ++i) many += "VXX ";
+    EXPECT_EQ(ScoreObjects(table, many), 16);
+}
+
+TEST(Limits, LayerWordsOf199And200Bytes) {
+    const std::string word199 = "0." + std::string(196, '0') + "1";
+    EXPECT_DOUBLE_EQ(UnitScore(InterpretScript("@@1 " + word199 + "\r\nmpout 0").store, 1, 1), 1e-197);
+    EXPECT_DOUBLE_EQ(UnitScore(InterpretScript("@@1 " + word199 + "7\r\nmpout 0").store, 1, 1), 1e-197);
+}
+
+TEST(Limits, EveryByteValueInALine) {
+    std::string line = "mpecho ";
+    for (int b = 1; b < 256; ++b) line.push_back(static_cast<char>(b));
+    for (const std::string& report :
+         {ScoreScript(line), ScoreScript(codec::DecodeScript(line, codec::InputEncoding::Auto)),
+          ScoreScript(std::string(1, '\0') + line)}) {
+        EXPECT_TRUE(IsValidUtf8(report));
+    }
+    const std::string echoed = FirstLine(ScoreScript(line));
+    // Bytes below 32 are dropped (CR and LF end the line), the rest survive or are repaired.
+    EXPECT_EQ(echoed.substr(0, 7), "mpecho ");
+    EXPECT_EQ(echoed.find('\t'), std::string::npos);
+}
+
+TEST(Limits, ExtremeScoresStayOutOfTheTotal) {
+    // 1e308 is far above NoObjectScore: its layer is marked -3 and leaves the total.
+    const ScriptRun huge = InterpretScript("@@1 1e308\r\nmpout");
+    EXPECT_DOUBLE_EQ(LayerScore(huge.store, 1), -3.0);
+    EXPECT_DOUBLE_EQ(huge.store.TechWeightSum, 60);
+    EXPECT_NE(huge.report.find("# 1" + std::string(10, '0')), std::string::npos);
+    // Objects whose sum overflows: the mean is infinite and marks its layer the same way.
+    const ScriptRun overflow = InterpretScript("$$1.1 1e308 1e308\r\nmpout");
+    EXPECT_DOUBLE_EQ(LayerScore(overflow.store, 1), -3.0);
+    EXPECT_EQ(LineStartingWith(overflow.report, "3级"), LineStartingWith(huge.report, "3级"));
+    EXPECT_EQ(LineStartingWith(huge.report, "3级"), "3级 密评总分=  82.090  82.0873 注意2位有效数字");
+    // A tiny negative object counts as a score of about zero.
+    const ScriptRun tiny = InterpretScript("$$1.1 -1e-308\r\nmpout 0");
+    EXPECT_DOUBLE_EQ(UnitScore(tiny.store, 1, 1), 0.0);
+    // In a layer line a leading minus always means not applicable.
+    EXPECT_DOUBLE_EQ(UnitScore(InterpretScript("@@1 -1e-308").store, 1, 1), -1.0);
+    // Words that are not finite numbers change nothing.
+    EXPECT_EQ(ScoreScript("@@1 inf nan 1e400\r\nmpout"), ScoreScript("mpout"));
+}
+
+TEST(Limits, Utf16InputEndsAtItsFirstNul) {
+    const std::string utf16("\xFF\xFEm\0p\0o\0u\0t\0", 12);
+    EXPECT_EQ(ScoreScript(codec::DecodeScript(utf16, codec::InputEncoding::Auto)), ScoreScript(""));
+    EXPECT_EQ(ScoreScript(utf16), ScoreScript(""));
+}
+
+TEST(Limits, ScriptOfMaximumLength) {
+    std::string script = "mpout\r\n";
+    script.resize(kMaxScriptBytes, ' ');
+    EXPECT_EQ(ScoreScript(script), ScoreScript("mpout"));
+    // Beyond the limit the text is cut: a command there is never read.
+    EXPECT_EQ(ScoreScript(script + "\r\nmpinit=4"), ScoreScript("mpout"));
+}
+
+}  // namespace
+}  // namespace quillon::test

@@ -38,14 +38,6 @@ QString ForDisplay(QString text) {
     return text;
 }
 
-// The script box's text exactly as typed: raw text keeps non-breaking spaces, and only the
-// paragraph separators between blocks become line ends.
-std::string ScriptText(const QPlainTextEdit& box) {
-    QString text = box.document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text.toStdString();
-}
-
 QString FirstLocalFile(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) return {};
     return data->urls().first().toLocalFile();
@@ -61,20 +53,22 @@ MainWindow::MainWindow(LinkTargets links, QWidget* parent)
     : QDialog(parent),
       links_(std::move(links)),
       openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
-      c_(BuildControls(*this)) {
+      c_(BuildControls(*this)),
+      report_(c_.reportBox) {
     setObjectName("mainWindow");
     setWindowTitle(QStringLiteral("基于脚本编码方法的Quillon-"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(WindowIcon());
     setAcceptDrops(true);
+    script_.follow(c_.scriptBox->document());
     connectEvents();
 
     c_.realTimeBox->setChecked(true);
     c_.computeButton->setEnabled(false);
     c_.sampleList->setCurrentIndex(0);
     setScriptText(FromUtf8(NoticeText));
-    c_.reportBox->setPlainText(QStringLiteral("NULL"));
+    showNull();
     c_.scriptBox->setFocus();
 }
 
@@ -101,10 +95,9 @@ void MainWindow::connectEvents() {
     connect(windowMenuKey, &QShortcut::activated, this, [this] { showWindowMenu(mapToGlobal(QPoint(0, 0))); });
 }
 
-void MainWindow::RunScript() {
-    const std::string report = ScoreScript(ScriptText(*c_.scriptBox));
-    c_.reportBox->setPlainText(ForDisplay(FromUtf8(report)));
-}
+void MainWindow::RunScript() { report_.show(ScoreScript(script_.utf8())); }
+
+void MainWindow::showNull() { report_.showPlaceholder(QStringLiteral("NULL")); }
 
 void MainWindow::setScriptText(const QString& text) {
     const QSignalBlocker notAnEdit(c_.scriptBox);
@@ -149,7 +142,7 @@ void MainWindow::SelectSample() {
     const BuiltInSample& sample = BuiltInSamples[static_cast<unsigned>(index)];
     setScriptText(FromUtf8(sample.text));
     if (!sample.scored) {
-        c_.reportBox->setPlainText(QStringLiteral("NULL"));
+        showNull();
         return;
     }
     RunScript();

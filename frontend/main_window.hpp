@@ -8,6 +8,8 @@
 #include <functional>
 
 #include "frontend/controls.hpp"
+#include "frontend/report_view.hpp"
+#include "frontend/script_mirror.hpp"
 
 namespace quillon::frontend {
 
@@ -54,6 +56,7 @@ protected:
 private:
     void connectEvents();
     void setScriptText(const QString& text);  // from the program: not an edit
+    void showNull();
     void onScriptEdited();
     void onRealTimeClicked();
     void openFile();
@@ -66,6 +69,8 @@ private:
     LinkTargets links_;
     std::function<void(const QUrl&)> openUrl_;
     Controls c_;
+    ReportView report_;
+    ScriptMirror script_;
     bool exiting_ = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include "scoring/decimal.hpp"
 
+#include <algorithm>
+
 namespace quillon {
 namespace {
 
@@ -21,6 +23,21 @@ constexpr std::array<VerdictCode, 7> kVerdictCodes = {{
     {"vvv", 1.0},
 }};
 
+// Three bytes as one number, so that a window of the token is compared with a code at once.
+constexpr std::uint32_t Key(std::string_view three) {
+    std::uint32_t key = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        key = key << 8 | (i < three.size() ? static_cast<unsigned char>(three[i]) : 0u);
+    }
+    return key;
+}
+
+constexpr std::array<std::uint32_t, kVerdictCodes.size()> kVerdictKeys = [] {
+    std::array<std::uint32_t, kVerdictCodes.size()> keys{};
+    for (std::size_t r = 0; r < keys.size(); ++r) keys[r] = Key(kVerdictCodes[r].code);
+    return keys;
+}();
+
 bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
@@ -34,21 +51,51 @@ void FoldVerdictLetters(ObjectToken& token) {
     }
 }
 
-double VerdictScore(std::string_view token) {
+// What the substring tests ask of a token, found in one pass over it.
+struct TokenFeatures {
+    unsigned verdictCodes = 0;  // bit r: code r of kVerdictCodes occurs
+    bool notApplicable = false; // "---" occurs
+    bool weight12 = false, weight15 = false, weight02 = false, weight05 = false;
+};
+
+TokenFeatures Scan(std::string_view t) {
+    TokenFeatures f;
+    const auto at = [&](std::size_t i) { return i < t.size() ? t[i] : '\0'; };
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const char a = t[i], b = at(i + 1), c = at(i + 2);
+        if (a == '*') {
+            const char d = at(i + 3);
+            f.weight12 |= (b == '1' && c == '2') || (b == '1' && c == '.' && d == '2');
+            f.weight15 |= (b == '1' && c == '5') || (b == '1' && c == '.' && d == '5');
+            f.weight02 |= b == '2' || (b == '0' && c == '.' && d == '2');
+            f.weight05 |= b == '5' || (b == '0' && c == '.' && d == '5');
+            continue;
+        }
+        if (a != 'v' && a != 'x' && a != '\\' && a != '-') continue;  // starts no code
+        const std::uint32_t window = Key(std::string_view(&t[i], std::min<std::size_t>(3, t.size() - i)));
+        for (std::size_t r = 0; r < kVerdictKeys.size(); ++r) {
+            if (window == kVerdictKeys[r]) f.verdictCodes |= 1u << r;
+        }
+        f.notApplicable |= window == Key("---");
+    }
+    return f;
+}
+
+double VerdictScore(const TokenFeatures& features) {
     double score = NoObjectMark;
-    for (const auto& verdict : kVerdictCodes) {
-        if (Contains(token, verdict.code)) score = verdict.score;
+    for (std::size_t r = 0; r < kVerdictCodes.size(); ++r) {
+        if (features.verdictCodes & (1u << r)) score = kVerdictCodes[r].score;
     }
     return score;
 }
 
 // Suffixes combine in the order of these tests, not of the text.
-double SuffixWeight(std::string_view token) {
+double SuffixWeight(const TokenFeatures& features) {
     double weight = 1.0;
-    if (Contains(token, "*12") || Contains(token, "*1.2")) weight = 1.2;
-    if (Contains(token, "*15") || Contains(token, "*1.5")) weight = 1.5;
-    if (Contains(token, "*2") || Contains(token, "*0.2")) weight *= 0.2;
-    if (Contains(token, "*5") || Contains(token, "*0.5")) weight *= 0.5;
+    if (features.weight12) weight = 1.2;
+    if (features.weight15) weight = 1.5;
+    if (features.weight02) weight *= 0.2;
+    if (features.weight05) weight *= 0.5;
     return weight;
 }
 
@@ -70,6 +117,15 @@ void Tally(ObjectTable& table, int slot, double score) {
     table.Counted[static_cast<unsigned>(slot)] = true;
     ++table.CountedObjects;
     table.ScoreSum += score;
+}
+
+void Reset(ObjectTable& table) {
+    for (auto& token : table.TokenText) token.size = 0;
+    table.ObjectScores.fill(NoObjectMark);
+    table.Counted.fill(false);
+    table.CountedObjects = 0;
+    table.ScoreSum = 0;
+    table.NotApplicable = table.Compliant = table.PartlyCompliant = table.NonCompliant = 0;
 }
 
 int SplitTokens(ObjectTable& table, std::string_view text) {
@@ -116,8 +172,7 @@ std::int32_t EvaluateMax(std::string_view token, std::array<double, 3>& results)
 }
 
 std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
-    table = ObjectTable{};
-    table.ObjectScores.fill(NoObjectMark);
+    Reset(table);
     const int tokens = SplitTokens(table, text);
 
     for (int slot = 0; slot < tokens; ++slot) {
@@ -139,12 +194,13 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
             }
             continue;
         }
-        if (Contains(folded, "---")) {
+        const TokenFeatures features = Scan(folded);
+        if (features.notApplicable) {
             ++table.NotApplicable;
             continue;
         }
-        score = VerdictScore(folded);
-        const double weight = SuffixWeight(folded);
+        score = VerdictScore(features);
+        const double weight = SuffixWeight(features);
         const std::string_view cut = folded.substr(0, folded.find('*'));
         if (score < -1.9) {
             if (const auto number = ReadDecimal(cut)) score = number->value;

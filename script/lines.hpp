@@ -3,6 +3,7 @@
 // belongs to the next line, so CR LF, LF CR, CR CR and LF LF each end one line.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -18,16 +19,33 @@ inline constexpr std::size_t kMaxLineBytes = 1999;
 template <typename OnLine>
 void ForEachLine(std::string_view text, OnLine&& onLine) {
     std::string line;
-    line.reserve(kMaxLineBytes + 1);
+    line.reserve(kMaxLineBytes + 4);
     std::size_t pos = 0;
     std::size_t number = 0;
     while (pos < text.size()) {  // at the end, the byte taken would be the terminating NUL
+        // The first byte is always taken; the line runs to the next CR or LF.
+        bool clean = static_cast<unsigned char>(text[pos]) >= 32;
         std::size_t end = pos + 1;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        for (; end < text.size(); ++end) {
+            const auto byte = static_cast<unsigned char>(text[end]);
+            if (byte >= 32) continue;
+            if (byte == '\r' || byte == '\n') break;
+            clean = false;
+        }
+        if (clean && end - pos <= kMaxLineBytes) {  // the usual line: nothing to drop
+            onLine(text.substr(pos, end - pos), ++number);
+            pos = end + 1;
+            continue;
+        }
         line.clear();
-        // A few bytes past the limit show whether the cut would split a character.
-        for (std::size_t i = pos; i < end && line.size() < kMaxLineBytes + 4; ++i) {
-            if (static_cast<unsigned char>(text[i]) >= 32) line.push_back(text[i]);
+        // Runs of bytes from 32 up are kept; control bytes, TAB included, are dropped. A few
+        // bytes past the limit show whether the cut would split a character.
+        constexpr std::size_t kCollect = kMaxLineBytes + 4;
+        for (std::size_t i = pos; i < end && line.size() < kCollect;) {
+            std::size_t run = i;
+            while (run < end && static_cast<unsigned char>(text[run]) >= 32) ++run;
+            line.append(text.data() + i, std::min(run - i, kCollect - line.size()));
+            i = run + 1;
         }
         line.resize(Utf8PrefixLength(line, kMaxLineBytes));
         onLine(std::string_view(line), ++number);

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -17,6 +18,8 @@
 #include "frontend/controls.hpp"
 #include "frontend/dialog_units.hpp"
 #include "frontend/main_window.hpp"
+#include "frontend/report_view.hpp"
+#include "frontend/script_mirror.hpp"
 #include "script/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
@@ -359,6 +362,61 @@ private slots:
         QTest::keyClick(&w, Qt::Key_F2);
         QVERIFY(seen->seen);
         QCOMPARE(seen->text, QStringLiteral("VK_F2"));
+    }
+
+    void scriptMirrorFollowsEveryKindOfEdit() {
+        QPlainTextEdit box;
+        box.setPlainText(QStringLiteral("mpinit=4\n@@1 0.5"));
+        ScriptMirror mirror;
+        mirror.follow(box.document());
+        const auto same = [&] { return mirror.utf8() == ScriptMirror::DocumentText(*box.document()).toStdString(); };
+        QVERIFY(same());
+        QTextCursor cursor(box.document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\n$$4.2 VVX 中文 😀\nmpout"));
+        QVERIFY(same());
+        cursor.setPosition(3);
+        cursor.setPosition(12, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        QVERIFY(same());
+        cursor.setPosition(box.document()->characterCount() - 7);  // before the last line break
+        cursor.insertText(QStringLiteral("\u00a0x\ny😀z"));
+        QVERIFY(same());
+        cursor.setPosition(box.document()->characterCount() - 9);  // inside the emoji's pair
+        cursor.insertText(QStringLiteral("q"));
+        QVERIFY(same());
+        box.undo();
+        QVERIFY(same());
+        box.undo();
+        QVERIFY(same());
+        box.redo();
+        QVERIFY(same());
+        box.selectAll();
+        box.insertPlainText(QStringLiteral("a\nb"));
+        QVERIFY(same());
+        box.setPlainText(QString());
+        QVERIFY(same());
+        QCOMPARE(mirror.utf8(), std::string());
+        box.setPlainText(QStringLiteral("mpout\n"));
+        QVERIFY(same());
+        QCOMPARE(mirror.utf8(), std::string("mpout\n"));
+    }
+
+    void reportViewReplacesOnlyWhatChanged() {
+        QPlainTextEdit box;
+        ReportView view(&box);
+        const auto shown = [&] { return box.document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')); };
+        const std::string reports[] = {ScoreScript("mpout"), ScoreScript("mpecho 一\r\nmpout"),
+                                       ScoreScript("mpecho 二😀\r\nmpout 100"), ScoreScript("mpecho 二😀\r\nmpout 100"),
+                                       ScoreScript("$$ 1\r\nmpout"), ScoreScript("$$ 11\r\nmpout"), ScoreScript("")};
+        for (const std::string& report : reports) {
+            view.show(report);
+            QCOMPARE(shown(), Shown(report));
+        }
+        view.showPlaceholder(QStringLiteral("NULL"));
+        QCOMPARE(shown(), QStringLiteral("NULL"));
+        view.show(reports[0]);
+        QCOMPARE(shown(), Shown(reports[0]));
     }
 
     void linkCommands() {

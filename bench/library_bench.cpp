@@ -1,0 +1,88 @@
+// The library's speed: each sample script, generated mixes of 1 MiB and 16 MiB, and a floor
+// that only splits the same text into lines and reads every word as a number.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <charconv>
+#include <cstring>
+#include <string>
+
+#include "bench/script_mix.hpp"
+#include "script/builtin_texts.hpp"
+#include "script/interpreter.hpp"
+
+namespace {
+
+constexpr std::size_t kMiB = 1024 * 1024;
+
+const std::string& Mix(std::size_t mib) {
+    static const std::string one = quillon::bench::ScriptMix(1 * kMiB);
+    static const std::string sixteen = quillon::bench::ScriptMix(16 * kMiB - 64);
+    return mib == 1 ? one : sixteen;
+}
+
+// The least any scorer must do: find every line with memchr and read each blank-delimited
+// word with from_chars.
+double Floor(const std::string& text) {
+    double sum = 0;
+    const char* pos = text.data();
+    const char* const end = pos + text.size();
+    while (pos < end) {
+        const char* lineEnd = static_cast<const char*>(std::memchr(pos, '\n', static_cast<std::size_t>(end - pos)));
+        if (lineEnd == nullptr) lineEnd = end;
+        const char* word = pos;
+        while (word < lineEnd) {
+            while (word < lineEnd && (*word == ' ' || *word == '\r')) ++word;
+            const char* wordEnd = word;
+            while (wordEnd < lineEnd && *wordEnd != ' ' && *wordEnd != '\r') ++wordEnd;
+            double value = 0;
+            if (std::from_chars(word, wordEnd, value).ec == std::errc()) sum += value;
+            word = wordEnd;
+        }
+        pos = lineEnd + 1;
+    }
+    return sum;
+}
+
+void Sample(benchmark::State& state) {
+    const auto& text = quillon::BuiltInSamples[static_cast<unsigned>(state.range(0) - 1)].text;
+    for (auto _ : state) benchmark::DoNotOptimize(quillon::ScoreScript(text));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(Sample)->DenseRange(2, 5)->Unit(benchmark::kMicrosecond);
+
+void RunMix(benchmark::State& state) {
+    const std::string& text = Mix(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(quillon::ScoreScript(text));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(RunMix)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
+
+void FloorMix(benchmark::State& state) {
+    const std::string& text = Mix(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(Floor(text));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(FloorMix)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
+
+// Run time over floor time for the 16 MiB mix, both timed in each iteration.
+void RatioToFloor(benchmark::State& state) {
+    const std::string& text = Mix(16);
+    double run = 0;
+    double floor = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(quillon::ScoreScript(text));
+        const auto t1 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(Floor(text));
+        const auto t2 = std::chrono::steady_clock::now();
+        run += std::chrono::duration<double>(t1 - t0).count();
+        floor += std::chrono::duration<double>(t2 - t1).count();
+    }
+    state.counters["run_over_floor"] = run / floor;
+}
+BENCHMARK(RatioToFloor)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,50 @@
+#include "bench/script_mix.hpp"
+
+#include <array>
+#include <random>
+
+namespace quillon::bench {
+namespace {
+
+constexpr std::array<const char*, 12> kObjects = {"VVV", "VVX", "VXX", "XXX", "VVX*1.2", "VXX*0.5",
+                                                   "---", "0.6", "X--", "max(1.0*0.5,0.6)", "vvx", "1"};
+constexpr std::array<const char*, 6> kScores = {"1", "0.5", "0.25", "0.6667", "/", "-"};
+constexpr std::array<const char*, 5> kRemarks = {
+    "注：现场核查 服务器机房门禁系统", "   ", "", "修正4.2 再 显示", "测试向量： 4级 密评总分=  69.680"};
+constexpr std::array<int, 8> kUnits = {3, 5, 6, 8, 6, 5, 5, 3};
+
+}  // namespace
+
+std::string ScriptMix(std::size_t bytes, unsigned seed) {
+    std::mt19937 random(seed);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    std::string script = "mpinit=4\r\n";
+    script.reserve(bytes + 256);
+    std::size_t lines = 0;
+    while (script.size() < bytes) {
+        const int kind = pick(1000);
+        ++lines;
+        if (kind < 450) {  // unit line
+            const int layer = pick(8);
+            script += "$$" + std::to_string(layer + 1) + "." + std::to_string(pick(kUnits[layer]) + 1) + " ";
+            for (int i = 0, n = 2 + pick(5); i < n; ++i) script += std::string(" ") + kObjects[pick(12)];
+        } else if (kind < 580) {  // layer line
+            const int layer = pick(8);
+            script += "@@" + std::to_string(layer + 1) + " ";
+            for (int i = 0; i < kUnits[layer]; ++i) script += std::string(" ") + kScores[pick(6)];
+        } else if (kind < 600) {  // count form
+            script += "$$ ";
+            for (int i = 0, n = 2 + pick(5); i < n; ++i) script += std::string(" ") + kObjects[pick(12)];
+        } else if (kind < 601) {  // a report
+            script += pick(2) != 0 ? "mpout" : "mpout 30100";
+        } else if (kind < 630) {
+            script += "mpecho 备注 第" + std::to_string(lines) + "行";
+        } else {
+            script += kRemarks[pick(5)];
+        }
+        script += "\r\n";
+    }
+    return script;
+}
+
+}  // namespace quillon::bench

@@ -1,0 +1,12 @@
+// Generated scripts for the benchmarks: unit lines, layer lines, count-form lines, reports,
+// echoes and comments in the proportions of a real assessment script, repeated to a size.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace quillon::bench {
+
+std::string ScriptMix(std::size_t bytes, unsigned seed = 20261208);
+
+}  // namespace quillon::bench

@@ -1,0 +1,78 @@
+#include "frontend/report_view.hpp"
+
+#include <QTextCursor>
+#include <algorithm>
+
+#include "scoring/utf8.hpp"
+
+namespace quillon::frontend {
+namespace {
+
+// The edit boxes break lines with LF.
+std::string WithLfLineEnds(const std::string& report) {
+    std::string text;
+    text.reserve(report.size());
+    for (std::size_t i = 0; i < report.size(); ++i) {
+        if (report[i] == '\r') {
+            text.push_back('\n');
+            if (i + 1 < report.size() && report[i + 1] == '\n') ++i;
+        } else {
+            text.push_back(report[i]);
+        }
+    }
+    return text;
+}
+
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// UTF-16 code units in the UTF-8 text before byte offset end.
+int CodeUnits(const std::string& text, std::size_t end) {
+    int units = 0;
+    for (std::size_t i = 0; i < end; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
+QString FromUtf8(const std::string& text, std::size_t begin, std::size_t end) {
+    return QString::fromUtf8(text.data() + begin, static_cast<qsizetype>(end - begin));
+}
+
+}  // namespace
+
+ReportView::ReportView(QPlainTextEdit* box) : box_(box) { box_->setUndoRedoEnabled(false); }
+
+void ReportView::showPlaceholder(const QString& text) {
+    box_->setPlainText(text);
+    shown_.reset();
+}
+
+void ReportView::show(const std::string& report) {
+    std::string text = WithLfLineEnds(report);
+    if (!shown_) {
+        box_->setPlainText(FromUtf8(text, 0, text.size()));
+        shown_ = std::move(text);
+        return;
+    }
+    const std::string& old = *shown_;
+    if (old == text) return;
+
+    // The changed part: what lies between the longest common prefix and suffix, widened to
+    // whole characters.
+    const std::size_t limit = std::min(old.size(), text.size());
+    std::size_t prefix = static_cast<std::size_t>(
+        std::mismatch(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(limit), text.begin()).first - old.begin());
+    while (prefix > 0 && (prefix < old.size() && IsContinuationByte(old[prefix]))) --prefix;
+    std::size_t suffix = 0;
+    while (suffix < limit - prefix && old[old.size() - 1 - suffix] == text[text.size() - 1 - suffix]) ++suffix;
+    while (suffix > 0 && IsContinuationByte(old[old.size() - suffix])) --suffix;
+
+    QTextCursor cursor(box_->document());
+    cursor.setPosition(CodeUnits(old, prefix));
+    cursor.setPosition(CodeUnits(old, old.size() - suffix), QTextCursor::KeepAnchor);
+    cursor.insertText(FromUtf8(text, prefix, text.size() - suffix));
+    shown_ = std::move(text);
+}
+
+}  // namespace quillon::frontend

@@ -9,7 +9,7 @@ SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 FUZZ_PACKAGES := clang libclang-rt-dev
 FUZZ_SECONDS  ?= 60
 
-.PHONY: all setup install-packages build build-asan run test gui screenshot fuzz clean
+.PHONY: all setup install-packages build build-asan run test gui screenshot fuzz bench clean
 
 all: build
 
@@ -66,6 +66,16 @@ gui: build
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/frontend/quillon-screenshot build/quillon-window.png
 	@echo "wrote build/quillon-window.png"
+
+# Speed: the library on the samples and on generated 1 MiB and 16 MiB scripts against a floor,
+# the window's cost per keystroke, and the tool's peak memory on the 16 MiB script.
+bench: build
+	@$(MAKE) --no-print-directory install-packages WANTED="time"
+	$(BUILD_DIR)/bench/quillon_bench
+	$(BUILD_DIR)/bench/quillon_window_bench
+	$(BUILD_DIR)/bench/quillon-mix 16 build/mix-16MiB.txt
+	/usr/bin/time -v $(BUILD_DIR)/cli/quillon-score build/mix-16MiB.txt 2>&1 >/dev/null | \
+	  grep -E 'Maximum resident set size|Elapsed'
 
 clean:
 	rm -rf build

@@ -3,13 +3,14 @@
 
 BUILD_DIR := build/default
 PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev \
-             qt6-base-dev fonts-arphic-uming
+             libfast-float-dev libbenchmark-dev qt6-base-dev fonts-arphic-uming
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-dev
+WEB_PACKAGES  := emscripten chromium
 FUZZ_SECONDS  ?= 60
 
-.PHONY: all setup install-packages build build-asan run test gui screenshot fuzz bench clean
+.PHONY: all setup install-packages build build-asan web web-test run test gui screenshot fuzz bench clean
 
 all: build
 
@@ -37,13 +38,29 @@ build-asan: setup
 	cmake --preset asan
 	cmake --build --preset asan
 
+# The page: the library as WebAssembly in web/dist (index.html, app.js, quillon.js, help2.htm).
+# Debian's emcc works offline with its own cache (EM_CACHE unset) and Debian's node modules.
+web:
+	@$(MAKE) --no-print-directory install-packages WANTED="$(WEB_PACKAGES)"
+	@# Node.js may come from elsewhere with its own npm; Debian's is taken only when there is none.
+	@command -v npm >/dev/null || $(MAKE) --no-print-directory install-packages WANTED="nodejs npm"
+	env -u EM_CACHE NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=Release
+	env -u EM_CACHE NODE_PATH=/usr/share/nodejs cmake --build build/web
+
+# The page in headless Chromium, and the WebAssembly build against quillon-score.
+web-test: web build
+	cd web && npm ci --no-audit --no-fund
+	cd web && node --test tests/
+
 run: build
 	$(BUILD_DIR)/cli/quillon-score --sample 4
 
-# Every test twice: the plain build, then under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every test twice: the plain build, then under AddressSanitizer and UndefinedBehaviorSanitizer;
+# then the page's tests.
 test: build build-asan
 	ctest --preset default
 	ctest --preset asan
+	$(MAKE) --no-print-directory web-test
 
 # The libFuzzer target for FUZZ_SECONDS seconds, seeded with the golden scripts; a crash leaves
 # its input in build/fuzz/.

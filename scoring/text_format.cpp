@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "scoring/fixed_format.hpp"
 #include "scoring/utf8.hpp"
 
 namespace quillon {
@@ -15,11 +16,15 @@ void AppendRightAligned(std::string& out, std::string_view digits, int width) {
 }  // namespace
 
 void AppendFixed(std::string& out, double value, int width, int precision) {
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
     char buffer[400];  // the widest double in fixed notation has 309 integer digits
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
                                       std::chars_format::fixed, precision);
     AppendRightAligned(out, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)),
                        width);
+#else
+    AppendRightAligned(out, ExactFixed(value, precision), width);
+#endif
 }
 
 void AppendInt(std::string& out, long long value, int width) {

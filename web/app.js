@@ -1,0 +1,138 @@
+// The page's behaviour: the desktop window's, where a page can have it. Scoring is the
+// WebAssembly build of the same library (quillon.js).
+'use strict';
+
+// Link targets; placeholders until the maker's addresses are configured.
+const HOME_PAGE = 'https://quillon.invalid/';
+const DONATION_PICTURE = 'https://quillon.invalid/wxm-skm.jpg';
+const HELP_PAGE = 'help2.htm';
+const MAX_SCRIPT_BYTES = 16777215;
+
+const $ = (id) => document.getElementById(id);
+const withLf = (text) => text.replace(/\r\n?/g, '\n');
+
+// Script bytes as text, as the desktop reads files: the text ends at the first NUL byte; a
+// UTF-8 byte-order mark or valid UTF-8 means UTF-8, anything else is GBK.
+function decodeScript(bytes) {
+  const nul = bytes.indexOf(0);
+  if (nul >= 0) bytes = bytes.subarray(0, nul);
+  if (bytes[0] === 0xef && bytes[1] === 0xbb && bytes[2] === 0xbf) {
+    return new TextDecoder('utf-8').decode(bytes.subarray(3));
+  }
+  try {
+    return new TextDecoder('utf-8', { fatal: true }).decode(bytes);
+  } catch {
+    return new TextDecoder('gbk').decode(bytes);
+  }
+}
+
+class Page {
+  constructor(quillon) {
+    this.quillon = quillon;
+    this.texts = quillon.builtInTexts();
+    this.script = $('script');
+    this.report = $('report');
+    this.realtime = $('realtime');
+    this.compute = $('compute');
+    this.samples = $('samples');
+  }
+
+  start() {
+    this.texts.forEach((sample, index) => this.samples.add(new Option(sample.label, String(index))));
+    this.samples.selectedIndex = 0;
+    this.realtime.checked = true;
+    this.compute.disabled = true;
+    this.script.value = withLf(this.texts[0].text);
+    this.report.value = 'NULL';
+    this.connect();
+    this.script.focus();
+    document.body.dataset.ready = 'yes';
+  }
+
+  connect() {
+    this.script.addEventListener('input', () => { if (this.realtime.checked) this.runScript(); });
+    this.compute.addEventListener('click', () => this.runScript());
+    this.realtime.addEventListener('change', () => {
+      this.compute.disabled = this.realtime.checked;
+      if (this.realtime.checked) this.runScript();
+    });
+    this.samples.addEventListener('change', () => this.selectSample());
+    document.querySelectorAll('[data-sample]').forEach((item) => item.addEventListener('click', () => {
+      this.samples.selectedIndex = Number(item.dataset.sample);
+      this.selectSample();
+      this.closeMenus();
+    }));
+    $('load').addEventListener('click', () => $('file').click());
+    $('menuLoad').addEventListener('click', () => { this.closeMenus(); $('file').click(); });
+    $('file').addEventListener('change', (event) => {
+      const [file] = event.target.files;
+      event.target.value = '';
+      if (file) this.loadFile(file);
+    });
+    $('menuHome').addEventListener('click', () => { this.closeMenus(); window.open(HOME_PAGE, '_blank', 'noopener'); });
+    $('menuHelp').addEventListener('click', () => { this.closeMenus(); window.open(HELP_PAGE, '_blank', 'noopener'); });
+    $('menuDonate').addEventListener('click', () => { this.closeMenus(); window.open(DONATION_PICTURE, '_blank', 'noopener'); });
+    $('menuAbout').addEventListener('click', () => { this.closeMenus(); $('about').showModal(); });
+    $('copy').addEventListener('click', () => this.copyReport());
+    for (const type of ['dragenter', 'dragover']) {
+      document.addEventListener(type, (event) => {
+        event.preventDefault();
+        document.body.classList.add('dragging');
+      });
+    }
+    document.addEventListener('dragleave', () => document.body.classList.remove('dragging'));
+    document.addEventListener('drop', (event) => {
+      event.preventDefault();
+      document.body.classList.remove('dragging');
+      const [file] = event.dataTransfer.files;  // only the first file of a drop is loaded
+      if (file) this.loadFile(file);
+    });
+  }
+
+  closeMenus() {
+    document.querySelectorAll('nav details').forEach((menu) => { menu.open = false; });
+  }
+
+  runScript() {
+    this.report.value = withLf(this.quillon.scoreScript(this.script.value));
+  }
+
+  selectSample() {
+    const sample = this.texts[this.samples.selectedIndex];
+    if (!sample) return;
+    this.script.value = withLf(sample.text);
+    if (sample.scored) {
+      this.runScript();
+    } else {
+      this.report.value = 'NULL';
+    }
+  }
+
+  async loadFile(file) {
+    if (file.size > MAX_SCRIPT_BYTES) {
+      window.alert(`脚本文件太大，未读入：${file.name}\n脚本最多 16,777,215 字节。`);
+      return;
+    }
+    let bytes;
+    try {
+      bytes = new Uint8Array(await file.arrayBuffer());
+    } catch {
+      return;  // a folder or an unreadable file changes nothing
+    }
+    this.script.value = withLf(decodeScript(bytes));
+    this.runScript();
+  }
+
+  async copyReport() {
+    try {
+      await navigator.clipboard.writeText(this.report.value);
+    } catch {
+      this.report.select();
+      document.execCommand('copy');
+    }
+    $('status').textContent = '报告已复制';
+    setTimeout(() => { $('status').textContent = ''; }, 2000);
+  }
+}
+
+QuillonModule().then((quillon) => new Page(quillon).start());

@@ -1,0 +1,34 @@
+// The WebAssembly build against quillon-score on the golden scripts and on numbers at the
+// edges of formatting and parsing, where the two builds use different number code.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { readdirSync, readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
+const tool = process.env.QUILLON_SCORE ?? join(root, 'build/default/cli/quillon-score');
+const QuillonModule = createRequire(import.meta.url)(join(root, 'web/dist/quillon.js'));
+const quillon = await QuillonModule();
+const native = (script) => execFileSync(tool, ['-'], { input: script }).toString('utf8');
+
+test('golden scripts give the same report', () => {
+  const folder = join(root, 'tests/golden');
+  for (const name of readdirSync(folder).filter((file) => file.endsWith('.qs'))) {
+    const script = new TextDecoder('gbk').decode(readFileSync(join(folder, name)));
+    assert.equal(quillon.scoreScript(script), native(script), name);
+  }
+});
+
+test('numbers at the edges give the same report', () => {
+  const scripts = [
+    '@@1 1e308 4.9e-324 2.2250738585072014e-308\nmpout 100',
+    '$$ 1e300 1e300\n$$1.1 1e308 1e308\n$$ -1e-308 0.1234565 0.00005\nmpout 0',
+    '@@5 214748.36475 0.99995 0.49995 1.00005 0.000049999 123456.654321\nmpout 30100',
+    '@@2 0.1 0.2 0.30000000000000004 1e-7 5e-5\n$$ 0.7*1.5 max(0.33333,0.3)\nmpout 0\nmpout',
+    '@@1 +.5e1 1.e-2 0x10\n@@3 1e400 inf nan -0\nmpout 100',
+  ];
+  for (const script of scripts) assert.equal(quillon.scoreScript(script), native(script), script);
+});

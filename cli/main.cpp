@@ -10,6 +10,7 @@
 #include "codec/encoding.hpp"
 #include "codec/script_file.hpp"
 #include "script/builtin_texts.hpp"
+#include "cli/json_output.hpp"
 #include "script/interpreter.hpp"
 
 namespace {
@@ -20,13 +21,26 @@ using quillon::codec::OutputEncoding;
 constexpr int kUsageError = 2;
 constexpr int kInputError = 1;
 
+enum class Format { Text, Json };
+
 struct Options {
     std::string file;
     int sample = 0;
     InputEncoding inputEncoding = InputEncoding::Auto;
     OutputEncoding outputEncoding = OutputEncoding::Utf8;
     bool trace = false;
+    bool check = false;
+    Format format = Format::Text;
 };
+
+// "FILE:LINE: 警告[CODE]: message" for every problem, in line order.
+std::string ProblemLines(const std::string& file, const quillon::ScriptAccount& account) {
+    std::string text;
+    for (const quillon::Problem& p : account.problems) {
+        text += file + ":" + std::to_string(p.line) + ": 警告[" + std::string(p.code) + "]: " + p.message + "\n";
+    }
+    return text;
+}
 
 void Fail(const std::string& message) { std::fprintf(stderr, "quillon-score: %s\n", message.c_str()); }
 
@@ -56,6 +70,12 @@ int main(int argc, char** argv) {
     app.add_option("--output-encoding", options.outputEncoding, "utf-8 (default) or gbk")
         ->transform(CLI::CheckedTransformer(outputs, CLI::ignore_case));
     app.add_flag("--trace", options.trace, "Write the handlers' diagnostic lines to standard error");
+    app.add_flag("--check", options.check,
+                 "Print the problems found on each line instead of the report; exit 1 when there is any");
+    const std::map<std::string, Format> formats{{"text", Format::Text}, {"json", Format::Json}};
+    app.add_option("--format", options.format,
+                   "text (default) or json: the last report's results, or with --check the problems")
+        ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case));
 
     try {
         app.parse(argc, argv);
@@ -90,7 +110,20 @@ int main(int argc, char** argv) {
     if (options.trace) {
         sink = [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stderr); };
     }
-    const std::string report = quillon::ScoreScript(script, sink);
-    WriteAll(stdout, quillon::codec::EncodeReport(report, options.outputEncoding));
-    return 0;
+    const bool wantsAccount = options.check || options.format == Format::Json;
+    const quillon::ScriptRun run = quillon::InterpretScript(script, sink, wantsAccount);
+    const std::string name = options.sample != 0 ? "sample-" + std::to_string(options.sample)
+                                                 : (options.file.empty() ? std::string("-") : options.file);
+    std::string output;
+    if (options.check) {
+        output = options.format == Format::Json
+                     ? quillon::cli::ProblemsJson(name, run.account).dump(2) + "\n"
+                     : ProblemLines(name, run.account);
+    } else if (options.format == Format::Json) {
+        output = quillon::cli::ResultsJson(*run.lastReport).dump(2) + "\n";
+    } else {
+        output = run.report;
+    }
+    WriteAll(stdout, quillon::codec::EncodeReport(output, options.outputEncoding));
+    return options.check && !run.account.problems.empty() ? 1 : 0;
 }

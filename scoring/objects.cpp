@@ -1,6 +1,7 @@
 #include "scoring/objects.hpp"
 
 #include "scoring/decimal.hpp"
+#include "scoring/diagnostics.hpp"
 
 #include <algorithm>
 
@@ -126,14 +127,22 @@ void Reset(ObjectTable& table) {
     table.CountedObjects = 0;
     table.ScoreSum = 0;
     table.NotApplicable = table.Compliant = table.PartlyCompliant = table.NonCompliant = 0;
+    table.StopSlot = -1;
+    table.TokensBeyondLimit = 0;
+    table.IgnoredMax = 0;
 }
 
 int SplitTokens(ObjectTable& table, std::string_view text) {
     int count = 0;
     std::size_t pos = 0;
-    while (count < kMaxObjectTokens) {
+    while (true) {
         while (pos < text.size() && text[pos] == ' ') ++pos;
         if (pos == text.size()) break;
+        if (count == kMaxObjectTokens) {  // counted only, for the account
+            ++table.TokensBeyondLimit;
+            while (pos < text.size() && text[pos] != ' ') ++pos;
+            continue;
+        }
         const std::size_t start = pos;
         while (pos < text.size() && text[pos] != ' ') ++pos;
         const std::string_view word = text.substr(start, pos - start).substr(0, kMaxTokenBytes);
@@ -145,6 +154,24 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
 }
 
 }  // namespace
+
+void NoteObjectProblems(const ObjectTable& table, const Diagnostics& diagnostics) {
+    if (!diagnostics.accounting()) return;
+    for (int slot = 0; slot < kObjectSlots; ++slot) {
+        if ((table.IgnoredMax & (1u << slot)) == 0) continue;
+        diagnostics.problem(problem::MaxIgnored, "表达式“" + std::string(table.TokenText[static_cast<unsigned>(slot)].view()) +
+                                                     "”不能计算（两个参数须是数字），未计入");
+    }
+    if (table.StopSlot >= 0) {
+        diagnostics.problem(problem::ObjectsCutShort,
+                            "对象列表在“" + std::string(table.TokenText[static_cast<unsigned>(table.StopSlot)].view()) +
+                                "”处中断：它不是判定、数字或表达式，它和其后的对象都未计入");
+    }
+    if (table.TokensBeyondLimit > 0) {
+        diagnostics.problem(problem::TooManyObjects, "一行最多计 16 个对象，其后的 " +
+                                                         std::to_string(table.TokensBeyondLimit) + " 个被忽略");
+    }
+}
 
 std::int32_t EvaluateMax(std::string_view token, std::array<double, 3>& results) {
     if (token.substr(0, 4) != "max(" || !Contains(token, ",") || !Contains(token, ")")) {
@@ -184,7 +211,9 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
         if (folded.substr(0, 4) == "max(") {
             std::array<double, 3> results{};
             EvaluateMax(folded, results);
-            if (results[0] >= -0.000001) {
+            if (results[0] < -0.000001) {
+                table.IgnoredMax |= 1u << slot;
+            } else {
                 // An expression counts as partly compliant whatever its value.
                 score = results[0];
                 table.Counted[static_cast<unsigned>(slot)] = true;
@@ -206,7 +235,10 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
             if (const auto number = ReadDecimal(cut)) score = number->value;
         }
         if (score < 0.999) score *= weight;  // full marks are never weighted down
-        if (score < -0.1) break;             // not an object: the list ends here
+        if (score < -0.1) {  // not an object: the list ends here
+            table.StopSlot = slot;
+            break;
+        }
         Tally(table, slot, score);
     }
     return table.CountedObjects;

@@ -30,10 +30,19 @@ struct ObjectTable {
     std::int32_t Compliant = 0;
     std::int32_t PartlyCompliant = 0;
     std::int32_t NonCompliant = 0;
+    // For the run's account: what the scan passed over.
+    int StopSlot = -1;             // the token that ended the list, if one did
+    int TokensBeyondLimit = 0;     // tokens after the sixteenth, never looked at
+    std::uint32_t IgnoredMax = 0;  // bit k: the max( token in slot k was not counted
 };
 
 // Scans the objects of a line into the table; returns the number of counted objects.
 std::int32_t ScoreObjects(ObjectTable& table, std::string_view text);
+
+class Diagnostics;
+// Tells the account what the last scan passed over (a token that ended the list, tokens past
+// the limit, max( tokens not counted).
+void NoteObjectProblems(const ObjectTable& table, const Diagnostics& diagnostics);
 
 // A "max(a,b)" token: results are the larger value, the first and the second argument's.
 // Returns 1 when well formed; otherwise all three results are -3.0 and it returns 0.

@@ -15,11 +15,21 @@ int HexDigit(char c) {
 }  // namespace
 
 std::int32_t ReadHexArgument(std::string_view line, std::int32_t fallback) {
+    return ParseHexArgument(line).value_or(fallback);
+}
+
+std::string_view ArgumentWord(std::string_view line) {
     WordCursor words(line);
-    if (words.next().empty()) return fallback;  // no command word at all
+    words.next();
+    return words.next();
+}
+
+std::optional<std::int32_t> ParseHexArgument(std::string_view line) {
+    WordCursor words(line);
+    if (words.next().empty()) return std::nullopt;  // no command word at all
     const std::string_view rest = words.rest();
     std::size_t i = rest.find_first_not_of(' ');
-    if (i == std::string_view::npos) return fallback;
+    if (i == std::string_view::npos) return std::nullopt;
 
     bool negative = false;
     if (rest[i] == '+' || rest[i] == '-') {
@@ -37,7 +47,7 @@ std::int32_t ReadHexArgument(std::string_view line, std::int32_t fallback) {
         value = value * 16u + static_cast<std::uint32_t>(HexDigit(rest[i]));
         sawDigit = true;
     }
-    if (!sawDigit) return fallback;
+    if (!sawDigit) return std::nullopt;
     if (negative) value = 0u - value;
     return static_cast<std::int32_t>(value);
 }

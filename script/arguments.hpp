@@ -3,10 +3,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace quillon {
 
 std::int32_t ReadHexArgument(std::string_view line, std::int32_t fallback);
+
+// The same reading; nothing when no hex digit can be read.
+std::optional<std::int32_t> ParseHexArgument(std::string_view line);
+
+// The word after the command word, if the line has one.
+std::string_view ArgumentWord(std::string_view line);
 
 }  // namespace quillon

@@ -9,6 +9,7 @@
 #include "scoring/text_format.hpp"
 #include "scoring/utf8.hpp"
 #include "script/arguments.hpp"
+#include "script/comment_checks.hpp"
 #include "script/layer_line.hpp"
 #include "script/lines.hpp"
 #include "script/unit_line.hpp"
@@ -25,42 +26,83 @@ bool StartsWith(std::string_view line, std::string_view prefix) {
 
 class Interpreter {
 public:
-    explicit Interpreter(DiagnosticSink sink) : diagnostics_(std::move(sink)) {}
+    Interpreter(DiagnosticSink sink, bool keepAccount)
+        : diagnostics_(std::move(sink), keepAccount ? &run_.account : nullptr) {}
 
     ScriptRun run(std::string_view script) {
         InitLevel(store_, "mpinit=3 1", 1, diagnostics_);
-        ForEachLine(script, [this](std::string_view line, std::size_t) { dispatch(line); });
+        ForEachLine(script, [this](std::string_view line, std::size_t number, std::string_view raw) {
+            diagnostics_.setLine(number);
+            const LineKind kind = dispatch(line);
+            if (diagnostics_.accounting()) account(line, kind, raw);
+        });
         if (mpoutCount_ == 0) {
-            WriteScoreReport(store_, "mpout ", report_, ClosingReportFlags, diagnostics_);
+            report("mpout ", ClosingReportFlags);
             report_.append(kClosingNotice);
         }
-        return ScriptRun{report_.release(), store_};
+        run_.report = report_.release();
+        run_.store = store_;
+        return std::move(run_);
     }
 
 private:
-    void dispatch(std::string_view line) {
+    LineKind dispatch(std::string_view line) {
         if (StartsWith(line, "mpinit=") && line.size() > 7 && line[7] >= '1' && line[7] <= '4') {
             levelSetUp(line);
-        } else if (StartsWith(line, "$$ ")) {
+            return LineKind::LevelSetUp;
+        }
+        if (StartsWith(line, "$$ ")) {
             // Shows its objects' score in the report and stores nothing.
             CountFormScore(objects_, line.substr(3), nullptr, &report_, nullptr);
-        } else if (StartsWith(line, "$$")) {
+            NoteObjectProblems(objects_, diagnostics_);
+            return LineKind::CountForm;
+        }
+        if (StartsWith(line, "$$")) {
             SetUnitScore(store_, objects_, line, diagnostics_);
-        } else if (StartsWith(line, "@@")) {
+            return LineKind::UnitLine;
+        }
+        if (StartsWith(line, "@@")) {
             deal_CC(store_, line, diagnostics_);
-        } else if (StartsWith(line, "mpout")) {
+            return LineKind::LayerLine;
+        }
+        if (StartsWith(line, "mpout")) {
+            noteArgument(line, DefaultReportFlags);
             const auto flags = static_cast<std::uint32_t>(
                 ReadHexArgument(line, static_cast<std::int32_t>(DefaultReportFlags)));
-            WriteScoreReport(store_, line, report_, flags, diagnostics_);
+            report(line, flags);
             ++mpoutCount_;
-        } else if (StartsWith(line, "mpec")) {
+            return LineKind::Report;
+        }
+        if (StartsWith(line, "mpec")) {
             report_.append(line);
             report_.append("\r\n");
+            return LineKind::Echo;
         }
-        // Every other line is a comment.
+        return LineKind::Comment;  // every other line
+    }
+
+    void report(std::string_view line, std::uint32_t flags) {
+        WriteScoreReport(store_, line, report_, flags, diagnostics_);
+        if (diagnostics_.accounting()) run_.lastReport = store_;
+    }
+
+    void account(std::string_view line, LineKind kind, std::string_view raw) {
+        run_.account.lines.push_back(kind);
+        if (kind == LineKind::Comment) NoteComment(line, diagnostics_);
+        NoteGluedWords(line, raw, diagnostics_);
+    }
+
+    void noteArgument(std::string_view line, std::uint32_t fallback) const {
+        if (!diagnostics_.accounting()) return;
+        const std::string_view word = ArgumentWord(line);
+        if (word.empty() || ParseHexArgument(line)) return;
+        std::string message = "参数“" + std::string(word) + "”不是十六进制数，按默认值 ";
+        AppendHex(message, fallback);
+        diagnostics_.problem(problem::NotHexadecimal, message + " 处理");
     }
 
     void levelSetUp(std::string_view line) {
+        noteArgument(line, 1);
         const std::int32_t x = ReadHexArgument(line, 1);
         InitLevel(store_, line, x, diagnostics_);
         std::string confirmation = "mpinit=";
@@ -71,6 +113,7 @@ private:
         report_.append(confirmation);
     }
 
+    ScriptRun run_;
     Diagnostics diagnostics_;
     ScoreStore store_;
     ObjectTable objects_;
@@ -89,9 +132,9 @@ std::string_view ScriptText(std::string_view script, std::string& repaired) {
 
 }  // namespace
 
-ScriptRun InterpretScript(std::string_view script, DiagnosticSink sink) {
+ScriptRun InterpretScript(std::string_view script, DiagnosticSink sink, bool keepAccount) {
     std::string repaired;
-    return Interpreter(std::move(sink)).run(ScriptText(script, repaired));
+    return Interpreter(std::move(sink), keepAccount).run(ScriptText(script, repaired));
 }
 
 std::string ScoreScript(std::string_view script, DiagnosticSink sink) {

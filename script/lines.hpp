@@ -15,7 +15,8 @@ namespace quillon {
 // A longer line is cut here (at a character boundary) and the rest of it dropped.
 inline constexpr std::size_t kMaxLineBytes = 1999;
 
-// Calls onLine(collected, lineNumber) for every line, numbered from 1.
+// Calls onLine(collected, lineNumber, raw) for every line, numbered from 1; raw is the line's
+// bytes as they stand in the text, control bytes included.
 template <typename OnLine>
 void ForEachLine(std::string_view text, OnLine&& onLine) {
     std::string line;
@@ -33,7 +34,7 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
             clean = false;
         }
         if (clean && end - pos <= kMaxLineBytes) {  // the usual line: nothing to drop
-            onLine(text.substr(pos, end - pos), ++number);
+            onLine(text.substr(pos, end - pos), ++number, text.substr(pos, end - pos));
             pos = end + 1;
             continue;
         }
@@ -48,7 +49,7 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
             i = run + 1;
         }
         line.resize(Utf8PrefixLength(line, kMaxLineBytes));
-        onLine(std::string_view(line), ++number);
+        onLine(std::string_view(line), ++number, text.substr(pos, end - pos));
         pos = end + 1;  // step over the CR or LF that ended the line
     }
 }

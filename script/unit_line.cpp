@@ -81,6 +81,19 @@ void TraceScore(const Diagnostics& diagnostics, double score, double weight, con
     diagnostics.write(line);
 }
 
+void NoteStoredScore(const ObjectTable& table, const UnitAddress& address, double score,
+                     const Diagnostics& diagnostics) {
+    const std::string unit = std::to_string(address.layer) + "." + std::to_string(address.unit);
+    NoteObjectProblems(table, diagnostics);
+    if (table.CountedObjects == 0) {
+        diagnostics.problem(problem::NoObjectCounted, "单元 " + unit + " 没有可计入的对象：得分记为 1307117.3166，第" +
+                                                          std::to_string(address.layer) + "层记为 -3.0 并退出总分");
+    } else if (score > 1 || score < 0) {
+        diagnostics.problem(problem::ScoreOutOfRange,
+                            "单元 " + unit + " 的得分 " + Fixed(score, 0, 4) + (score > 1 ? " 大于 1" : " 小于 0"));
+    }
+}
+
 }  // namespace
 
 int SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_view line,
@@ -88,7 +101,16 @@ int SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_view line,
     const std::string_view commandWord = line.substr(0, line.find(' '));
     const UnitAddress address = ReadAddress(line, commandWord, diagnostics);
     const bool addressed = address.layer > 0 && address.unit > 0;
-    if (!addressed && !diagnostics.enabled()) return 1;  // nothing to store and nobody to tell
+    if (!addressed) {
+        if (address.layer == kNotRead) {
+            diagnostics.problem(problem::MalformedUnitCommand,
+                                "单元指令应写成 $$层面.单元（如 $$4.2），“" + std::string(commandWord) + "”未录入任何得分");
+        } else {
+            diagnostics.problem(problem::UnitOutOfRange, "“" + std::string(commandWord) +
+                                                             "”：层面号和单元号都应为 1～8，本行未录入任何得分");
+        }
+        if (!diagnostics.enabled()) return 1;  // nothing to store and nobody to tell
+    }
 
     UnitTally tally{};
     std::string resultText;
@@ -110,6 +132,9 @@ int SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_view line,
     const auto unit = static_cast<unsigned>(address.unit - 1);
     const double weight = store.UnitWeights[layer][unit];
     if (!(weight > UnitLineWeightThreshold)) {
+        diagnostics.problem(problem::UnitNotAssessed, std::to_string(store.AssessmentLevel) + "级没有或不评单元 " +
+                                                          std::to_string(address.layer) + "." + std::to_string(address.unit) +
+                                                          "，得分未录入");
         if (diagnostics.enabled()) {
             std::string trace = "错误 喽 l1 c1=";
             AppendInt(trace, address.layer);
@@ -120,6 +145,7 @@ int SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_view line,
         }
         return -1;
     }
+    if (diagnostics.accounting()) NoteStoredScore(table, address, score, diagnostics);
     double& stored = store.LayerRows[layer].UnitScores[unit];
     TraceScore(diagnostics, stored, weight, "前");
     stored = score;

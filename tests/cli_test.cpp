@@ -147,6 +147,44 @@ TEST(Cli, HelpVersionAndTrace) {
     EXPECT_NE(traced.err.find("deal_CC 必须 @@1-8 \n"), std::string::npos);
 }
 
+TEST(Cli, CheckPrintsProblemsAndExitsOneWhenThereAreAny) {
+    const std::string script = "mpinit=4\r\n@@9 1\r\n$$4.2 VVX / VVV\r\n";
+    const ToolResult checked = RunTool("--check -", &script);
+    EXPECT_EQ(checked.exitCode, 1);
+    EXPECT_EQ(checked.out,
+              "-:2: 警告[Q201]: 层面指令应写成 @@1～@@8，本行未改变任何得分\n"
+              "-:3: 警告[Q304]: 对象列表在“/”处中断：它不是判定、数字或表达式，它和其后的对象都未计入\n");
+    const std::string clean = "mpinit=4\r\n@@1 1 1 1\r\n";
+    const ToolResult fine = RunTool("--check -", &clean);
+    EXPECT_EQ(fine.exitCode, 0);
+    EXPECT_EQ(fine.out, "");
+    WriteFile(WorkDir() / "named.txt", script);
+    EXPECT_EQ(RunTool("--check '" + (WorkDir() / "named.txt").string() + "'").out.rfind(
+                  (WorkDir() / "named.txt").string() + ":2: 警告[Q201]", 0),
+              0u);
+    const ToolResult json = RunTool("--check --format json -", &script);
+    EXPECT_EQ(json.exitCode, 1);
+    EXPECT_NE(json.out.find("\"code\": \"Q304\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"taken_as\": \"unit\""), std::string::npos);
+}
+
+TEST(Cli, JsonResultsOfTheLastReport) {
+    const ToolResult json = RunTool("--format json --sample 4");
+    EXPECT_EQ(json.exitCode, 0);
+    for (const char* field : {"\"level\": 4", "\"name\": \"物理和环境\"", "\"rounded_total\": 69.68",
+                              "\"total\": 69.6798", "\"weighted_sum\": 42.771", "\"compliant\": 21",
+                              "\"non_compliant\": 1", "\"partly_compliant\": 16", "\"not_entered\": 0",
+                              "\"marker\": \"not_applicable\"", "\"group\": \"management\""}) {
+        EXPECT_NE(json.out.find(field), std::string::npos) << field;
+    }
+    const std::string cleared = "mpinit=1 2\r\n@@1 - -\r\nmpout\r\n@@2 1";
+    const ToolResult markers = RunTool("--format json -", &cleared);
+    for (const char* field : {"\"marker\": \"not_entered\"", "\"marker\": \"not_assessed\"",
+                              "\"marker\": \"no_unit_counted\"", "\"not_entered\": 22"}) {
+        EXPECT_NE(markers.out.find(field), std::string::npos) << field;
+    }
+}
+
 // Every script in tests/golden gives, as GBK, exactly the report stored beside it.
 TEST(Cli, GoldenScripts) {
     int checked = 0;

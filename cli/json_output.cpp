@@ -1,0 +1,76 @@
+#include "cli/json_output.hpp"
+
+#include "scoring/model.hpp"
+#include "scoring/rounding.hpp"
+
+namespace quillon::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A unit's marker as the report shows it, or null for a score.
+Json UnitMarker(double s) {
+    if (s > -8.01 && s < -7.99) return "not_assessed";
+    if (s > -5.01 && s < -4.99) return "not_entered";
+    if (s > -1.01 && s < -0.99) return "not_applicable";
+    if (s > NoObjectThreshold) return "no_object";
+    return nullptr;
+}
+
+Json LayerMarker(double score) {
+    if (score > CountedScoreFloor) return nullptr;
+    return score > -3.01 && score < -2.99 ? "no_object" : "no_unit_counted";
+}
+
+std::string Trimmed(std::string_view name) { return std::string(name.substr(0, name.find_last_not_of(' ') + 1)); }
+
+}  // namespace
+
+Json ResultsJson(const ScoreStore& store) {
+    Json layers = Json::array();
+    for (int k = 0; k < kLayerCount; ++k) {
+        const auto& row = store.LayerRows[static_cast<unsigned>(k)];
+        Json units = Json::array();
+        for (int j = 0; j < store.UnitCount(k); ++j) {
+            const double s = row.UnitScores[static_cast<unsigned>(j)];
+            const Json marker = UnitMarker(s);
+            units.push_back({{"unit", j + 1},
+                             {"weight", store.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)]},
+                             {"score", marker.is_null() ? Json(s) : Json(nullptr)},
+                             {"marker", marker}});
+        }
+        const Json marker = LayerMarker(row.LayerScore);
+        layers.push_back({{"layer", k + 1},
+                          {"name", Trimmed(LayerNames[static_cast<unsigned>(k)])},
+                          {"group", k < kTechnicalLayers ? "technical" : "management"},
+                          {"weight", LayerWeights[static_cast<unsigned>(k)]},
+                          {"score", marker.is_null() ? Json(row.LayerScore) : Json(nullptr)},
+                          {"marker", marker},
+                          {"units", units}});
+    }
+    return Json{{"level", store.AssessmentLevel},
+                {"layers", layers},
+                {"technical", {{"weighted_sum", store.TechWeightedSum}, {"weight_sum", store.TechWeightSum}}},
+                {"management", {{"weighted_sum", store.MgmtWeightedSum}, {"weight_sum", store.MgmtWeightSum}}},
+                {"total", store.TotalScore},
+                {"rounded_total", RoundTo2(store.TotalScore)},
+                {"counts",
+                 {{"non_compliant", store.NonCompliantCount},
+                  {"partly_compliant", store.PartlyCompliantCount},
+                  {"compliant", store.CompliantCount},
+                  {"not_entered", store.NotEnteredCount}}}};
+}
+
+Json ProblemsJson(const std::string& file, const ScriptAccount& account) {
+    Json problems = Json::array();
+    for (const Problem& p : account.problems) {
+        const LineKind kind = p.line >= 1 && p.line <= account.lines.size() ? account.lines[p.line - 1] : LineKind::Comment;
+        problems.push_back({{"line", p.line},
+                            {"taken_as", std::string(LineKindName(kind))},
+                            {"code", std::string(p.code)},
+                            {"message", p.message}});
+    }
+    return Json{{"file", file}, {"problems", problems}};
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,50 @@
+// The account of a run: what every line was taken as, and each problem found on the way, with
+// a stable code and a message in Chinese. The scoring itself never reads it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+enum class LineKind : std::uint8_t { Comment, LevelSetUp, LayerLine, UnitLine, CountForm, Report, Echo };
+
+std::string_view LineKindName(LineKind kind);  // "comment", "level", "layer", "unit", ...
+
+// Stable problem codes; the README lists them.
+namespace problem {
+inline constexpr std::string_view LevelDigit = "Q101";         // mpinit= with a level outside 1 to 4
+inline constexpr std::string_view NotHexadecimal = "Q102";     // argument or flag word not hexadecimal
+inline constexpr std::string_view LayerDigit = "Q201";         // @@ with a layer outside 1 to 8
+inline constexpr std::string_view ExtraLayerWords = "Q202";    // more words than the layer has units
+inline constexpr std::string_view NotANumber = "Q203";         // a score word that is not a number
+inline constexpr std::string_view LayerUnitNotAssessed = "Q204";  // the level does not assess the unit
+inline constexpr std::string_view MinusMeansNotApplicable = "Q205";  // "-0.5" taken as not applicable
+inline constexpr std::string_view MalformedUnitCommand = "Q301";  // $$ not followed by L.U
+inline constexpr std::string_view UnitOutOfRange = "Q302";     // layer or unit number out of range
+inline constexpr std::string_view UnitNotAssessed = "Q303";    // no such unit at this level
+inline constexpr std::string_view ObjectsCutShort = "Q304";    // an unrecognised token ends the objects
+inline constexpr std::string_view TooManyObjects = "Q305";     // tokens beyond the sixteenth ignored
+inline constexpr std::string_view MaxIgnored = "Q306";         // a max( token that is not counted
+inline constexpr std::string_view NoObjectCounted = "Q307";    // the unit's layer leaves the total
+inline constexpr std::string_view ScoreOutOfRange = "Q401";    // a stored score above 1 or below 0
+inline constexpr std::string_view CommandAfterBlank = "Q501";  // a blank before a command word
+inline constexpr std::string_view CommandWrongCase = "Q502";   // MPOUT, Mpinit=, ...
+inline constexpr std::string_view GluedByControlBytes = "Q503";  // a TAB joined the command word to its words
+}  // namespace problem
+
+struct Problem {
+    std::size_t line;       // numbered as the line splitter counts, from 1
+    std::string_view code;  // one of the codes above
+    std::string message;
+};
+
+struct ScriptAccount {
+    std::vector<LineKind> lines;  // entry i is line i + 1
+    std::vector<Problem> problems;  // in line order
+};
+
+}  // namespace quillon

@@ -1,0 +1,19 @@
+// Checks for the run's account on how a line was read: lines that look like commands but are
+// comments, and words that a TAB or another control byte glued together.
+#pragma once
+
+#include <string_view>
+
+#include "scoring/diagnostics.hpp"
+
+namespace quillon {
+
+// A comment line that a reader would take for a command: a blank before the command word, the
+// command word in the wrong case, or "mpinit=" with a level outside 1 to 4.
+void NoteComment(std::string_view line, const Diagnostics& diagnostics);
+
+// The collected line has fewer words than its raw bytes, because dropped control bytes (TAB
+// above all) joined words that they separated.
+void NoteGluedWords(std::string_view line, std::string_view raw, const Diagnostics& diagnostics);
+
+}  // namespace quillon

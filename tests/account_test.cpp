@@ -1,0 +1,128 @@
+// The account of a run: every problem code has a script that triggers it and a near miss that
+// does not, and keeping the account never changes the report.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "codec/encoding.hpp"
+#include "script/builtin_texts.hpp"
+#include "test_support.hpp"
+
+namespace quillon::test {
+namespace {
+
+struct ProblemCase {
+    const char* name;
+    std::string_view code;
+    const char* trigger;   // the problem is on its last line
+    const char* nearMiss;  // the same idea written right: no problem with this code
+};
+
+std::vector<Problem> ProblemsOf(std::string_view script) { return InterpretScript(script, {}, true).account.problems; }
+
+std::size_t LineCount(std::string_view script) {
+    return InterpretScript(script, {}, true).account.lines.size();
+}
+
+class ProblemCodes : public ::testing::TestWithParam<ProblemCase> {};
+
+TEST_P(ProblemCodes, TriggerAndNearMiss) {
+    const auto& c = GetParam();
+    const auto problems = ProblemsOf(c.trigger);
+    const auto found = std::find_if(problems.begin(), problems.end(), [&](const Problem& p) { return p.code == c.code; });
+    ASSERT_NE(found, problems.end()) << c.trigger;
+    EXPECT_EQ(found->line, LineCount(c.trigger));
+    EXPECT_FALSE(found->message.empty());
+    for (const Problem& p : ProblemsOf(c.nearMiss)) EXPECT_NE(p.code, c.code) << c.nearMiss << ": " << p.message;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Account, ProblemCodes,
+    ::testing::Values(
+        ProblemCase{"level_digit", problem::LevelDigit, "mpinit=5 1", "mpinit=4 1"},
+        ProblemCase{"level_digit_missing", problem::LevelDigit, "mpinit=", "mpinit=1"},
+        ProblemCase{"argument_not_hex", problem::NotHexadecimal, "mpinit=2 zz", "mpinit=2 a"},
+        ProblemCase{"flags_not_hex", problem::NotHexadecimal, "mpout xyz", "mpout 30100"},
+        ProblemCase{"layer_digit", problem::LayerDigit, "@@9 1 1 1", "@@8 1 1 1"},
+        ProblemCase{"layer_digit_blank", problem::LayerDigit, "@@ 1 1 1", "@@1 1 1 1"},
+        ProblemCase{"extra_layer_words", problem::ExtraLayerWords, "@@1 1 1 1 1", "@@1 1 1 1"},
+        ProblemCase{"not_a_number", problem::NotANumber, "@@1 abc", "@@1 .5"},
+        ProblemCase{"layer_unit_not_assessed", problem::LayerUnitNotAssessed, "mpinit=1\n@@1 1 1 1", "mpinit=1\n@@1 1 1 /"},
+        ProblemCase{"minus_number", problem::MinusMeansNotApplicable, "@@1 -0.5", "@@1 - / \\"},
+        ProblemCase{"malformed_unit_command", problem::MalformedUnitCommand, "$$42 1", "$$4.2 1"},
+        ProblemCase{"two_digit_layer", problem::MalformedUnitCommand, "$$10.1 1", "$$1.1 1"},
+        ProblemCase{"unit_out_of_range", problem::UnitOutOfRange, "$$4.9 1", "$$4.8 1"},
+        ProblemCase{"layer_out_of_range", problem::UnitOutOfRange, "$$9.1 1", "$$8.1 1"},
+        ProblemCase{"unit_not_assessed", problem::UnitNotAssessed, "mpinit=1\n$$1.3 1", "mpinit=3\n$$1.3 1"},
+        ProblemCase{"no_such_unit", problem::UnitNotAssessed, "$$1.4 1", "$$1.3 1"},
+        ProblemCase{"objects_cut_short", problem::ObjectsCutShort, "$$4.2 VVX / VVV", "$$4.2 VVX --- VVV"},
+        ProblemCase{"count_form_cut_short", problem::ObjectsCutShort, "$$ VVX XVV", "$$ VVX VXV"},
+        ProblemCase{"too_many_objects", problem::TooManyObjects, "$$4.1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1",
+                    "$$4.1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1"},
+        ProblemCase{"max_ignored", problem::MaxIgnored, "$$4.1 max(vvx,vxx) VVV", "$$4.1 max(0.5,0.25) VVV"},
+        ProblemCase{"no_object_counted", problem::NoObjectCounted, "$$4.2 --- ---", "$$4.2 --- VVX"},
+        ProblemCase{"layer_score_above_one", problem::ScoreOutOfRange, "@@5 2", "@@5 1"},
+        ProblemCase{"unit_score_below_zero", problem::ScoreOutOfRange, "$$4.1 -0.05", "$$4.1 0"},
+        ProblemCase{"unit_score_above_one", problem::ScoreOutOfRange, "$$4.1 0.9*1.5", "$$4.1 VVV*1.5"},
+        ProblemCase{"blank_before_command", problem::CommandAfterBlank, " mpout", "\tmpout"},
+        ProblemCase{"blank_before_layer_line", problem::CommandAfterBlank, "  @@1 1 0", "@@1 1 0"},
+        ProblemCase{"wrong_case", problem::CommandWrongCase, "MPOUT", "mpout"},
+        ProblemCase{"wrong_case_level", problem::CommandWrongCase, "Mpinit=4", "mpinit=4"},
+        ProblemCase{"tab_glued_layer_line", problem::GluedByControlBytes, "@@1\t1\t0", "@@1 \t1 \t0"},
+        ProblemCase{"tab_glued_flags", problem::GluedByControlBytes, "mpout\t100", "\tmpout 100"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Account, EveryLineIsTakenAsSomething) {
+    const ScriptRun run = InterpretScript("mpinit=4\r\n@@1 1\r\n$$4.2 VVX\r\n$$ VVX\r\nmpout\r\nmpecho x\r\n注释", {}, true);
+    const std::vector<LineKind> expected = {LineKind::LevelSetUp, LineKind::LayerLine, LineKind::UnitLine,
+                                            LineKind::CountForm,  LineKind::Report,    LineKind::Echo,
+                                            LineKind::Comment};
+    EXPECT_EQ(run.account.lines, expected);
+    EXPECT_TRUE(run.account.problems.empty());
+    ASSERT_TRUE(run.lastReport.has_value());
+    EXPECT_EQ(run.lastReport->AssessmentLevel, 4);
+}
+
+TEST(Account, ProblemsComeInLineOrderWithTheirLines) {
+    const auto problems = ProblemsOf("mpout\r\n@@9 1\r\n\r\n$$4.9 1\r\nMPOUT");
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems[0].line, 2u);
+    EXPECT_EQ(problems[1].line, 4u);
+    EXPECT_EQ(problems[2].line, 5u);
+}
+
+TEST(Account, CutShortNamesTheToken) {
+    const auto problems = ProblemsOf("$$4.2 VVX 备注文字 VVV");
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].message.find("“备注文字”"), std::string::npos);
+}
+
+TEST(Account, LastReportIsTheModelAtTheLastReport) {
+    const ScriptRun run = InterpretScript("mpout\r\n@@1 0 0 0", {}, true);
+    EXPECT_DOUBLE_EQ(run.lastReport->LayerRows[0].UnitScores[0], 1.0);  // before the layer line
+    EXPECT_DOUBLE_EQ(run.store.LayerRows[0].UnitScores[0], 0.0);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(Account, KeepingTheAccountNeverChangesTheReport) {
+    std::vector<std::string> scripts;
+    for (const auto& sample : BuiltInSamples) scripts.emplace_back(sample.text);
+    for (const auto& entry : std::filesystem::directory_iterator(QUILLON_GOLDEN_DIR)) {
+        if (entry.path().extension() == ".qs") scripts.push_back(codec::GbkToUtf8(ReadFile(entry.path())));
+    }
+    for (const auto& c : {"mpinit=5\n@@9 1\n$$4.9 1\n$$ VVX / 1\n MPOUT\n@@1\t1\t0\nmpout xyz"}) scripts.emplace_back(c);
+    for (const std::string& script : scripts) {
+        EXPECT_EQ(InterpretScript(script, {}, true).report, ScoreScript(script));
+    }
+}
+
+}  // namespace
+}  // namespace quillon::test

@@ -58,6 +58,16 @@ void RunMix(benchmark::State& state) {
 }
 BENCHMARK(RunMix)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
 
+// The same run keeping the line-by-line account, as the window does.
+void RunMixWithAccount(benchmark::State& state) {
+    const std::string& text = Mix(static_cast<std::size_t>(state.range(0)));
+    std::size_t problems = 0;
+    for (auto _ : state) problems = quillon::InterpretScript(text, {}, true).account.problems.size();
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+    state.counters["problems"] = static_cast<double>(problems);
+}
+BENCHMARK(RunMixWithAccount)->Arg(1)->Arg(16)->Unit(benchmark::kMillisecond);
+
 void FloorMix(benchmark::State& state) {
     const std::string& text = Mix(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) benchmark::DoNotOptimize(Floor(text));

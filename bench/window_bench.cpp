@@ -46,6 +46,19 @@ int main(int argc, char** argv) {
     QTest::keyClick(box, Qt::Key_Return);
     QTest::keyClicks(box, "$$ ");
     const double countFormMs = type(Qt::Key_1);
+    // What the marks on problem lines cost: keystrokes with and without them, taking turns.
+    double markedMs = 0;
+    double unmarkedMs = 0;
+    for (int i = 0; i < kKeystrokes; ++i) {
+        for (const bool marks : {true, false}) {
+            window.setMarksShown(marks);
+            timer.restart();
+            QTest::keyClick(box, Qt::Key_1);
+            QApplication::processEvents();
+            (marks ? markedMs : unmarkedMs) += static_cast<double>(timer.nsecsElapsed()) / 1e6 / kKeystrokes;
+        }
+    }
+    window.setMarksShown(true);
 
     const std::string typed = quillon::frontend::ScriptMirror::DocumentText(*box->document()).toStdString();
     timer.restart();
@@ -57,5 +70,7 @@ int main(int argc, char** argv) {
                 commentMs / libraryMs);
     std::printf("keystroke to repainted report, report changed:   %.2f ms, ratio %.2f\n", countFormMs,
                 countFormMs / libraryMs);
+    std::printf("marks on problem lines: %.2f ms with, %.2f ms without, %+.0f %%\n", markedMs, unmarkedMs,
+                100.0 * (markedMs / unmarkedMs - 1.0));
     return 0;
 }

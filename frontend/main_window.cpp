@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QShortcut>
+#include <QToolTip>
 #include <QSignalBlocker>
 
 #include "codec/encoding.hpp"
@@ -54,7 +55,8 @@ MainWindow::MainWindow(LinkTargets links, QWidget* parent)
       links_(std::move(links)),
       openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
       c_(BuildControls(*this)),
-      report_(c_.reportBox) {
+      report_(c_.reportBox),
+      highlighter_(new ScriptHighlighter(c_.scriptBox->document())) {
     setObjectName("mainWindow");
     setWindowTitle(QStringLiteral("基于脚本编码方法的Quillon-"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -95,9 +97,18 @@ void MainWindow::connectEvents() {
     connect(windowMenuKey, &QShortcut::activated, this, [this] { showWindowMenu(mapToGlobal(QPoint(0, 0))); });
 }
 
-void MainWindow::RunScript() { report_.show(ScoreScript(script_.utf8())); }
+void MainWindow::RunScript() {
+    scoring_ = true;
+    const ScriptRun run = InterpretScript(script_.utf8(), {}, marksShown_);
+    report_.show(run.report);
+    if (marksShown_) highlighter_->showProblems(script_, run.account);
+    scoring_ = false;
+}
 
-void MainWindow::showNull() { report_.showPlaceholder(QStringLiteral("NULL")); }
+void MainWindow::showNull() {
+    report_.showPlaceholder(QStringLiteral("NULL"));
+    highlighter_->showProblems(script_, ScriptAccount{});  // nothing scored, nothing marked
+}
 
 void MainWindow::setScriptText(const QString& text) {
     const QSignalBlocker notAnEdit(c_.scriptBox);
@@ -105,7 +116,7 @@ void MainWindow::setScriptText(const QString& text) {
 }
 
 void MainWindow::onScriptEdited() {
-    if (c_.realTimeBox->isChecked()) RunScript();
+    if (c_.realTimeBox->isChecked() && !scoring_) RunScript();
 }
 
 void MainWindow::onRealTimeClicked() {
@@ -210,6 +221,16 @@ bool MainWindow::handleFileDrop(QEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && watched == c_.scriptBox->viewport()) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString messages = highlighter_->messages(c_.scriptBox->cursorForPosition(help->pos()).blockNumber());
+        if (messages.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(help->globalPos(), messages, c_.scriptBox);
+        }
+        return true;
+    }
     return handleFileDrop(event) || QDialog::eventFilter(watched, event);
 }
 

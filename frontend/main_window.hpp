@@ -9,6 +9,7 @@
 
 #include "frontend/controls.hpp"
 #include "frontend/report_view.hpp"
+#include "frontend/script_highlighter.hpp"
 #include "frontend/script_mirror.hpp"
 
 namespace quillon::frontend {
@@ -37,6 +38,10 @@ public:
     void ShowAbout();
 
     const Controls& controls() const { return c_; }
+    // The problems the last run found on the script box's line (block) blockNumber.
+    QString lineMessages(int blockNumber) const { return highlighter_->messages(blockNumber); }
+    // Marks on lines with problems, on by default (off only to measure what they cost).
+    void setMarksShown(bool shown) { marksShown_ = shown; }
     static LinkTargets DefaultLinks();
     // Who opens link targets; the desktop's registered handlers unless replaced.
     void setUrlOpener(std::function<void(const QUrl&)> opener) { openUrl_ = std::move(opener); }
@@ -71,6 +76,9 @@ private:
     Controls c_;
     ReportView report_;
     ScriptMirror script_;
+    ScriptHighlighter* highlighter_;  // owned by the script box's document
+    bool scoring_ = false;            // marking the script's lines is not an edit
+    bool marksShown_ = true;
     bool exiting_ = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace quillon::frontend {
@@ -30,6 +32,29 @@ void ScriptMirror::resync() {
     const QString text = DocumentText(*document_);
     utf8_ = text.toStdString();
     units_ = text.size();
+    markPosition_ = 0;
+    markOffset_ = 0;
+}
+
+qsizetype ScriptMirror::unitsBetween(std::size_t from, std::size_t to) const {
+    qsizetype units = 0;
+    std::size_t i = from;
+    to = std::min(to, utf8_.size());
+    while (i < to) {
+        if (i + 8 <= to) {  // eight ASCII bytes are eight code units
+            std::uint64_t word;
+            std::memcpy(&word, utf8_.data() + i, sizeof word);
+            if ((word & 0x8080808080808080ull) == 0) {
+                i += 8;
+                units += 8;
+                continue;
+            }
+        }
+        const auto lead = static_cast<unsigned char>(utf8_[i]);
+        if ((lead & 0xC0) != 0x80) units += lead >= 0xF0 ? 2 : 1;
+        ++i;
+    }
+    return units;
 }
 
 std::size_t ScriptMirror::byteOffset(std::size_t from, qsizetype units) const {
@@ -72,11 +97,14 @@ void ScriptMirror::onContentsChange(int position, int removed, int added) {
     cursor.setPosition(position + added, QTextCursor::KeepAnchor);
     const std::string inserted = WithLineEnds(cursor.selectedText()).toStdString();
 
-    const std::size_t begin = byteOffset(0, position);
+    const bool fromMark = position >= markPosition_;
+    const std::size_t begin = fromMark ? byteOffset(markOffset_, position - markPosition_) : byteOffset(0, position);
     const std::size_t end = begin == std::string::npos ? begin : byteOffset(begin, removed);
     if (end == std::string::npos) return resync();
     utf8_.replace(begin, end - begin, inserted);
     units_ = documentUnits;
+    markPosition_ = position;
+    markOffset_ = begin;
 }
 
 }  // namespace quillon::frontend

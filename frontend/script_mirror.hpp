@@ -16,6 +16,10 @@ public:
 
     const std::string& utf8() const { return utf8_; }
 
+    // Counts UTF-16 code units of the text from byte offset `from` (at a character start) up
+    // to byte offset `to`: how a byte offset becomes a position in the document.
+    qsizetype unitsBetween(std::size_t from, std::size_t to) const;
+
     // The document's whole text, block separators as LF, exactly as typed.
     static QString DocumentText(const QTextDocument& document);
 
@@ -29,6 +33,10 @@ private:
     QTextDocument* document_ = nullptr;
     std::string utf8_;
     qsizetype units_ = 0;  // the text's length in UTF-16 code units, as the document counts
+    // Where the last change began: text before it is unchanged, so the next walk to a later
+    // position can start there instead of at the beginning.
+    qsizetype markPosition_ = 0;
+    std::size_t markOffset_ = 0;
 };
 
 }  // namespace quillon::frontend

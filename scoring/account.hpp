@@ -38,8 +38,11 @@ inline constexpr std::string_view GluedByControlBytes = "Q503";  // a TAB joined
 
 struct Problem {
     std::size_t line;       // numbered as the line splitter counts, from 1
+    std::size_t offset;     // where the line starts in the script text, in bytes
     std::string_view code;  // one of the codes above
     std::string message;
+
+    bool operator==(const Problem&) const = default;
 };
 
 struct ScriptAccount {

@@ -26,14 +26,18 @@ public:
         if (sink_) sink_(line);
     }
     void problem(std::string_view code, std::string message) const {
-        if (account_ != nullptr) account_->problems.push_back(Problem{line_, code, std::move(message)});
+        if (account_ != nullptr) account_->problems.push_back(Problem{line_, offset_, code, std::move(message)});
     }
-    void setLine(std::size_t line) { line_ = line; }
+    void setLine(std::size_t line, std::size_t offset) {
+        line_ = line;
+        offset_ = offset;
+    }
 
 private:
     DiagnosticSink sink_;
     ScriptAccount* account_ = nullptr;
     std::size_t line_ = 0;
+    std::size_t offset_ = 0;
 };
 
 }  // namespace quillon

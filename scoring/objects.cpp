@@ -157,7 +157,7 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
 
 void NoteObjectProblems(const ObjectTable& table, const Diagnostics& diagnostics) {
     if (!diagnostics.accounting()) return;
-    for (int slot = 0; slot < kObjectSlots; ++slot) {
+    for (int slot = 0; table.IgnoredMax != 0 && slot < kObjectSlots; ++slot) {
         if ((table.IgnoredMax & (1u << slot)) == 0) continue;
         diagnostics.problem(problem::MaxIgnored, "表达式“" + std::string(table.TokenText[static_cast<unsigned>(slot)].view()) +
                                                      "”不能计算（两个参数须是数字），未计入");

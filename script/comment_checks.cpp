@@ -55,12 +55,6 @@ void NoteComment(std::string_view line, const Diagnostics& diagnostics) {
 }
 
 void NoteGluedWords(std::string_view line, std::string_view raw, const Diagnostics& diagnostics) {
-    bool hasControl = false;
-    for (const char c : raw) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 32 && byte != '\r' && byte != '\n') hasControl = true;
-    }
-    if (!hasControl) return;
     // The raw line's words, had its control bytes separated words as blanks do.
     std::string separated(raw);
     for (char& c : separated) {

@@ -12,8 +12,8 @@ namespace quillon {
 // command word in the wrong case, or "mpinit=" with a level outside 1 to 4.
 void NoteComment(std::string_view line, const Diagnostics& diagnostics);
 
-// The collected line has fewer words than its raw bytes, because dropped control bytes (TAB
-// above all) joined words that they separated.
+// For a line from which control bytes were dropped: the collected line has fewer words than its
+// raw bytes, because the dropped bytes (TAB above all) joined words that they separated.
 void NoteGluedWords(std::string_view line, std::string_view raw, const Diagnostics& diagnostics);
 
 }  // namespace quillon

@@ -1,5 +1,6 @@
 #include "script/interpreter.hpp"
 
+#include <algorithm>
 #include <string>
 
 #include "scoring/count_form.hpp"
@@ -31,10 +32,13 @@ public:
 
     ScriptRun run(std::string_view script) {
         InitLevel(store_, "mpinit=3 1", 1, diagnostics_);
-        ForEachLine(script, [this](std::string_view line, std::size_t number, std::string_view raw) {
-            diagnostics_.setLine(number);
+        ForEachLine(script, [this, script](std::string_view line, std::size_t number, std::string_view raw,
+                                           bool dropped) {
+            // Where the line's own bytes start: past a line-end byte taken as its first byte.
+            const std::size_t lead = std::min(raw.find_first_not_of("\r\n"), raw.size());
+            diagnostics_.setLine(number, static_cast<std::size_t>(raw.data() - script.data()) + lead);
             const LineKind kind = dispatch(line);
-            if (diagnostics_.accounting()) account(line, kind, raw);
+            if (diagnostics_.accounting()) account(line, kind, raw, dropped);
         });
         if (mpoutCount_ == 0) {
             report("mpout ", ClosingReportFlags);
@@ -86,10 +90,10 @@ private:
         if (diagnostics_.accounting()) run_.lastReport = store_;
     }
 
-    void account(std::string_view line, LineKind kind, std::string_view raw) {
+    void account(std::string_view line, LineKind kind, std::string_view raw, bool dropped) {
         run_.account.lines.push_back(kind);
         if (kind == LineKind::Comment) NoteComment(line, diagnostics_);
-        NoteGluedWords(line, raw, diagnostics_);
+        if (dropped) NoteGluedWords(line, raw, diagnostics_);
     }
 
     void noteArgument(std::string_view line, std::uint32_t fallback) const {

@@ -43,20 +43,20 @@ void NoteLayerLine(const ScoreStore& store, int k, std::string_view line, const 
     for (int i = 0; i < n; ++i) {
         const std::string_view w = words[static_cast<unsigned>(i)];
         if (w.empty() || w[0] == '*') continue;
-        const std::string word(w);
+        const auto word = [w] { return std::string(w); };
         if (w[0] == '-' || w[0] == '\\' || w[0] == '/') {
             if (w[0] == '-' && ReadDecimal(w)) {
                 diagnostics.problem(problem::MinusMeansNotApplicable,
-                                    "“" + word + "”以减号开头，单元 " + UnitName(k, i) + " 按不适用处理，不是负分");
+                                    "“" + word() + "”以减号开头，单元 " + UnitName(k, i) + " 按不适用处理，不是负分");
             }
         } else if (!(weights[static_cast<unsigned>(i)] > ApplicableThreshold)) {
             diagnostics.problem(problem::LayerUnitNotAssessed, std::to_string(store.AssessmentLevel) + "级不评单元 " +
-                                                                   UnitName(k, i) + "，得分“" + word + "”未录入");
+                                                                   UnitName(k, i) + "，得分“" + word() + "”未录入");
         } else if (const auto number = ReadDecimal(w); !number) {
             diagnostics.problem(problem::NotANumber,
-                                "“" + word + "”不是数字，单元 " + UnitName(k, i) + " 的得分未改变");
+                                "“" + word() + "”不是数字，单元 " + UnitName(k, i) + " 的得分未改变");
         } else if (number->value > 1 || number->value < 0) {
-            diagnostics.problem(problem::ScoreOutOfRange, "单元 " + UnitName(k, i) + " 的得分 " + word.substr(0, number->length) +
+            diagnostics.problem(problem::ScoreOutOfRange, "单元 " + UnitName(k, i) + " 的得分 " + word().substr(0, number->length) +
                                                                (number->value > 1 ? " 大于 1" : " 小于 0"));
         }
     }

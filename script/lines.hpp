@@ -15,8 +15,9 @@ namespace quillon {
 // A longer line is cut here (at a character boundary) and the rest of it dropped.
 inline constexpr std::size_t kMaxLineBytes = 1999;
 
-// Calls onLine(collected, lineNumber, raw) for every line, numbered from 1; raw is the line's
-// bytes as they stand in the text, control bytes included.
+// Calls onLine(collected, lineNumber, raw, dropped) for every line, numbered from 1; raw is the
+// line's bytes as they stand in the text, and dropped tells whether a control byte other than
+// a line end (a TAB, say) was dropped from it.
 template <typename OnLine>
 void ForEachLine(std::string_view text, OnLine&& onLine) {
     std::string line;
@@ -25,16 +26,19 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
     std::size_t number = 0;
     while (pos < text.size()) {  // at the end, the byte taken would be the terminating NUL
         // The first byte is always taken; the line runs to the next CR or LF.
-        bool clean = static_cast<unsigned char>(text[pos]) >= 32;
+        const auto first = static_cast<unsigned char>(text[pos]);
+        bool clean = first >= 32;
+        bool dropped = !clean && first != '\r' && first != '\n';
         std::size_t end = pos + 1;
         for (; end < text.size(); ++end) {
             const auto byte = static_cast<unsigned char>(text[end]);
             if (byte >= 32) continue;
             if (byte == '\r' || byte == '\n') break;
             clean = false;
+            dropped = true;
         }
         if (clean && end - pos <= kMaxLineBytes) {  // the usual line: nothing to drop
-            onLine(text.substr(pos, end - pos), ++number, text.substr(pos, end - pos));
+            onLine(text.substr(pos, end - pos), ++number, text.substr(pos, end - pos), false);
             pos = end + 1;
             continue;
         }
@@ -49,7 +53,7 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
             i = run + 1;
         }
         line.resize(Utf8PrefixLength(line, kMaxLineBytes));
-        onLine(std::string_view(line), ++number, text.substr(pos, end - pos));
+        onLine(std::string_view(line), ++number, text.substr(pos, end - pos), dropped);
         pos = end + 1;  // step over the CR or LF that ended the line
     }
 }

@@ -83,14 +83,14 @@ void TraceScore(const Diagnostics& diagnostics, double score, double weight, con
 
 void NoteStoredScore(const ObjectTable& table, const UnitAddress& address, double score,
                      const Diagnostics& diagnostics) {
-    const std::string unit = std::to_string(address.layer) + "." + std::to_string(address.unit);
     NoteObjectProblems(table, diagnostics);
+    const auto unit = [&] { return std::to_string(address.layer) + "." + std::to_string(address.unit); };
     if (table.CountedObjects == 0) {
-        diagnostics.problem(problem::NoObjectCounted, "单元 " + unit + " 没有可计入的对象：得分记为 1307117.3166，第" +
+        diagnostics.problem(problem::NoObjectCounted, "单元 " + unit() + " 没有可计入的对象：得分记为 1307117.3166，第" +
                                                           std::to_string(address.layer) + "层记为 -3.0 并退出总分");
     } else if (score > 1 || score < 0) {
         diagnostics.problem(problem::ScoreOutOfRange,
-                            "单元 " + unit + " 的得分 " + Fixed(score, 0, 4) + (score > 1 ? " 大于 1" : " 小于 0"));
+                            "单元 " + unit() + " 的得分 " + Fixed(score, 0, 4) + (score > 1 ? " 大于 1" : " 小于 0"));
     }
 }
 

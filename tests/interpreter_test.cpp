@@ -80,7 +80,7 @@ TEST(Interpreter, Level2ScoresUnderLevel3WeightsStayOut) {
 
 std::vector<std::string> CollectedLines(std::string_view text) {
     std::vector<std::string> lines;
-    ForEachLine(text, [&](std::string_view line, std::size_t, std::string_view) { lines.emplace_back(line); });
+    ForEachLine(text, [&](std::string_view line, std::size_t, std::string_view, bool) { lines.emplace_back(line); });
     return lines;
 }
 

@@ -9,7 +9,10 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
+#include <QToolTip>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -417,6 +420,40 @@ private slots:
         QCOMPARE(shown(), QStringLiteral("NULL"));
         view.show(reports[0]);
         QCOMPARE(shown(), Shown(reports[0]));
+    }
+
+    void problemLinesAreMarkedWithTheirMessages() {
+        MainWindow w;
+        w.show();
+        QPlainTextEdit* box = w.controls().scriptBox;
+        box->clear();
+        TypeAscii(box, QStringLiteral("mpinit=4\n\n@@9 1\n$$4.2 VVX / VVV\nmpout"));
+        QVERIFY(w.lineMessages(0).isEmpty());
+        QVERIFY(w.lineMessages(2).contains(QStringLiteral("警告[Q201]")));
+        QVERIFY(w.lineMessages(3).contains(QStringLiteral("警告[Q304]")));
+        QVERIFY(w.lineMessages(3).contains(QStringLiteral("“/”")));
+        // The mark is a wavy underline over the line.
+        const QTextBlock marked = box->document()->findBlockByNumber(3);
+        bool underlined = false;
+        for (const QTextLayout::FormatRange& range : marked.layout()->formats()) {
+            underlined |= range.format.underlineStyle() == QTextCharFormat::WaveUnderline;
+        }
+        QVERIFY(underlined);
+        // Its message is the line's tooltip.
+        const QPoint onLine = box->cursorRect(QTextCursor(marked)).center();
+        QHelpEvent help(QEvent::ToolTip, onLine, box->viewport()->mapToGlobal(onLine));
+        QApplication::sendEvent(box->viewport(), &help);
+        QVERIFY(QToolTip::text().contains(QStringLiteral("Q304")));
+        // Mended, the mark goes; the report is what quillon-score prints.
+        QTextCursor cursor(marked);
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        cursor.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor, 2);
+        cursor.insertText(QStringLiteral("VVV"));
+        QVERIFY(w.lineMessages(3).isEmpty());
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+        // The notice is never scored and shows no marks.
+        w.controls().sampleActions[0]->trigger();
+        QVERIFY(w.lineMessages(2).isEmpty());
     }
 
     void linkCommands() {

@@ -33,7 +33,7 @@ void NoteComment(std::string_view line, const Diagnostics& diagnostics) {
     const std::string_view rest = line.substr(start);
     if (start > 0) {
         for (const std::string_view command : kCommandWords) {
-            if (StartsWith(rest, command)) {
+            if (StartsWithIgnoringCase(rest, command)) {
                 diagnostics.problem(problem::CommandAfterBlank,
                                     "行首有空格，“" + FirstWord(rest) + "”不被当作指令，本行是注释");
                 return;

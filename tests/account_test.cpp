@@ -68,6 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"unit_score_above_one", problem::ScoreOutOfRange, "$$4.1 0.9*1.5", "$$4.1 VVV*1.5"},
         ProblemCase{"blank_before_command", problem::CommandAfterBlank, " mpout", "\tmpout"},
         ProblemCase{"blank_before_layer_line", problem::CommandAfterBlank, "  @@1 1 0", "@@1 1 0"},
+        ProblemCase{"blank_and_wrong_case", problem::CommandAfterBlank, " MPOUT", "note MPOUT"},
         ProblemCase{"wrong_case", problem::CommandWrongCase, "MPOUT", "mpout"},
         ProblemCase{"wrong_case_level", problem::CommandWrongCase, "Mpinit=4", "mpinit=4"},
         ProblemCase{"tab_glued_layer_line", problem::GluedByControlBytes, "@@1\t1\t0", "@@1 \t1 \t0"},

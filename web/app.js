@@ -51,6 +51,8 @@ class Page {
 
   connect() {
     this.script.addEventListener('input', () => { if (this.realtime.checked) this.runScript(); });
+    this.script.addEventListener('scroll', () => this.syncMarks());
+    this.script.addEventListener('mousemove', (event) => this.showLineTooltip(event));
     this.compute.addEventListener('click', () => this.runScript());
     this.realtime.addEventListener('change', () => {
       this.compute.disabled = this.realtime.checked;
@@ -94,7 +96,48 @@ class Page {
   }
 
   runScript() {
-    this.report.value = withLf(this.quillon.scoreScript(this.script.value));
+    const run = this.quillon.checkScript(this.script.value);
+    this.report.value = withLf(run.report);
+    this.showProblems(run.problems);
+  }
+
+  // Lines with problems are tinted behind the script, their messages listed under it and
+  // shown as the tooltip of the line under the mouse.
+  showProblems(problems) {
+    this.problems = new Map();
+    for (const p of problems) {
+      const text = `警告[${p.code}]: ${p.message}`;
+      this.problems.set(p.row, this.problems.has(p.row) ? `${this.problems.get(p.row)}\n${text}` : text);
+    }
+    const marks = $('marks');
+    marks.replaceChildren();
+    const style = getComputedStyle(this.script);
+    const lineHeight = parseFloat(style.lineHeight);
+    const top = parseFloat(style.paddingTop);
+    for (const row of this.problems.keys()) {
+      const mark = document.createElement('div');
+      mark.dataset.row = String(row);
+      mark.style.top = `${top + row * lineHeight}px`;
+      mark.style.height = `${lineHeight}px`;
+      marks.append(mark);
+    }
+    this.syncMarks();
+    // Rows as the script box shows them (blank lines included).
+    $('problems').textContent = problems.map((p) => `第${p.row + 1}行 警告[${p.code}]: ${p.message}`).join('\n');
+    $('problems').style.whiteSpace = 'pre';
+  }
+
+  syncMarks() {
+    $('marks').style.transform = `translate(${-this.script.scrollLeft}px, ${-this.script.scrollTop}px)`;
+  }
+
+  showLineTooltip(event) {
+    if (!this.problems) return;
+    const style = getComputedStyle(this.script);
+    const box = this.script.getBoundingClientRect();
+    const y = event.clientY - box.top - parseFloat(style.paddingTop) + this.script.scrollTop;
+    const row = Math.floor(y / parseFloat(style.lineHeight));
+    this.script.title = this.problems.get(row) ?? '';
   }
 
   selectSample() {
@@ -105,6 +148,7 @@ class Page {
       this.runScript();
     } else {
       this.report.value = 'NULL';
+      this.showProblems([]);
     }
   }
 

@@ -22,9 +22,34 @@ emscripten::val BuiltInTexts() {
     return texts;
 }
 
+// The report and the problems of the run, each problem with the row (from 0) of the text on
+// which its line starts, for marking it in the script box.
+emscripten::val CheckScript(const std::string& script) {
+    const quillon::ScriptRun run = quillon::InterpretScript(script, {}, true);
+    emscripten::val problems = emscripten::val::array();
+    std::size_t row = 0;
+    std::size_t scanned = 0;
+    for (const quillon::Problem& p : run.account.problems) {
+        for (; scanned < p.offset && scanned < script.size(); ++scanned) {
+            if (script[scanned] == '\n') ++row;
+        }
+        emscripten::val entry = emscripten::val::object();
+        entry.set("line", static_cast<double>(p.line));
+        entry.set("row", static_cast<double>(row));
+        entry.set("code", std::string(p.code));
+        entry.set("message", p.message);
+        problems.call<void>("push", entry);
+    }
+    emscripten::val result = emscripten::val::object();
+    result.set("report", run.report);
+    result.set("problems", problems);
+    return result;
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(quillon) {
     emscripten::function("scoreScript", &ScoreScriptText);
+    emscripten::function("checkScript", &CheckScript);
     emscripten::function("builtInTexts", &BuiltInTexts);
 }

@@ -158,6 +158,27 @@ test('the page works from a static server too', async () => {
   }
 });
 
+test('lines with problems are marked like in the window', async () => {
+  await openPage();
+  await page.fill('#script', 'mpinit=4\n\n@@9 1\n$$4.2 VVX / VVV\nmpout');
+  const rows = await page.$$eval('#marks div', (marks) => marks.map((mark) => mark.dataset.row));
+  assert.deepEqual(rows, ['2', '3']);
+  const listed = await page.textContent('#problems');
+  assert.match(listed, /警告\[Q201\]/);
+  assert.match(listed, /警告\[Q304\]: 对象列表在“\/”处中断/);
+  const box = await page.$eval('#script', (script) => {
+    const rect = script.getBoundingClientRect();
+    const style = getComputedStyle(script);
+    return { x: rect.left + 40, y: rect.top + parseFloat(style.paddingTop) + 3.5 * parseFloat(style.lineHeight) };
+  });
+  await page.mouse.move(box.x, box.y);
+  assert.match(await page.$eval('#script', (script) => script.title), /Q304/);
+  await page.fill('#script', 'mpinit=4\nmpout');
+  assert.equal(await page.$$eval('#marks div', (marks) => marks.length), 0);
+  assert.equal(await page.textContent('#problems'), '');
+  await page.close();
+});
+
 test('screenshot of the level-4 sample', async () => {
   await openPage();
   await page.selectOption('#samples', '3');

@@ -69,7 +69,7 @@ fuzz:
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	mkdir -p build/fuzz/corpus
-	cp tests/golden/*.qs build/fuzz/corpus/
+	cp tests/golden/*.qs tests/fuzz_regressions/* build/fuzz/corpus/
 	build/fuzz/fuzz/quillon_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
 	  -dict=fuzz/script.dict -artifact_prefix=build/fuzz/ -print_final_stats=1 build/fuzz/corpus \
 	  > build/fuzz/fuzz.log 2>&1 || { tail -n 60 build/fuzz/fuzz.log; exit 1; }

@@ -1,5 +1,6 @@
 // Any bytes as a script: the run must not crash, its report must be valid UTF-8 within the
-// report cap, and the same input must always give the same report.
+// report cap, the same input must always give the same report, and keeping the account must
+// not change it.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -26,6 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string report = quillon::ScoreScript(bytes);
     CheckReport(report);
     if (quillon::ScoreScript(bytes) != report) std::abort();
+    // Keeping the account of every line never changes the report.
+    const quillon::ScriptRun accounted = quillon::InterpretScript(bytes, {}, true);
+    if (accounted.report != report || !accounted.lastReport) std::abort();
+    for (const quillon::Problem& problem : accounted.account.problems) {
+        if (problem.line == 0 || problem.line > accounted.account.lines.size()) std::abort();
+        if (!quillon::IsValidUtf8(problem.message)) std::abort();
+    }
 
     // The way the front ends feed it: decoded as UTF-8 or GBK, the report encoded as GBK.
     const std::string decoded = quillon::codec::DecodeScript(bytes, quillon::codec::InputEncoding::Auto);

@@ -2,6 +2,7 @@
 
 #include "scoring/decimal.hpp"
 #include "scoring/diagnostics.hpp"
+#include "scoring/utf8.hpp"
 
 #include <algorithm>
 
@@ -155,16 +156,19 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
 
 }  // namespace
 
+// A token as a message quotes it: cut at 63 bytes it may end inside a character.
+std::string Quoted(const ObjectToken& token) { return RepairUtf8(token.view()); }
+
 void NoteObjectProblems(const ObjectTable& table, const Diagnostics& diagnostics) {
     if (!diagnostics.accounting()) return;
     for (int slot = 0; table.IgnoredMax != 0 && slot < kObjectSlots; ++slot) {
         if ((table.IgnoredMax & (1u << slot)) == 0) continue;
-        diagnostics.problem(problem::MaxIgnored, "表达式“" + std::string(table.TokenText[static_cast<unsigned>(slot)].view()) +
+        diagnostics.problem(problem::MaxIgnored, "表达式“" + Quoted(table.TokenText[static_cast<unsigned>(slot)]) +
                                                      "”不能计算（两个参数须是数字），未计入");
     }
     if (table.StopSlot >= 0) {
         diagnostics.problem(problem::ObjectsCutShort,
-                            "对象列表在“" + std::string(table.TokenText[static_cast<unsigned>(table.StopSlot)].view()) +
+                            "对象列表在“" + Quoted(table.TokenText[static_cast<unsigned>(table.StopSlot)]) +
                                 "”处中断：它不是判定、数字或表达式，它和其后的对象都未计入");
     }
     if (table.TokensBeyondLimit > 0) {

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "codec/encoding.hpp"
+#include "scoring/utf8.hpp"
 #include "script/builtin_texts.hpp"
 #include "test_support.hpp"
 
@@ -98,6 +99,15 @@ TEST(Account, CutShortNamesTheToken) {
     const auto problems = ProblemsOf("$$4.2 VVX 备注文字 VVV");
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].message.find("“备注文字”"), std::string::npos);
+}
+
+TEST(Account, MessagesStayValidUtf8WhenATokenIsCutInsideACharacter) {
+    // The 63-byte cut falls inside the last Chinese character of the token.
+    const std::string token = std::string(61, 'a') + "中文";
+    const auto problems = ProblemsOf("$$4.2 VVX " + token);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_TRUE(IsValidUtf8(problems[0].message));
+    EXPECT_NE(problems[0].message.find(std::string(61, 'a') + "\xEF\xBF\xBD"), std::string::npos);
 }
 
 TEST(Account, LastReportIsTheModelAtTheLastReport) {

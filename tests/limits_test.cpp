@@ -2,6 +2,10 @@
 // numbers at the edges of the double range.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "codec/encoding.hpp"
 #include "scoring/objects.hpp"
 #include "scoring/utf8.hpp"
@@ -92,6 +96,23 @@ TEST(Limits, ScriptOfMaximumLength) {
     EXPECT_EQ(ScoreScript(script), ScoreScript("mpout"));
     // Beyond the limit the text is cut: a command there is never read.
     EXPECT_EQ(ScoreScript(script + "\r\nmpinit=4"), ScoreScript("mpout"));
+}
+
+// Inputs the fuzzer once broke on keep passing its checks.
+TEST(Limits, FuzzerFindingsStayFixed) {
+    int checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(QUILLON_FUZZ_REGRESSIONS_DIR)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        for (const std::string& script : {bytes, codec::DecodeScript(bytes, codec::InputEncoding::Auto)}) {
+            const ScriptRun run = InterpretScript(script, {}, true);
+            EXPECT_EQ(run.report, ScoreScript(script)) << entry.path();
+            EXPECT_TRUE(IsValidUtf8(run.report)) << entry.path();
+            for (const Problem& problem : run.account.problems) EXPECT_TRUE(IsValidUtf8(problem.message)) << entry.path();
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
 }
 
 }  // namespace

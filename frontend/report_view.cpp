@@ -3,7 +3,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
-#include "scoring/utf8.hpp"
+#include "frontend/utf16_units.hpp"
 
 namespace quillon::frontend {
 namespace {
@@ -24,16 +24,6 @@ std::string WithLfLineEnds(const std::string& report) {
 }
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// UTF-16 code units in the UTF-8 text before byte offset end.
-int CodeUnits(const std::string& text, std::size_t end) {
-    int units = 0;
-    for (std::size_t i = 0; i < end; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;
-    }
-    return units;
-}
 
 QString FromUtf8(const std::string& text, std::size_t begin, std::size_t end) {
     return QString::fromUtf8(text.data() + begin, static_cast<qsizetype>(end - begin));
@@ -68,9 +58,12 @@ void ReportView::show(const std::string& report) {
     while (suffix < limit - prefix && old[old.size() - 1 - suffix] == text[text.size() - 1 - suffix]) ++suffix;
     while (suffix > 0 && IsContinuationByte(old[old.size() - suffix])) --suffix;
 
+    const std::string_view shown(old);
+    const auto begin = static_cast<int>(Utf16Units(shown.substr(0, prefix)));
+    const auto end = begin + static_cast<int>(Utf16Units(shown.substr(prefix, old.size() - suffix - prefix)));
     QTextCursor cursor(box_->document());
-    cursor.setPosition(CodeUnits(old, prefix));
-    cursor.setPosition(CodeUnits(old, old.size() - suffix), QTextCursor::KeepAnchor);
+    cursor.setPosition(begin);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
     cursor.insertText(FromUtf8(text, prefix, text.size() - suffix));
     shown_ = std::move(text);
 }

@@ -1,5 +1,7 @@
 #include "frontend/script_mirror.hpp"
 
+#include "frontend/utf16_units.hpp"
+
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -37,24 +39,8 @@ void ScriptMirror::resync() {
 }
 
 qsizetype ScriptMirror::unitsBetween(std::size_t from, std::size_t to) const {
-    qsizetype units = 0;
-    std::size_t i = from;
     to = std::min(to, utf8_.size());
-    while (i < to) {
-        if (i + 8 <= to) {  // eight ASCII bytes are eight code units
-            std::uint64_t word;
-            std::memcpy(&word, utf8_.data() + i, sizeof word);
-            if ((word & 0x8080808080808080ull) == 0) {
-                i += 8;
-                units += 8;
-                continue;
-            }
-        }
-        const auto lead = static_cast<unsigned char>(utf8_[i]);
-        if ((lead & 0xC0) != 0x80) units += lead >= 0xF0 ? 2 : 1;
-        ++i;
-    }
-    return units;
+    return from < to ? static_cast<qsizetype>(Utf16Units(std::string_view(utf8_).substr(from, to - from))) : 0;
 }
 
 std::size_t ScriptMirror::byteOffset(std::size_t from, qsizetype units) const {

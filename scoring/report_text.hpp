@@ -15,7 +15,6 @@ public:
     void append(std::string_view piece);
     const std::string& text() const { return text_; }
     std::string release() { return std::move(text_); }
-    bool full() const { return full_; }
 
 private:
     std::string text_;

@@ -11,8 +11,6 @@ namespace {
 
 constexpr std::array<std::string_view, 5> kCommandWords = {"mpinit=", "mpout", "mpec", "$$", "@@"};
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i) {

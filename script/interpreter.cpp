@@ -14,16 +14,13 @@
 #include "script/layer_line.hpp"
 #include "script/lines.hpp"
 #include "script/unit_line.hpp"
+#include "script/words.hpp"
 
 namespace quillon {
 namespace {
 
 constexpr std::string_view kClosingNotice =
     "没有mpout 命令 最后自动补1个// 对 所有单元得分输出 归并到层面和总分 ";
-
-bool StartsWith(std::string_view line, std::string_view prefix) {
-    return line.substr(0, prefix.size()) == prefix;
-}
 
 class Interpreter {
 public:

@@ -6,6 +6,10 @@
 
 namespace quillon {
 
+inline bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
 class WordCursor {
 public:
     explicit WordCursor(std::string_view text) : text_(text) {}

@@ -10,13 +10,24 @@ FUZZ_PACKAGES := clang libclang-rt-dev
 WEB_PACKAGES  := emscripten chromium
 FUZZ_SECONDS  ?= 60
 
-.PHONY: all setup install-packages build build-asan web web-test run test gui screenshot fuzz bench clean
+.PHONY: all check-release setup install-packages build build-asan web web-test run test gui screenshot fuzz bench clean
 
 all: build
 
+# The release the two commands are made and tested for; on another one they stop at once
+# rather than fail half-way (QUILLON_ANY_RELEASE=1 tries anyway).
+SUPPORTED_RELEASE := debian 12
+
+check-release:
+	@. /etc/os-release 2>/dev/null; \
+	if [ "$$ID $$VERSION_ID" != "$(SUPPORTED_RELEASE)" ] && [ -z "$(QUILLON_ANY_RELEASE)" ]; then \
+	  echo "make: Quillon builds on Debian 12 (bookworm); this is $${PRETTY_NAME:-an unknown system} (QUILLON_ANY_RELEASE=1 tries anyway)" >&2; \
+	  exit 1; \
+	fi
+
 # Installs only the packages that are missing; package lists are refreshed first, since a
 # fresh machine may have none.
-setup:
+setup: check-release
 	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES)"
 
 install-packages:
@@ -40,7 +51,7 @@ build-asan: setup
 
 # The page: the library as WebAssembly in web/dist (index.html, app.js, quillon.js, help2.htm).
 # Debian's emcc works offline with its own cache (EM_CACHE unset) and Debian's node modules.
-web:
+web: check-release
 	@$(MAKE) --no-print-directory install-packages WANTED="$(WEB_PACKAGES)"
 	@# Node.js may come from elsewhere with its own npm; Debian's is taken only when there is none.
 	@command -v npm >/dev/null || $(MAKE) --no-print-directory install-packages WANTED="nodejs npm"
@@ -58,8 +69,8 @@ run: build
 # Every test twice: the plain build, then under AddressSanitizer and UndefinedBehaviorSanitizer;
 # then the page's tests.
 test: build build-asan
-	ctest --preset default
-	ctest --preset asan
+	ctest --preset default -j2
+	ctest --preset asan -j2
 	$(MAKE) --no-print-directory web-test
 
 # The libFuzzer target for FUZZ_SECONDS seconds, seeded with the golden scripts; a crash leaves

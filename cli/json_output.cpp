@@ -26,7 +26,7 @@ std::string Trimmed(std::string_view name) { return std::string(name.substr(0, n
 
 }  // namespace
 
-Json ResultsJson(const ScoreStore& store) {
+Json ResultsJson(const ScoreStore& store, bool reportTruncated) {
     Json layers = Json::array();
     for (int k = 0; k < kLayerCount; ++k) {
         const auto& row = store.LayerRows[static_cast<unsigned>(k)];
@@ -58,19 +58,21 @@ Json ResultsJson(const ScoreStore& store) {
                  {{"non_compliant", store.NonCompliantCount},
                   {"partly_compliant", store.PartlyCompliantCount},
                   {"compliant", store.CompliantCount},
-                  {"not_entered", store.NotEnteredCount}}}};
+                  {"not_entered", store.NotEnteredCount}}},
+                {"report_truncated", reportTruncated}};
 }
 
-Json ProblemsJson(const std::string& file, const ScriptAccount& account) {
+Json ProblemsJson(const std::string& file, const std::string& encoding, const ScriptAccount& account) {
     Json problems = Json::array();
     for (const Problem& p : account.problems) {
-        const LineKind kind = p.line >= 1 && p.line <= account.lines.size() ? account.lines[p.line - 1] : LineKind::Comment;
         problems.push_back({{"line", p.line},
-                            {"taken_as", std::string(LineKindName(kind))},
+                            {"taken_as", std::string(LineKindName(p.takenAs))},
                             {"code", std::string(p.code)},
                             {"message", p.message}});
     }
-    return Json{{"file", file}, {"problems", problems}};
+    Json unlisted = Json::object();
+    for (const auto& [code, count] : account.unlisted) unlisted[std::string(code)] = count;
+    return Json{{"file", file}, {"encoding", encoding}, {"problems", problems}, {"unlisted", unlisted}};
 }
 
 }  // namespace quillon::cli

@@ -9,7 +9,7 @@
 
 namespace quillon::cli {
 
-nlohmann::ordered_json ResultsJson(const ScoreStore& lastReport);
-nlohmann::ordered_json ProblemsJson(const std::string& file, const ScriptAccount& account);
+nlohmann::ordered_json ResultsJson(const ScoreStore& lastReport, bool reportTruncated);
+nlohmann::ordered_json ProblemsJson(const std::string& file, const std::string& encoding, const ScriptAccount& account);
 
 }  // namespace quillon::cli

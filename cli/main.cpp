@@ -1,16 +1,21 @@
 // quillon-score: scores a script from a file, standard input or the built-in samples and
-// prints the report on standard output.
+// prints the report on standard output. Exit codes as grep has them: 0 success, 1 something to
+// look at, 2 trouble.
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdio>
-#include <map>
+#include <cstring>
+#include <new>
 #include <string>
 
+#include "cli/json_output.hpp"
+#include "codec/decode.hpp"
 #include "codec/encoding.hpp"
 #include "codec/script_file.hpp"
+#include "scoring/utf8.hpp"
 #include "script/builtin_texts.hpp"
-#include "cli/json_output.hpp"
 #include "script/interpreter.hpp"
 
 namespace {
@@ -18,112 +23,185 @@ namespace {
 using quillon::codec::InputEncoding;
 using quillon::codec::OutputEncoding;
 
-constexpr int kUsageError = 2;
-constexpr int kInputError = 1;
+constexpr int kSuccess = 0;
+constexpr int kAttention = 1;  // a problem under --check, a cut report
+constexpr int kTrouble = 2;    // bad usage, input not read or refused, output not written
 
-enum class Format { Text, Json };
+constexpr const char* kExitCodes =
+    "Exit codes: 0 success (with --check: no problem); 1 something to look at (a problem under\n"
+    "--check, a report cut at its limit); 2 trouble (bad usage, a script that could not be read or\n"
+    "was refused, output that could not be written).";
 
 struct Options {
     std::string file;
-    int sample = 0;
-    InputEncoding inputEncoding = InputEncoding::Auto;
-    OutputEncoding outputEncoding = OutputEncoding::Utf8;
+    bool fileGiven = false;
+    std::string sample;
+    std::string inputEncoding = "auto";
+    std::string outputEncoding = "utf-8";
+    std::string format = "text";
     bool trace = false;
     bool check = false;
-    Format format = Format::Text;
 };
 
-// "FILE:LINE: 警告[CODE]: message" for every problem, in line order.
+struct Trouble {
+    std::string message;
+};
+
+void Say(const std::string& message) { std::fprintf(stderr, "quillon-score: %s\n", message.c_str()); }
+
+// All of text on standard output, or Trouble: a full disk or a closed stream is no success.
+void WriteOut(const std::string& text) {
+    errno = 0;
+    const std::size_t written = std::fwrite(text.data(), 1, text.size(), stdout);
+    if (written != text.size() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        throw Trouble{std::string("write error: ") + (errno != 0 ? std::strerror(errno) : "output not written")};
+    }
+}
+
+// "FILE:LINE: 警告[CODE]: message" for every problem, in line order, and a line for the rest.
 std::string ProblemLines(const std::string& file, const quillon::ScriptAccount& account) {
     std::string text;
     for (const quillon::Problem& p : account.problems) {
         text += file + ":" + std::to_string(p.line) + ": 警告[" + std::string(p.code) + "]: " + p.message + "\n";
     }
+    if (!account.unlisted.empty()) {
+        text += file + ": 另有 " + std::to_string(account.unlistedCount()) + " 个问题未列出：";
+        bool first = true;
+        for (const auto& [code, count] : account.unlisted) {
+            text += (first ? "" : ", ") + std::string(code) + " " + std::to_string(count) + " 个";
+            first = false;
+        }
+        text += "\n";
+    }
     return text;
 }
 
-void Fail(const std::string& message) { std::fprintf(stderr, "quillon-score: %s\n", message.c_str()); }
+void AddOptions(CLI::App& app, Options& options) {
+    app.add_option("FILE", options.file, "Script file; - or nothing reads standard input");
+    app.add_option("--sample", options.sample, "Score built-in sample text N: 2, 3, 4 or 5")
+        ->check(CLI::IsMember({"2", "3", "4", "5"}))
+        ->excludes("FILE");
+    app.add_option("--input-encoding", options.inputEncoding,
+                   "For a script without a byte-order mark: auto (UTF-8 when the bytes are UTF-8, else "
+                   "GB18030, the superset of GBK), utf-8 or gbk. A mark always decides: UTF-8, UTF-16, UTF-32")
+        ->check(CLI::IsMember({"auto", "utf-8", "gbk"}, CLI::ignore_case));
+    app.add_option("--output-encoding", options.outputEncoding, "utf-8 (default) or gbk")
+        ->check(CLI::IsMember({"utf-8", "gbk"}, CLI::ignore_case));
+    app.add_flag("--trace", options.trace, "Write the handlers' diagnostic lines to standard error");
+    app.add_flag("--check", options.check,
+                 "Print the problems found on each line instead of the report; exit 1 when there is any");
+    app.add_option("--format", options.format,
+                   "text (default) or json: the last report's results, or with --check the problems")
+        ->check(CLI::IsMember({"text", "json"}, CLI::ignore_case));
+    app.footer(kExitCodes);
+}
 
-void WriteAll(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return s;
+}
+
+struct Script {
+    std::string name;  // as messages name it
+    std::string text;  // UTF-8
+    std::string encoding;
+};
+
+Script ReadScript(const Options& options) {
+    if (!options.sample.empty()) {
+        const int n = options.sample[0] - '0';
+        return {"sample-" + options.sample, std::string(quillon::BuiltInSamples[static_cast<unsigned>(n - 1)].text), "UTF-8"};
+    }
+    if (options.fileGiven && options.file.empty()) throw Trouble{"'': no such file (the file name is empty)"};
+    const bool fromStdin = options.file.empty() || options.file == "-";
+    if (fromStdin && !options.fileGiven && isatty(STDIN_FILENO)) {
+        throw Trouble{"no script given: name a FILE, use - for standard input, or --sample N"};
+    }
+    const std::string name = fromStdin ? std::string("-") : options.file;
+    const std::string shown = fromStdin ? std::string("standard input") : options.file;
+    const auto read = fromStdin ? quillon::codec::ReadScriptStream(stdin) : quillon::codec::ReadScriptFile(options.file);
+    if (!read.ok) throw Trouble{shown + ": " + read.error};
+    const std::string encoding = Lower(options.inputEncoding);
+    const InputEncoding chosen = encoding == "utf-8" ? InputEncoding::Utf8
+                                 : encoding == "gbk" ? InputEncoding::Gbk
+                                                     : InputEncoding::Auto;
+    quillon::codec::DecodedScript decoded = quillon::codec::DecodeScript(read.bytes, chosen);
+    if (decoded.binary) {
+        throw Trouble{shown + ": not a text file (NUL bytes within its first " +
+                      std::to_string(quillon::codec::kBinarySniffBytes) + " bytes); nothing scored"};
+    }
+    return {name, std::move(decoded.text), std::string(decoded.encoding)};
+}
+
+int Run(CLI::App& app, const Options& options) {
+    const Script script = ReadScript(options);
+    quillon::DiagnosticSink sink;
+    if (options.trace) {
+        sink = [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stderr); };
+    }
+    const bool json = Lower(options.format) == "json";
+    const quillon::ScriptRun run = quillon::InterpretScript(script.text, sink, options.check || json);
+    // JSON holds only valid UTF-8: a file name from elsewhere may be in another encoding.
+    const std::string jsonName = quillon::RepairUtf8(script.name);
+    std::string output;
+    if (options.check) {
+        output = json ? quillon::cli::ProblemsJson(jsonName, script.encoding, run.account).dump(2) + "\n"
+                      : ProblemLines(script.name, run.account);
+    } else if (json) {
+        output = quillon::cli::ResultsJson(*run.lastReport, run.reportTruncated).dump(2) + "\n";
+    } else {
+        output = run.report;
+    }
+    const OutputEncoding out = Lower(options.outputEncoding) == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8;
+    WriteOut(quillon::codec::EncodeReport(output, out));
+    (void)app;
+    if (options.check) return run.account.problems.empty() ? kSuccess : kAttention;
+    if (run.reportTruncated) {
+        Say("the report reached its limit of " + std::to_string(quillon::kReportCapBytes) + " bytes and was cut there");
+        return kAttention;
+    }
+    return kSuccess;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Scores a commercial-cryptography assessment script and prints its report."};
-    app.set_version_flag("--version", std::string("quillon-score ") + QUILLON_VERSION);
-    Options options;
-    auto* fileOption = app.add_option("FILE", options.file,
-                                      "Script file; - or nothing reads standard input");
-    app.add_option("--sample", options.sample, "Score built-in sample text N (2 to 5)")
-        ->check(CLI::Range(2, 5))
-        ->excludes(fileOption);
-    const std::map<std::string, InputEncoding> inputs{
-        {"auto", InputEncoding::Auto}, {"utf-8", InputEncoding::Utf8}, {"gbk", InputEncoding::Gbk}};
-    app.add_option("--input-encoding", options.inputEncoding,
-                   "auto (UTF-8 when the bytes are UTF-8, else GBK), utf-8 or gbk")
-        ->transform(CLI::CheckedTransformer(inputs, CLI::ignore_case));
-    const std::map<std::string, OutputEncoding> outputs{{"utf-8", OutputEncoding::Utf8},
-                                                        {"gbk", OutputEncoding::Gbk}};
-    app.add_option("--output-encoding", options.outputEncoding, "utf-8 (default) or gbk")
-        ->transform(CLI::CheckedTransformer(outputs, CLI::ignore_case));
-    app.add_flag("--trace", options.trace, "Write the handlers' diagnostic lines to standard error");
-    app.add_flag("--check", options.check,
-                 "Print the problems found on each line instead of the report; exit 1 when there is any");
-    const std::map<std::string, Format> formats{{"text", Format::Text}, {"json", Format::Json}};
-    app.add_option("--format", options.format,
-                   "text (default) or json: the last report's results, or with --check the problems")
-        ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case));
-
     try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForVersion& e) {
-        return app.exit(e);
-    } catch (const CLI::ParseError& e) {
-        app.exit(e);
-        return kUsageError;
-    }
-
-    std::string script;
-    if (options.sample != 0) {
-        script = std::string(quillon::BuiltInSamples[static_cast<unsigned>(options.sample - 1)].text);
-    } else {
-        const bool fromStdin = options.file.empty() || options.file == "-";
-        if (fromStdin && options.file.empty() && isatty(STDIN_FILENO)) {
-            Fail("no script given: name a FILE, use - for standard input, or --sample N");
-            return kUsageError;
+        CLI::App app{"Scores a commercial-cryptography assessment script and prints its report.", "quillon-score"};
+        Options options;
+        AddOptions(app, options);
+        app.set_help_flag();  // help and version are written here, so that a write error is told
+        bool help = false;
+        bool version = false;
+        app.add_flag("-h,--help", help, "Print this help and exit");
+        app.add_flag("--version", version, "Print the version and exit");
+        try {
+            app.parse(argc, argv);
+        } catch (const CLI::ParseError& e) {
+            if (help) {
+                WriteOut(app.help());
+                return kSuccess;
+            }
+            Say(e.what());
+            std::fprintf(stderr, "Run with --help for more information.\n");
+            return kTrouble;
         }
-        const auto read = fromStdin ? quillon::codec::ReadScriptStream(stdin)
-                                    : quillon::codec::ReadScriptFile(options.file);
-        if (!read.ok) {
-            Fail((fromStdin ? std::string("standard input") : options.file) + ": " + read.error);
-            return kInputError;
+        if (help) {
+            WriteOut(app.help());
+            return kSuccess;
         }
-        script = quillon::codec::DecodeScript(read.bytes, options.inputEncoding);
+        if (version) {
+            WriteOut(std::string("quillon-score ") + QUILLON_VERSION + "\n");
+            return kSuccess;
+        }
+        options.fileGiven = app.count("FILE") > 0;
+        return Run(app, options);
+    } catch (const Trouble& trouble) {
+        Say(trouble.message);
+    } catch (const std::bad_alloc&) {
+        Say("out of memory");
+    } catch (const std::exception& e) {
+        Say(e.what());
     }
-
-    quillon::DiagnosticSink sink;
-    if (options.trace) {
-        sink = [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stderr); };
-    }
-    const bool wantsAccount = options.check || options.format == Format::Json;
-    const quillon::ScriptRun run = quillon::InterpretScript(script, sink, wantsAccount);
-    const std::string name = options.sample != 0 ? "sample-" + std::to_string(options.sample)
-                                                 : (options.file.empty() ? std::string("-") : options.file);
-    std::string output;
-    if (options.check) {
-        output = options.format == Format::Json
-                     ? quillon::cli::ProblemsJson(name, run.account).dump(2) + "\n"
-                     : ProblemLines(name, run.account);
-    } else if (options.format == Format::Json) {
-        output = quillon::cli::ResultsJson(*run.lastReport).dump(2) + "\n";
-    } else {
-        output = run.report;
-    }
-    WriteAll(stdout, quillon::codec::EncodeReport(output, options.outputEncoding));
-    return options.check && !run.account.problems.empty() ? 1 : 0;
+    return kTrouble;
 }

@@ -10,7 +10,6 @@
 namespace quillon::codec {
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
 class Converter {
@@ -68,17 +67,6 @@ std::string Utf8ToGbk(std::string_view utf8) {
         const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(rest[0]));
         return length < rest.size() ? length : rest.size();
     });
-}
-
-std::string DecodeScript(std::string_view bytes, InputEncoding encoding) {
-    bytes = bytes.substr(0, bytes.find('\0'));
-    const bool hasBom = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
-    if (encoding == InputEncoding::Auto) {
-        encoding = hasBom || IsValidUtf8(bytes) ? InputEncoding::Utf8 : InputEncoding::Gbk;
-    }
-    if (encoding == InputEncoding::Gbk) return GbkToUtf8(bytes);
-    if (hasBom) bytes.remove_prefix(kUtf8Bom.size());
-    return IsValidUtf8(bytes) ? std::string(bytes) : RepairUtf8(bytes);
 }
 
 std::string EncodeReport(std::string_view utf8, OutputEncoding encoding) {

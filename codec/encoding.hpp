@@ -1,5 +1,5 @@
-// The edge encodings: scripts come in as UTF-8 or GBK (code page 936), the library works in
-// UTF-8, and the report can go out as GBK. Conversion goes through iconv.
+// The report's way out: the library works in UTF-8 and the report can go out as GBK (code page
+// 936), through iconv. Scripts come in through decode.hpp.
 #pragma once
 
 #include <string>
@@ -7,13 +7,7 @@
 
 namespace quillon::codec {
 
-enum class InputEncoding { Auto, Utf8, Gbk };
 enum class OutputEncoding { Utf8, Gbk };
-
-// Script bytes as UTF-8 text. The text ends at the first NUL byte. Auto: a UTF-8 byte-order
-// mark or valid UTF-8 means UTF-8 (the mark is dropped), anything else is GBK. Bytes that are
-// not valid in the chosen encoding become U+FFFD.
-std::string DecodeScript(std::string_view bytes, InputEncoding encoding);
 
 // The report in the chosen encoding; a character GBK cannot hold becomes "?".
 std::string EncodeReport(std::string_view utf8, OutputEncoding encoding);

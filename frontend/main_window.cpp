@@ -17,7 +17,7 @@
 #include <QToolTip>
 #include <QSignalBlocker>
 
-#include "codec/encoding.hpp"
+#include "codec/decode.hpp"
 #include "codec/script_file.hpp"
 #include "frontend/about_box.hpp"
 #include "frontend/link_config.hpp"
@@ -138,7 +138,13 @@ void MainWindow::LoadScriptFile(const QString& path) {
         }
         return;  // a folder, a missing or unreadable file: nothing changes
     }
-    setScriptText(FromUtf8(codec::DecodeScript(read.bytes, codec::InputEncoding::Auto)));
+    const codec::DecodedScript decoded = codec::DecodeScript(read.bytes, codec::InputEncoding::Auto);
+    if (decoded.binary) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("不是文本文件，未读入：\n%1").arg(path));
+        return;
+    }
+    // The script ends at its first NUL; the box shows what is scored.
+    setScriptText(FromUtf8(decoded.text.substr(0, decoded.text.find('\0'))));
     RunScript();
 }
 

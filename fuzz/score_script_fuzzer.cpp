@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "codec/decode.hpp"
 #include "codec/encoding.hpp"
 #include "scoring/report_text.hpp"
 #include "scoring/utf8.hpp"
@@ -35,8 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!quillon::IsValidUtf8(problem.message)) std::abort();
     }
 
-    // The way the front ends feed it: decoded as UTF-8 or GBK, the report encoded as GBK.
-    const std::string decoded = quillon::codec::DecodeScript(bytes, quillon::codec::InputEncoding::Auto);
+    // The way the front ends feed it: decoded from its encoding, the report encoded as GBK.
+    const std::string decoded = quillon::codec::DecodeScript(bytes, quillon::codec::InputEncoding::Auto).text;
+    if (!quillon::IsValidUtf8(decoded)) std::abort();
     const std::string decodedReport = quillon::ScoreScript(decoded);
     CheckReport(decodedReport);
     if (quillon::codec::GbkToUtf8(quillon::codec::Utf8ToGbk(decodedReport)).empty() && !decodedReport.empty()) {

@@ -15,4 +15,18 @@ std::string_view LineKindName(LineKind kind) {
     return "comment";
 }
 
+void ScriptAccount::add(Problem problem) {
+    if (problems.size() < kMaxListedProblems) {
+        problems.push_back(std::move(problem));
+    } else {
+        ++unlisted[problem.code];
+    }
+}
+
+std::size_t ScriptAccount::unlistedCount() const {
+    std::size_t count = 0;
+    for (const auto& [code, n] : unlisted) count += n;
+    return count;
+}
+
 }  // namespace quillon

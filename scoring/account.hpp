@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include <map>
+
+#include "scoring/limits.hpp"
 
 namespace quillon {
 
@@ -34,20 +37,32 @@ inline constexpr std::string_view ScoreOutOfRange = "Q401";    // a stored score
 inline constexpr std::string_view CommandAfterBlank = "Q501";  // a blank before a command word
 inline constexpr std::string_view CommandWrongCase = "Q502";   // MPOUT, Mpinit=, ...
 inline constexpr std::string_view GluedByControlBytes = "Q503";  // a TAB joined the command word to its words
+inline constexpr std::string_view LineCut = "Q504";            // a line longer than 1999 bytes
+inline constexpr std::string_view TokenCut = "Q308";           // an object token longer than 63 bytes
+inline constexpr std::string_view LayerWordCut = "Q206";       // a layer word longer than 199 bytes
+inline constexpr std::string_view EndsAtNul = "Q505";          // a NUL byte ends the script early
+inline constexpr std::string_view ByteOrderMarkInside = "Q506";  // U+FEFF inside the text
+inline constexpr std::string_view ScriptCut = "Q507";          // a script longer than 16,777,215 bytes
+inline constexpr std::string_view ReportCut = "Q508";          // the report reached its limit
 }  // namespace problem
 
 struct Problem {
-    std::size_t line;       // numbered as the line splitter counts, from 1
-    std::size_t offset;     // where the line starts in the script text, in bytes
+    std::size_t line;       // as an editor counts the script's lines, from 1
+    std::size_t offset;     // where the line's own bytes start in the script text
     std::string_view code;  // one of the codes above
     std::string message;
+    LineKind takenAs = LineKind::Comment;  // what the line was taken as
 
     bool operator==(const Problem&) const = default;
 };
 
 struct ScriptAccount {
-    std::vector<LineKind> lines;  // entry i is line i + 1
-    std::vector<Problem> problems;  // in line order
+    std::vector<LineKind> lines;    // entry i is the splitter's line i + 1
+    std::vector<Problem> problems;  // in line order, at most kMaxListedProblems
+    std::map<std::string_view, std::size_t> unlisted;  // the problems past those, by code
+
+    void add(Problem problem);
+    std::size_t unlistedCount() const;
 };
 
 }  // namespace quillon

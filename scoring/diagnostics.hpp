@@ -26,7 +26,7 @@ public:
         if (sink_) sink_(line);
     }
     void problem(std::string_view code, std::string message) const {
-        if (account_ != nullptr) account_->problems.push_back(Problem{line_, offset_, code, std::move(message)});
+        if (account_ != nullptr) account_->add(Problem{line_, offset_, code, std::move(message)});
     }
     void setLine(std::size_t line, std::size_t offset) {
         line_ = line;

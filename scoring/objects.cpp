@@ -2,6 +2,7 @@
 
 #include "scoring/decimal.hpp"
 #include "scoring/diagnostics.hpp"
+#include "scoring/gbk_width.hpp"
 #include "scoring/utf8.hpp"
 
 #include <algorithm>
@@ -131,6 +132,7 @@ void Reset(ObjectTable& table) {
     table.StopSlot = -1;
     table.TokensBeyondLimit = 0;
     table.IgnoredMax = 0;
+    table.CutTokens = 0;
 }
 
 int SplitTokens(ObjectTable& table, std::string_view text) {
@@ -146,7 +148,10 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
         }
         const std::size_t start = pos;
         while (pos < text.size() && text[pos] != ' ') ++pos;
-        const std::string_view word = text.substr(start, pos - start).substr(0, kMaxTokenBytes);
+        std::string_view word = text.substr(start, pos - start);
+        const std::size_t kept = GbkPrefixLength(word, kMaxTokenBytes);
+        if (kept < word.size()) table.CutTokens |= 1u << count;
+        word = word.substr(0, kept);
         ObjectToken& token = table.TokenText[static_cast<unsigned>(count++)];
         word.copy(token.bytes.data(), word.size());
         token.size = static_cast<std::uint8_t>(word.size());
@@ -156,8 +161,7 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
 
 }  // namespace
 
-// A token as a message quotes it: cut at 63 bytes it may end inside a character.
-std::string Quoted(const ObjectToken& token) { return RepairUtf8(token.view()); }
+std::string Quoted(const ObjectToken& token) { return std::string(token.view()); }
 
 void NoteObjectProblems(const ObjectTable& table, const Diagnostics& diagnostics) {
     if (!diagnostics.accounting()) return;
@@ -171,6 +175,11 @@ void NoteObjectProblems(const ObjectTable& table, const Diagnostics& diagnostics
                             "对象列表在“" + Quoted(table.TokenText[static_cast<unsigned>(table.StopSlot)]) +
                                 "”处中断：它不是判定、数字或表达式，它和其后的对象都未计入");
     }
+    for (int slot = 0; table.CutTokens != 0 && slot < kObjectSlots; ++slot) {
+        if ((table.CutTokens & (1u << slot)) == 0) continue;
+        diagnostics.problem(problem::TokenCut, "对象“" + Quoted(table.TokenText[static_cast<unsigned>(slot)]) +
+                                                   "…”超过 63 字节，只取前 63 字节");
+    }
     if (table.TokensBeyondLimit > 0) {
         diagnostics.problem(problem::TooManyObjects, "一行最多计 16 个对象，其后的 " +
                                                          std::to_string(table.TokensBeyondLimit) + " 个被忽略");
@@ -182,8 +191,8 @@ std::int32_t EvaluateMax(std::string_view token, std::array<double, 3>& results)
         results = {-3.0, -3.0, -3.0};
         return 0;
     }
-    std::array<char, kMaxTokenBytes + 1> copy{};
-    const std::string_view arguments = token.substr(4, kMaxTokenBytes - 4);
+    std::array<char, kMaxTokenUtf8Bytes + 1> copy{};
+    const std::string_view arguments = token.substr(4, kMaxTokenUtf8Bytes - 4);
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         copy[i] = (arguments[i] == ',' || arguments[i] == ')') ? ' ' : arguments[i];
     }

@@ -6,15 +6,19 @@
 #include <cstdint>
 #include <string_view>
 
+#include "scoring/limits.hpp"
+
 namespace quillon {
 
 inline constexpr int kObjectSlots = 20;
 inline constexpr int kMaxObjectTokens = 16;           // later tokens of a line are ignored
-inline constexpr std::size_t kMaxTokenBytes = 63;     // a longer token is cut to this
 inline constexpr double NoObjectMark = -2.0;          // slot without a score
 
+// A token of at most kMaxTokenBytes GBK bytes: up to four UTF-8 bytes a GBK byte.
+inline constexpr std::size_t kMaxTokenUtf8Bytes = 4 * kMaxTokenBytes;
+
 struct ObjectToken {
-    std::array<char, kMaxTokenBytes + 1> bytes{};
+    std::array<char, kMaxTokenUtf8Bytes + 1> bytes{};
     std::uint8_t size = 0;
     std::string_view view() const { return {bytes.data(), size}; }
 };
@@ -34,6 +38,7 @@ struct ObjectTable {
     int StopSlot = -1;             // the token that ended the list, if one did
     int TokensBeyondLimit = 0;     // tokens after the sixteenth, never looked at
     std::uint32_t IgnoredMax = 0;  // bit k: the max( token in slot k was not counted
+    std::uint32_t CutTokens = 0;   // bit k: the token in slot k was cut to kMaxTokenBytes
 };
 
 // Scans the objects of a line into the table; returns the number of counted objects.

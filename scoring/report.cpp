@@ -183,6 +183,7 @@ void WriteScoreReport(ScoreStore& store, std::string_view line, ReportText& repo
                        GroupShare(ManagementShare, store.MgmtWeightedSum, store.MgmtWeightSum);
     CountCompliance(store);
 
+    if (report.truncated()) return;  // nothing more would show: the model changes, the text does not
     const double roundedTotal = RoundTo2(store.TotalScore);
     report.append(LayerLines(store));
     report.append(Summary(store, roundedTotal));

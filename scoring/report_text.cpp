@@ -1,18 +1,17 @@
 #include "scoring/report_text.hpp"
 
-#include "scoring/utf8.hpp"
+#include "scoring/gbk_width.hpp"
 
 namespace quillon {
 
 void ReportText::append(std::string_view piece) {
-    if (full_) return;
-    const std::size_t room = kReportCapBytes - text_.size();
-    if (piece.size() <= room) {
-        text_.append(piece);
-        return;
-    }
-    text_.append(piece.substr(0, Utf8PrefixLength(piece, room)));
-    full_ = true;
+    if (truncated_ || piece.empty()) return;
+    const std::size_t room = kReportCapBytes - width_;
+    const std::size_t fits = GbkPrefixLength(piece, room);
+    const std::string_view kept = piece.substr(0, fits);
+    text_.append(kept);
+    width_ += GbkWidth(kept);
+    truncated_ = fits < piece.size();
 }
 
 }  // namespace quillon

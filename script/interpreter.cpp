@@ -8,6 +8,7 @@
 #include "scoring/report.hpp"
 #include "scoring/report_text.hpp"
 #include "scoring/text_format.hpp"
+#include "scoring/gbk_width.hpp"
 #include "scoring/utf8.hpp"
 #include "script/arguments.hpp"
 #include "script/comment_checks.hpp"
@@ -19,6 +20,8 @@
 namespace quillon {
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 constexpr std::string_view kClosingNotice =
     "没有mpout 命令 最后自动补1个// 对 所有单元得分输出 归并到层面和总分 ";
 
@@ -27,20 +30,31 @@ public:
     Interpreter(DiagnosticSink sink, bool keepAccount)
         : diagnostics_(std::move(sink), keepAccount ? &run_.account : nullptr) {}
 
-    ScriptRun run(std::string_view script) {
+    ScriptRun run(const ScriptText& script) {
         InitLevel(store_, "mpinit=3 1", 1, diagnostics_);
-        ForEachLine(script, [this, script](std::string_view line, std::size_t number, std::string_view raw,
-                                           bool dropped) {
-            // Where the line's own bytes start: past a line-end byte taken as its first byte.
-            const std::size_t lead = std::min(raw.find_first_not_of("\r\n"), raw.size());
-            diagnostics_.setLine(number, static_cast<std::size_t>(raw.data() - script.data()) + lead);
-            const LineKind kind = dispatch(line);
-            if (diagnostics_.accounting()) account(line, kind, raw, dropped);
+        std::size_t lastLine = 1, lastOffset = 0;
+        ForEachLine(script.text, [&](const ScriptLine& line) {
+            diagnostics_.setLine(line.editorLine, line.offset);
+            lastLine = line.editorLine;
+            lastOffset = line.offset;
+            const std::size_t before = run_.account.problems.size();
+            const bool wasTruncated = report_.truncated();
+            if (diagnostics_.accounting()) noteText(line);
+            const LineKind kind = dispatch(line.text);
+            if (diagnostics_.accounting()) {
+                account(line, kind);
+                if (report_.truncated() && !wasTruncated) noteReportCut();
+                for (std::size_t i = before; i < run_.account.problems.size(); ++i) run_.account.problems[i].takenAs = kind;
+            }
         });
+        if (diagnostics_.accounting()) noteScriptEnd(script, lastLine, lastOffset);
         if (mpoutCount_ == 0) {
+            const bool wasTruncated = report_.truncated();
             report("mpout ", ClosingReportFlags);
             report_.append(kClosingNotice);
+            if (diagnostics_.accounting() && report_.truncated() && !wasTruncated) noteReportCut();
         }
+        run_.reportTruncated = report_.truncated();
         run_.report = report_.release();
         run_.store = store_;
         return std::move(run_);
@@ -87,10 +101,44 @@ private:
         if (diagnostics_.accounting()) run_.lastReport = store_;
     }
 
-    void account(std::string_view line, LineKind kind, std::string_view raw, bool dropped) {
+    void account(const ScriptLine& line, LineKind kind) {
         run_.account.lines.push_back(kind);
-        if (kind == LineKind::Comment) NoteComment(line, diagnostics_);
-        if (dropped) NoteGluedWords(line, raw, diagnostics_);
+        if (kind == LineKind::Comment) NoteComment(line.text, diagnostics_);
+        if (line.droppedControls) NoteGluedWords(line.text, line.raw, diagnostics_);
+    }
+
+    void noteText(const ScriptLine& line) const {
+        if (line.cut) {
+            diagnostics_.problem(problem::LineCut, "本行超过 " + std::to_string(kMaxLineBytes) +
+                                                       " 字节，其后的部分被丢弃");
+        }
+        if (line.text.find(kByteOrderMark) != std::string_view::npos) {
+            diagnostics_.problem(problem::ByteOrderMarkInside,
+                                 StartsWith(line.text, kByteOrderMark)
+                                     ? "行首有不可见的字节顺序标记（U+FEFF），本行的指令不被识别，是注释"
+                                     : "本行含不可见的字节顺序标记（U+FEFF），它不分隔词语");
+        }
+    }
+
+    void noteReportCut() const {
+        diagnostics_.problem(problem::ReportCut, "报告已达上限 " + std::to_string(kReportCapBytes) +
+                                                     " 字节，在此截断，此后的输出都被丢弃");
+    }
+
+    // Told on the last line read, taken as that line was.
+    void noteScriptEnd(const ScriptText& script, std::size_t line, std::size_t offset) {
+        diagnostics_.setLine(line, offset);
+        const std::size_t before = run_.account.problems.size();
+        if (script.cutAtLimit) {
+            diagnostics_.problem(problem::ScriptCut, "脚本超过 " + std::to_string(kMaxScriptBytes) +
+                                                         " 字节，此后的部分未读入");
+        }
+        if (script.bytesAfterNul > 0) {
+            diagnostics_.problem(problem::EndsAtNul, "脚本在 NUL 字节处结束，其后的 " +
+                                                         std::to_string(script.bytesAfterNul) + " 字节未读入");
+        }
+        const LineKind kind = run_.account.lines.empty() ? LineKind::Comment : run_.account.lines.back();
+        for (std::size_t i = before; i < run_.account.problems.size(); ++i) run_.account.problems[i].takenAs = kind;
     }
 
     void noteArgument(std::string_view line, std::uint32_t fallback) const {
@@ -122,20 +170,26 @@ private:
     long mpoutCount_ = 0;
 };
 
-// The text the interpreter works on: up to the first NUL, at most kMaxScriptBytes, valid UTF-8.
-std::string_view ScriptText(std::string_view script, std::string& repaired) {
-    script = script.substr(0, script.find('\0'));
-    script = script.substr(0, Utf8PrefixLength(script, kMaxScriptBytes));
-    if (IsValidUtf8(script)) return script;
-    repaired = RepairUtf8(script);
-    return std::string_view(repaired).substr(0, Utf8PrefixLength(repaired, kMaxScriptBytes));
-}
-
 }  // namespace
 
+// The text the interpreter works on: up to the first NUL, valid UTF-8, at most kMaxScriptBytes.
+ScriptText::ScriptText(std::string_view script) {
+    const std::size_t nul = script.find('\0');
+    if (nul != std::string_view::npos) {
+        bytesAfterNul = script.size() - nul - 1;
+        script = script.substr(0, nul);
+    }
+    if (!IsValidUtf8(script)) {
+        repaired_ = RepairUtf8(script);
+        script = repaired_;
+    }
+    const std::size_t kept = GbkPrefixLength(script, kMaxScriptBytes);
+    cutAtLimit = kept < script.size();
+    text = script.substr(0, kept);
+}
+
 ScriptRun InterpretScript(std::string_view script, DiagnosticSink sink, bool keepAccount) {
-    std::string repaired;
-    return Interpreter(std::move(sink), keepAccount).run(ScriptText(script, repaired));
+    return Interpreter(std::move(sink), keepAccount).run(ScriptText(script));
 }
 
 std::string ScoreScript(std::string_view script, DiagnosticSink sink) {

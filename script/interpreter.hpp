@@ -8,19 +8,33 @@
 
 #include "scoring/account.hpp"
 #include "scoring/diagnostics.hpp"
+#include "scoring/limits.hpp"
 #include "scoring/score_store.hpp"
 
 namespace quillon {
 
-// A script is at most this long; a longer text is cut here.
-inline constexpr std::size_t kMaxScriptBytes = 16777215;
-
 struct ScriptRun {
     std::string report;  // UTF-8, CR LF line ends
+    bool reportTruncated = false;  // the report reached kReportCapBytes and was cut there
     ScoreStore store;    // the model as the last line left it
     // Kept only when asked for:
     ScriptAccount account;                // what every line was taken as, and its problems
     std::optional<ScoreStore> lastReport;  // the model as the last report left it
+};
+
+// What a run reads of a script: up to its first NUL, invalid UTF-8 repaired (each bad byte
+// becomes U+FFFD), cut at kMaxScriptBytes.
+struct ScriptText {
+    explicit ScriptText(std::string_view script);
+    ScriptText(const ScriptText&) = delete;
+    ScriptText& operator=(const ScriptText&) = delete;
+
+    std::string_view text;
+    std::size_t bytesAfterNul = 0;  // the bytes after the first NUL, never read
+    bool cutAtLimit = false;
+
+private:
+    std::string repaired_;
 };
 
 // The script text (UTF-8; it ends at its first NUL byte) and the report it gives.

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "scoring/decimal.hpp"
-#include "scoring/utf8.hpp"
+#include "scoring/gbk_width.hpp"
+#include "scoring/limits.hpp"
 #include "scoring/tally.hpp"
 #include "scoring/text_format.hpp"
 #include "script/words.hpp"
@@ -12,17 +13,24 @@
 namespace quillon {
 namespace {
 
-using LayerWords = std::array<std::string_view, kMaxUnitsPerLayer>;
+struct LayerWords {
+    std::array<std::string_view, kMaxUnitsPerLayer> slots{};
+    unsigned cut = 0;  // bit i: the word of slot i was cut to kLayerWordMaxBytes
+
+    std::string_view operator[](unsigned i) const { return slots[i]; }
+};
 
 // The words after the command word, at most 8, each cut to its slot's 199 bytes.
 LayerWords SplitLayerWords(std::string_view line) {
-    LayerWords words{};
+    LayerWords words;
     WordCursor cursor(line);
     cursor.next();  // the command word
-    for (auto& word : words) {
+    for (unsigned i = 0; i < words.slots.size(); ++i) {
         const std::string_view w = cursor.next();
         if (w.empty()) break;
-        word = w.substr(0, Utf8PrefixLength(w, kLayerWordMaxBytes));
+        const std::size_t kept = GbkPrefixLength(w, kLayerWordMaxBytes);
+        if (kept < w.size()) words.cut |= 1u << i;
+        words.slots[i] = w.substr(0, kept);
     }
     return words;
 }
@@ -44,6 +52,11 @@ void NoteLayerLine(const ScoreStore& store, int k, std::string_view line, const 
         const std::string_view w = words[static_cast<unsigned>(i)];
         if (w.empty() || w[0] == '*') continue;
         const auto word = [w] { return std::string(w); };
+        if (words.cut & (1u << i)) {
+            diagnostics.problem(problem::LayerWordCut, "单元 " + UnitName(k, i) + " 的词超过 " +
+                                                           std::to_string(kLayerWordMaxBytes) + " 字节，只取前 " +
+                                                           std::to_string(kLayerWordMaxBytes) + " 字节");
+        }
         if (w[0] == '-' || w[0] == '\\' || w[0] == '/') {
             if (w[0] == '-' && ReadDecimal(w)) {
                 diagnostics.problem(problem::MinusMeansNotApplicable,

@@ -8,7 +8,6 @@
 
 namespace quillon {
 
-inline constexpr std::size_t kLayerWordMaxBytes = 199;
 
 // Returns 2 when the line was handled, -1 when it is not "@@" with a layer digit 1 to 8.
 int deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& diagnostics);

@@ -8,52 +8,78 @@
 #include <string>
 #include <string_view>
 
-#include "scoring/utf8.hpp"
+#include "scoring/gbk_width.hpp"
+#include "scoring/limits.hpp"
 
 namespace quillon {
 
-// A longer line is cut here (at a character boundary) and the rest of it dropped.
-inline constexpr std::size_t kMaxLineBytes = 1999;
+struct ScriptLine {
+    std::string_view text;     // as collected: control bytes dropped, cut at kMaxLineBytes
+    std::string_view raw;      // the line's bytes as they stand in the script
+    std::size_t number;        // as the splitter counts, from 1
+    std::size_t editorLine;    // as an editor counts (CR LF, LF or CR end one line), from 1
+    std::size_t offset;        // where the line's own bytes start (past a leading line end)
+    bool droppedControls;      // a control byte other than a line end was dropped
+    bool cut;                  // longer than kMaxLineBytes: the rest was dropped
+};
 
-// Calls onLine(collected, lineNumber, raw, dropped) for every line, numbered from 1; raw is the
-// line's bytes as they stand in the text, and dropped tells whether a control byte other than
-// a line end (a TAB, say) was dropped from it.
+namespace detail {
+inline bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Line ends in text[from, to) as an editor counts them: a CR LF pair is one.
+inline std::size_t EditorLineEnds(std::string_view text, std::size_t from, std::size_t to) {
+    std::size_t ends = 0;
+    for (std::size_t i = from; i < to; ++i) {
+        if (text[i] == '\r' || (text[i] == '\n' && !(i > 0 && text[i - 1] == '\r'))) ++ends;
+    }
+    return ends;
+}
+}  // namespace detail
+
+// Calls onLine(const ScriptLine&) for every line.
 template <typename OnLine>
 void ForEachLine(std::string_view text, OnLine&& onLine) {
     std::string line;
     line.reserve(kMaxLineBytes + 4);
     std::size_t pos = 0;
     std::size_t number = 0;
+    std::size_t editorLine = 1;
+    std::size_t counted = 0;  // editor line ends are counted up to here
     while (pos < text.size()) {  // at the end, the byte taken would be the terminating NUL
         // The first byte is always taken; the line runs to the next CR or LF.
         const auto first = static_cast<unsigned char>(text[pos]);
         bool clean = first >= 32;
-        bool dropped = !clean && first != '\r' && first != '\n';
+        bool dropped = !clean && !detail::IsLineEnd(text[pos]);
         std::size_t end = pos + 1;
         for (; end < text.size(); ++end) {
             const auto byte = static_cast<unsigned char>(text[end]);
             if (byte >= 32) continue;
-            if (byte == '\r' || byte == '\n') break;
+            if (detail::IsLineEnd(text[end])) break;
             clean = false;
             dropped = true;
         }
+        const std::size_t own = detail::IsLineEnd(text[pos]) ? pos + 1 : pos;
+        editorLine += detail::EditorLineEnds(text, counted, own);
+        counted = own;
+        ScriptLine current{{}, text.substr(pos, end - pos), ++number, editorLine, own, dropped, false};
+        // No character takes more GBK bytes than UTF-8 bytes, so a short line is never cut.
         if (clean && end - pos <= kMaxLineBytes) {  // the usual line: nothing to drop
-            onLine(text.substr(pos, end - pos), ++number, text.substr(pos, end - pos), false);
-            pos = end + 1;
-            continue;
+            current.text = current.raw;
+        } else {
+            line.clear();
+            for (std::size_t i = pos; i < end;) {  // runs of bytes from 32 up are kept
+                std::size_t run = i;
+                while (run < end && static_cast<unsigned char>(text[run]) >= 32) ++run;
+                line.append(text.data() + i, run - i);
+                i = run + 1;
+                if (line.size() > 4 * kMaxLineBytes) break;  // already more than the limit
+            }
+            const std::size_t kept = GbkPrefixLength(line, kMaxLineBytes);
+            current.cut = kept < line.size();
+            line.resize(kept);
+            current.text = line;
         }
-        line.clear();
-        // Runs of bytes from 32 up are kept; control bytes, TAB included, are dropped. A few
-        // bytes past the limit show whether the cut would split a character.
-        constexpr std::size_t kCollect = kMaxLineBytes + 4;
-        for (std::size_t i = pos; i < end && line.size() < kCollect;) {
-            std::size_t run = i;
-            while (run < end && static_cast<unsigned char>(text[run]) >= 32) ++run;
-            line.append(text.data() + i, std::min(run - i, kCollect - line.size()));
-            i = run + 1;
-        }
-        line.resize(Utf8PrefixLength(line, kMaxLineBytes));
-        onLine(std::string_view(line), ++number, text.substr(pos, end - pos), dropped);
+        onLine(current);
         pos = end + 1;  // step over the CR or LF that ended the line
     }
 }

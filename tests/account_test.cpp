@@ -101,13 +101,14 @@ TEST(Account, CutShortNamesTheToken) {
     EXPECT_NE(problems[0].message.find("“备注文字”"), std::string::npos);
 }
 
-TEST(Account, MessagesStayValidUtf8WhenATokenIsCutInsideACharacter) {
-    // The 63-byte cut falls inside the last Chinese character of the token.
+TEST(Account, ATokenCutAtItsLimitKeepsWholeCharacters) {
+    // 61 bytes and "中" make the 63 GBK bytes a token keeps; "文" is cut off whole.
     const std::string token = std::string(61, 'a') + "中文";
     const auto problems = ProblemsOf("$$4.2 VVX " + token);
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_TRUE(IsValidUtf8(problems[0].message));
-    EXPECT_NE(problems[0].message.find(std::string(61, 'a') + "\xEF\xBF\xBD"), std::string::npos);
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0].code, problem::ObjectsCutShort);
+    EXPECT_NE(problems[0].message.find("“" + std::string(61, 'a') + "中”"), std::string::npos);
+    EXPECT_EQ(problems[1].code, problem::TokenCut);
 }
 
 TEST(Account, LastReportIsTheModelAtTheLastReport) {

@@ -1,7 +1,11 @@
 // quillon-score end to end: options, encodings, exit codes and the golden scripts.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <iconv.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -33,10 +37,29 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// Each test has a folder of its own, so that tests run side by side never share files.
 fs::path WorkDir() {
-    const fs::path dir = fs::path(::testing::TempDir()) / "quillon_cli_test";
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name() + "." +
+                       std::to_string(::getpid());
+    for (char& c : name) {
+        if (c == '/') c = '_';  // parameterised names hold slashes
+    }
+    const fs::path dir = fs::path(::testing::TempDir()) / "quillon_cli_test" / name;
     fs::create_directories(dir);
     return dir;
+}
+
+std::string Encode(std::string_view utf8, const char* encoding) {
+    iconv_t h = iconv_open(encoding, "UTF-8");
+    std::string in(utf8), out(in.size() * 4 + 8, '\0');
+    char* i = in.data();
+    char* o = out.data();
+    std::size_t il = in.size(), ol = out.size();
+    iconv(h, &i, &il, &o, &ol);
+    iconv_close(h);
+    out.resize(out.size() - ol);
+    return out;
 }
 
 // Runs the tool with the arguments (shell words) and, when given, the bytes on standard input.
@@ -93,12 +116,110 @@ TEST(Cli, DecodesGbkInputAndWritesGbkOutput) {
 
 TEST(Cli, UnreadableInputFailsWithOneLineNamingTheFile) {
     const ToolResult missing = RunTool("/nonexistent/script.txt");
-    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.exitCode, 2);
     EXPECT_EQ(missing.out, "");
     EXPECT_EQ(missing.err, "quillon-score: /nonexistent/script.txt: No such file or directory\n");
     const ToolResult folder = RunTool("'" + WorkDir().string() + "'");
-    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_EQ(folder.exitCode, 2);
     EXPECT_NE(folder.err.find("folder"), std::string::npos);
+    // An empty name is a missing file, not standard input.
+    const std::string script = "mpout";
+    const ToolResult empty = RunTool("''", &script);
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_EQ(empty.err, "quillon-score: '': no such file (the file name is empty)\n");
+    // A binary is no script.
+    const ToolResult binary = RunTool("/bin/ls");
+    EXPECT_EQ(binary.exitCode, 2);
+    EXPECT_EQ(binary.out, "");
+    EXPECT_EQ(binary.err, "quillon-score: /bin/ls: not a text file (NUL bytes within its first 8192 bytes); nothing scored\n");
+}
+
+TEST(Cli, WriteErrorsAreTrouble) {
+    for (const char* arguments : {"--sample 4", "--check --sample 2", "--format json --sample 3", "--help", "--version"}) {
+        for (const char* redirect : {" > /dev/full", " >&-"}) {
+            const std::string command = std::string("'") + QUILLON_SCORE_PATH + "' " + arguments + redirect +
+                                        " 2> '" + (WorkDir() / "err").string() + "'";
+            const int status = std::system(command.c_str());
+            EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2) << arguments << redirect;
+            EXPECT_EQ(ReadFile(WorkDir() / "err").rfind("quillon-score: write error: ", 0), 0u) << arguments << redirect;
+        }
+    }
+}
+
+TEST(Cli, EveryEncodingAnEditorWrites) {
+    const std::string script = "mpecho 某三级\r\n@@1 0 0 0\r\nmpout";
+    const std::string expected = ScoreScript(script);
+    const std::string utf16le = "\xFF\xFE" + Encode(script, "UTF-16LE");
+    for (const std::string& bytes : {utf16le, "\xFE\xFF" + Encode(script, "UTF-16BE"), Encode(script, "UTF-16LE"),
+                                     std::string("\xFF\xFE\0\0", 4) + Encode(script, "UTF-32LE"),
+                                     Encode(script, "GB18030"), "\xEF\xBB\xBF" + script}) {
+        const ToolResult result = RunTool("-", &bytes);
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.out, expected);
+    }
+    // GB18030's four-byte characters are characters.
+    const std::string fourByte = "mpecho \x81\x30\x81\x30\x94\x39\xFC\x36";
+    EXPECT_EQ(RunTool("-", &fourByte).out.substr(0, 15), "mpecho \xC2\x80\xF0\x9F\x98\x80\r\n");
+}
+
+TEST(Cli, LimitsCountGbkBytes) {
+    // A 1999-byte GBK echo line comes out whole, 1999 bytes in GBK.
+    std::string line = "mpecho";
+    for (int i = 0; i < 996; ++i) line += "中";
+    line += "a";
+    const std::string gbkLine = codec::Utf8ToGbk(line);
+    ASSERT_EQ(gbkLine.size(), 1999u);
+    const std::string gbkScript = gbkLine + "\r\nmpout";
+    EXPECT_EQ(RunTool("--output-encoding gbk -", &gbkScript).out.substr(0, 2001), gbkLine + "\r\n");
+    // 12,000,000 bytes of GBK remarks, then the score lines: all of it is read.
+    std::string remarks;
+    for (int i = 0; i < 999; ++i) remarks += "注";
+    std::string big;
+    const std::string remarkLine = codec::Utf8ToGbk(remarks) + "\r\n";
+    while (big.size() < 12000000) big += remarkLine;
+    big += "@@1 0 0 0\r\nmpout";
+    const ToolResult result = RunTool("-", &big);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, ScoreScript("@@1 0 0 0\r\nmpout"));
+    EXPECT_EQ(RunTool("--check -", &big).out, "");
+}
+
+TEST(Cli, ACutReportIsToldAndExitsOne) {
+    std::string script;
+    for (int i = 0; i < 1500; ++i) script += "mpout\r\n";
+    const ToolResult text = RunTool("-", &script);
+    EXPECT_EQ(text.exitCode, 1);
+    EXPECT_EQ(text.out, ScoreScript(script));
+    EXPECT_EQ(text.err, "quillon-score: the report reached its limit of 1048575 bytes and was cut there\n");
+    const ToolResult json = RunTool("--format json -", &script);
+    EXPECT_EQ(json.exitCode, 1);
+    EXPECT_NE(json.out.find("\"report_truncated\": true"), std::string::npos);
+    const ToolResult check = RunTool("--check -", &script);
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_NE(check.out.find("警告[Q508]"), std::string::npos);
+    EXPECT_NE(RunTool("--format json --sample 4").out.find("\"report_truncated\": false"), std::string::npos);
+}
+
+TEST(Cli, CheckListsAThousandProblemsAndCountsTheRest) {
+    std::string script;
+    for (int i = 0; i < 1500; ++i) script += "@@9\r\n";
+    for (int i = 0; i < 20; ++i) script += "$$42\r\n";
+    const ToolResult text = RunTool("--check -", &script);
+    EXPECT_EQ(text.exitCode, 1);
+    EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 1001);
+    EXPECT_NE(text.out.find("-: 另有 520 个问题未列出：Q201 500 个, Q301 20 个\n"), std::string::npos);
+    const ToolResult json = RunTool("--check --format json -", &script);
+    EXPECT_NE(json.out.find("\"unlisted\": {\n    \"Q201\": 500,\n    \"Q301\": 20\n  }"), std::string::npos);
+}
+
+TEST(Cli, FileNamesThatAreNotUtf8) {
+    const fs::path name = WorkDir() / "\xC3\xDC\xC6\xC0.qs";  // 密评.qs in GBK
+    WriteFile(name, "@@9 1\r\n");
+    const ToolResult json = RunTool("--check --format json '" + name.string() + "'");
+    EXPECT_EQ(json.exitCode, 1);
+    EXPECT_NE(json.out.find("\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.qs\""), std::string::npos);
+    EXPECT_EQ(json.err, "");
 }
 
 TEST(Cli, ScriptsOverTheLimitAreRefused) {
@@ -112,17 +233,20 @@ TEST(Cli, ScriptsOverTheLimitAreRefused) {
     script.push_back(' ');
     WriteFile(big, script);
     const ToolResult over = RunTool("'" + big.string() + "'");
-    EXPECT_EQ(over.exitCode, 1);
+    EXPECT_EQ(over.exitCode, 2);
     EXPECT_EQ(over.out, "");
     EXPECT_NE(over.err.find("16777215"), std::string::npos);
     const ToolResult overStdin = RunTool("-", &script);
-    EXPECT_EQ(overStdin.exitCode, 1);
+    EXPECT_EQ(overStdin.exitCode, 2);
     fs::remove(big);
 }
 
-TEST(Cli, ScriptEndsAtItsFirstNul) {
-    const std::string script("mpout\r\n\0mpinit=4\r\n", 19);
-    EXPECT_EQ(RunTool("-", &script).out, ScoreScript("mpout"));
+TEST(Cli, ScriptEndsAtANulPastItsStart) {
+    const std::string script = "mpout\r\n" + std::string(8200, ' ') + std::string("\0mpinit=4\r\n", 12);
+    const ToolResult result = RunTool("-", &script);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, ScoreScript("mpout"));
+    EXPECT_NE(RunTool("--check -", &script).out.find("警告[Q505]"), std::string::npos);
 }
 
 TEST(Cli, BadUsageExitsWith2) {
@@ -132,12 +256,23 @@ TEST(Cli, BadUsageExitsWith2) {
     EXPECT_EQ(RunTool("--input-encoding latin1 -").exitCode, 2);
     EXPECT_EQ(RunTool("--sample 2 file.txt").exitCode, 2);
     EXPECT_EQ(RunTool("a.txt b.txt").exitCode, 2);
+    // Only the documented spellings: no enum numbers, no hexadecimal sample.
+    for (const char* arguments : {"--format 1 --sample 2", "--input-encoding 2 --sample 2", "--sample 0x3",
+                                  "--output-encoding 0 --sample 2"}) {
+        const ToolResult refused = RunTool(arguments);
+        EXPECT_EQ(refused.exitCode, 2) << arguments;
+        EXPECT_EQ(refused.out, "") << arguments;
+        EXPECT_EQ(refused.err.rfind("quillon-score: ", 0), 0u) << arguments;
+    }
 }
 
 TEST(Cli, HelpVersionAndTrace) {
     const ToolResult help = RunTool("--help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("--output-encoding"), std::string::npos);
+    EXPECT_EQ(help.out.find("->"), std::string::npos);  // no internal values
+    EXPECT_NE(help.out.find("Usage: quillon-score "), std::string::npos);
+    EXPECT_NE(help.out.find("Exit codes: 0 success"), std::string::npos);
     const ToolResult version = RunTool("--version");
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_NE(version.out.find("quillon-score"), std::string::npos);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "codec/decode.hpp"
 #include "codec/encoding.hpp"
 #include "scoring/objects.hpp"
 #include "scoring/utf8.hpp"
@@ -17,10 +18,32 @@ namespace {
 
 std::string FirstLine(const std::string& report) { return report.substr(0, report.find("\r\n")); }
 
-TEST(Limits, LinesOf1999And2000Bytes) {
+std::string Repeat(std::string_view piece, std::size_t n) {
+    std::string out;
+    out.reserve(piece.size() * n);
+    for (std::size_t i = 0; i < n; ++i) out += piece;
+    return out;
+}
+
+std::vector<std::string_view> Codes(const ScriptRun& run) {
+    std::vector<std::string_view> codes;
+    for (const Problem& p : run.account.problems) codes.push_back(p.code);
+    return codes;
+}
+
+using Codes_ = std::vector<std::string_view>;
+
+// Lengths count GBK bytes: a Chinese character is 2, and a cut never halves one.
+TEST(Limits, LinesOf1999And2000GbkBytes) {
     const std::string exact = "mpecho" + std::string(1993, 'a');
     EXPECT_EQ(FirstLine(ScoreScript(exact)), exact);
     EXPECT_EQ(FirstLine(ScoreScript(exact + "b")), exact);
+    const std::string chinese = "mpecho" + Repeat("中", 996) + "a";  // 6 + 1992 + 1 GBK bytes
+    EXPECT_EQ(FirstLine(ScoreScript(chinese)), chinese);
+    EXPECT_EQ(codec::Utf8ToGbk(FirstLine(ScoreScript(chinese))).size(), 1999u);
+    EXPECT_EQ(FirstLine(ScoreScript(chinese.substr(0, chinese.size() - 1) + "中")), chinese.substr(0, chinese.size() - 1));
+    EXPECT_EQ(Codes(InterpretScript(chinese, {}, true)), Codes_{});
+    EXPECT_EQ(Codes(InterpretScript(chinese + "b", {}, true)), Codes_{problem::LineCut});
 }
 
 TEST(Limits, TokensOf63And64Bytes) {
@@ -30,6 +53,13 @@ TEST(Limits, TokensOf63And64Bytes) {
     EXPECT_DOUBLE_EQ(table.ObjectScores[0], 1e-61);
     ASSERT_EQ(ScoreObjects(table, digits63 + "9"), 1);  // the 64th byte is cut off
     EXPECT_DOUBLE_EQ(table.ObjectScores[0], 1e-61);
+    // 30 characters and a code make 63 GBK bytes; one character more cuts the code to "V".
+    ASSERT_EQ(ScoreObjects(table, Repeat("备", 30) + "VVX"), 1);
+    EXPECT_DOUBLE_EQ(table.ObjectScores[0], 0.5);
+    EXPECT_EQ(ScoreObjects(table, Repeat("备", 31) + "VVX"), 0);
+    EXPECT_EQ(Codes(InterpretScript("$$1.1 " + Repeat("备", 30) + "VVX", {}, true)), Codes_{});
+    EXPECT_EQ(Codes(InterpretScript("$$1.1 " + Repeat("备", 31) + "VVX", {}, true)),
+              (Codes_{problem::ObjectsCutShort, problem::TokenCut, problem::NoObjectCounted}));
 }
 
 TEST(Limits, SixteenAndSeventeenTokens) {
@@ -48,13 +78,28 @@ TEST(Limits, LayerWordsOf199And200Bytes) {
     const std::string word199 = "0." + std::string(196, '0') + "1";
     EXPECT_DOUBLE_EQ(UnitScore(InterpretScript("@@1 " + word199 + "\r\nmpout 0").store, 1, 1), 1e-197);
     EXPECT_DOUBLE_EQ(UnitScore(InterpretScript("@@1 " + word199 + "7\r\nmpout 0").store, 1, 1), 1e-197);
+    EXPECT_EQ(Codes(InterpretScript("@@1 0.5" + Repeat("中", 98), {}, true)), Codes_{});
+    EXPECT_EQ(Codes(InterpretScript("@@1 0.5" + Repeat("中", 99), {}, true)), Codes_{problem::LayerWordCut});
+}
+
+TEST(Limits, ReportCutAtItsLimitInGbkBytes) {
+    // Each echoed line takes 1999 + 2 GBK bytes; 524 of them and the closing report pass the cap.
+    std::string script;
+    for (int i = 0; i < 524; ++i) script += "mpecho" + Repeat("中", 996) + "a\r\n";
+    const ScriptRun run = InterpretScript(script, {}, true);
+    EXPECT_TRUE(run.reportTruncated);
+    EXPECT_EQ(codec::Utf8ToGbk(run.report).size(), kReportCapBytes);
+    EXPECT_EQ(run.report, ScoreScript(script));
+    ASSERT_FALSE(run.account.problems.empty());
+    EXPECT_EQ(run.account.problems.back().code, problem::ReportCut);
+    EXPECT_FALSE(InterpretScript(script.substr(0, script.size() / 2)).reportTruncated);
 }
 
 TEST(Limits, EveryByteValueInALine) {
     std::string line = "mpecho ";
     for (int b = 1; b < 256; ++b) line.push_back(static_cast<char>(b));
     for (const std::string& report :
-         {ScoreScript(line), ScoreScript(codec::DecodeScript(line, codec::InputEncoding::Auto)),
+         {ScoreScript(line), ScoreScript(codec::DecodeScript(line, codec::InputEncoding::Auto).text),
           ScoreScript(std::string(1, '\0') + line)}) {
         EXPECT_TRUE(IsValidUtf8(report));
     }
@@ -84,10 +129,14 @@ TEST(Limits, ExtremeScoresStayOutOfTheTotal) {
     EXPECT_EQ(ScoreScript("@@1 inf nan 1e400\r\nmpout"), ScoreScript("mpout"));
 }
 
-TEST(Limits, Utf16InputEndsAtItsFirstNul) {
+TEST(Limits, TextEndsAtItsFirstNul) {
     const std::string utf16("\xFF\xFEm\0p\0o\0u\0t\0", 12);
-    EXPECT_EQ(ScoreScript(codec::DecodeScript(utf16, codec::InputEncoding::Auto)), ScoreScript(""));
-    EXPECT_EQ(ScoreScript(utf16), ScoreScript(""));
+    EXPECT_EQ(ScoreScript(codec::DecodeScript(utf16, codec::InputEncoding::Auto).text), ScoreScript("mpout"));
+    EXPECT_EQ(ScoreScript(utf16), ScoreScript(""));  // the library itself stops at the NUL
+    const ScriptRun run = InterpretScript(std::string("mpout\r\n\0mpinit=4", 16), {}, true);
+    EXPECT_EQ(run.report, ScoreScript("mpout"));
+    EXPECT_EQ(Codes(run), Codes_{problem::EndsAtNul});
+    EXPECT_EQ(run.account.problems[0].line, 2u);
 }
 
 TEST(Limits, ScriptOfMaximumLength) {
@@ -96,6 +145,14 @@ TEST(Limits, ScriptOfMaximumLength) {
     EXPECT_EQ(ScoreScript(script), ScoreScript("mpout"));
     // Beyond the limit the text is cut: a command there is never read.
     EXPECT_EQ(ScoreScript(script + "\r\nmpinit=4"), ScoreScript("mpout"));
+    // (Its second line, of blanks, is cut at 1999 bytes too.)
+    EXPECT_EQ(Codes(InterpretScript(script + "x", {}, true)), (Codes_{problem::LineCut, problem::ScriptCut}));
+    // 12,000,000 GBK bytes of Chinese remarks (18,000,000 in UTF-8) are read to their end.
+    const std::string remarks = Repeat(Repeat("注", 999) + "\r\n", 6000);
+    EXPECT_EQ(ScoreScript(remarks + "@@1 0 0 0\r\nmpout"), ScoreScript("@@1 0 0 0\r\nmpout"));
+    // A character that would straddle the limit is left out whole.
+    const std::string straddling = std::string(kMaxScriptBytes - 1, ' ') + "中";
+    EXPECT_EQ(Codes(InterpretScript(straddling, {}, true)), (Codes_{problem::LineCut, problem::ScriptCut}));
 }
 
 // Inputs the fuzzer once broke on keep passing its checks.
@@ -104,7 +161,7 @@ TEST(Limits, FuzzerFindingsStayFixed) {
     for (const auto& entry : std::filesystem::directory_iterator(QUILLON_FUZZ_REGRESSIONS_DIR)) {
         std::ifstream in(entry.path(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        for (const std::string& script : {bytes, codec::DecodeScript(bytes, codec::InputEncoding::Auto)}) {
+        for (const std::string& script : {bytes, codec::DecodeScript(bytes, codec::InputEncoding::Auto).text}) {
             const ScriptRun run = InterpretScript(script, {}, true);
             EXPECT_EQ(run.report, ScoreScript(script)) << entry.path();
             EXPECT_TRUE(IsValidUtf8(run.report)) << entry.path();

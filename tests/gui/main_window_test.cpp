@@ -261,13 +261,23 @@ private slots:
         QCOMPARE(Report(w), before);
     }
 
-    void scriptEndsAtNulAndOversizedFilesAreRefused() {
+    void scriptEndsAtNulAndOversizedOrBinaryFilesAreRefused() {
         QTemporaryDir dir;
-        WriteBytes(dir.filePath("nul.txt"), std::string("mpout\r\n\0mpinit=4\r\n", 19));
+        const std::string blanks(8200, ' ');
+        WriteBytes(dir.filePath("nul.txt"), "mpout\r\n" + blanks + std::string("\0mpinit=4\r\n", 12));
         MainWindow w;
         w.show();
         w.LoadScriptFile(dir.filePath("nul.txt"));
-        QCOMPARE(Script(w), QStringLiteral("mpout\n"));
+        QCOMPARE(Script(w), QStringLiteral("mpout\n") + QString::fromStdString(blanks));
+        // A NUL near the start: no text at all, and the script stays.
+        WriteBytes(dir.filePath("binary.bin"), std::string("\x7F" "ELF\2\1\1\0\0\0", 10));
+        const auto binary = DismissNextModal();
+        w.LoadScriptFile(dir.filePath("binary.bin"));
+        QVERIFY(binary->seen);
+        QVERIFY(binary->text.contains(QStringLiteral("不是文本文件")));
+        QCOMPARE(Script(w), QStringLiteral("mpout\n") + QString::fromStdString(blanks));
+        WriteBytes(dir.filePath("nul.txt"), "mpout\r\n");
+        w.LoadScriptFile(dir.filePath("nul.txt"));
         std::string big(16777216, ' ');
         WriteBytes(dir.filePath("big.txt"), big);
         const auto seen = DismissNextModal();

@@ -29,6 +29,30 @@ W = {
 NO_OBJECT = 1307117.3166
 CAP = 1048575
 
+
+def char_len(c):
+    """The bytes a character takes in GBK: 2 for a double-byte code, else 1 ("?" or the euro's 0x80)."""
+    try:
+        return len(c.encode('gbk')) if c != '\u20ac' else 1
+    except UnicodeEncodeError:
+        return 1
+
+
+def gbk_len(text):
+    return len(text) if text.isascii() else sum(char_len(c) for c in text)
+
+
+def gbk_prefix(text, limit):
+    """The longest prefix of text that takes at most limit GBK bytes."""
+    if len(text) <= limit and text.isascii():
+        return text
+    size = 0
+    for i, c in enumerate(text):
+        size += char_len(c)
+        if size > limit:
+            return text[:i]
+    return text
+
 DECIMAL = re.compile(r'[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?')
 
 
@@ -87,18 +111,12 @@ class Run:
         self.tallies = {}
 
     def append(self, text):
-        if self.full:
+        if self.full or not text:
             return
-        b = text.encode('utf-8')
-        if self.size + len(b) <= CAP:
-            self.out.append(text)
-            self.size += len(b)
-            return
-        room = CAP - self.size
-        cut = b[:room].decode('utf-8', errors='ignore')
+        cut = gbk_prefix(text, CAP - self.size)
         self.out.append(cut)
-        self.size += len(cut.encode('utf-8'))
-        self.full = True
+        self.size += gbk_len(cut)
+        self.full = len(cut) < len(text)
 
     def w(self, k, j):
         row = self.weights[k]
@@ -216,7 +234,7 @@ def objects(text):
     total = 0.0
     listed = []
     for raw in tokens:
-        tok = raw.encode('utf-8')[:63].decode('utf-8', errors='ignore')
+        tok = gbk_prefix(raw, 63)
         tok = tok.replace('V', 'v').replace('X', 'x')
         if tok[:4] == 'max(':
             if ',' in tok and ')' in tok:
@@ -288,7 +306,7 @@ def layer_line(run, line):
     k = int(line[2]) - 1
     words = [w for w in line.split(' ') if w][1:9]
     for i in range(COUNTS[k]):
-        word = words[i].encode('utf-8')[:199].decode('utf-8', errors='ignore') if i < len(words) else ''
+        word = gbk_prefix(words[i], 199) if i < len(words) else ''
         if word[:1] == '*' or word == '':
             continue
         if word[0] in '-\\/':
@@ -332,16 +350,13 @@ def split_lines(text):
         while end < len(text) and text[end] not in '\r\n':
             end += 1
         collected = ''.join(c for c in text[pos:end] if ord(c) >= 32)
-        b = collected.encode('utf-8')
-        if len(b) > 1999:
-            collected = b[:1999].decode('utf-8', errors='ignore')
-        lines.append(collected)
+        lines.append(gbk_prefix(collected, 1999))
         pos = end + 1
     return lines
 
 
 def score_script(text):
-    text = text.split('\0')[0]
+    text = gbk_prefix(text.split('\0')[0], 16777215)
     run = Run()
     run.init_level('mpinit=3 1', 1)
     reports = 0

@@ -1,0 +1,32 @@
+// Reading a script's bytes as text, the same way in every front end: a byte-order mark says
+// UTF-8, UTF-16 or UTF-32; NUL bytes in a pattern that leaves no doubt say UTF-16 without a
+// mark; any other NUL byte near the start says the file is no text at all; otherwise UTF-8 when
+// the bytes are UTF-8, else GB18030 (the superset of GBK; its single byte 0x80 is the euro sign,
+// as in code page 936). Platform-free: the page runs it as WebAssembly.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quillon::codec {
+
+// For text without a byte-order mark: Auto tells UTF-8 from GB18030; the others insist.
+enum class InputEncoding { Auto, Utf8, Gbk };
+
+// NUL bytes within this many bytes from the start make a file binary, unless they are UTF-16's.
+inline constexpr std::size_t kBinarySniffBytes = 8192;
+
+struct DecodedScript {
+    std::string text;             // UTF-8; a NUL character is kept (the script ends there)
+    std::string_view encoding;    // "UTF-8", "GB18030", "UTF-16LE", "UTF-16BE", "UTF-32LE", "UTF-32BE"
+    bool binary = false;          // refused: not text (text is empty)
+    std::size_t replaced = 0;     // byte sequences that were no character, each now U+FFFD
+};
+
+DecodedScript DecodeScript(std::string_view bytes, InputEncoding encoding);
+
+// One GB18030 text as UTF-8; what is no character becomes U+FFFD, byte by byte.
+std::string Gb18030ToUtf8(std::string_view bytes, std::size_t* replaced = nullptr);
+
+}  // namespace quillon::codec

@@ -1,0 +1,18 @@
+// The limits of a run. Each counts the bytes the text takes in GBK (gbk_width.hpp), and a cut
+// never splits a character.
+#pragma once
+
+#include <cstddef>
+
+namespace quillon {
+
+inline constexpr std::size_t kMaxScriptBytes = 16777215;  // a longer script is cut here
+inline constexpr std::size_t kMaxLineBytes = 1999;        // the rest of a longer line is dropped
+inline constexpr std::size_t kMaxTokenBytes = 63;         // an object token is cut to this
+inline constexpr std::size_t kLayerWordMaxBytes = 199;    // a layer line's word is cut to this
+inline constexpr std::size_t kReportCapBytes = 1048575;   // the report takes nothing more
+
+// The account lists this many problems and counts the rest by code.
+inline constexpr std::size_t kMaxListedProblems = 1000;
+
+}  // namespace quillon

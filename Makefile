@@ -1,5 +1,5 @@
 # The two commands of the README: `make run` and `make test`. Both install what a fresh
-# Debian or Ubuntu machine lacks, build, and then score the level-4 sample or run every test.
+# Debian 12 machine lacks, build, and then score the level-4 sample or run every test.
 
 BUILD_DIR := build/default
 PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev \

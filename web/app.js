@@ -11,21 +11,6 @@ const MAX_SCRIPT_BYTES = 16777215;
 const $ = (id) => document.getElementById(id);
 const withLf = (text) => text.replace(/\r\n?/g, '\n');
 
-// Script bytes as text, as the desktop reads files: the text ends at the first NUL byte; a
-// UTF-8 byte-order mark or valid UTF-8 means UTF-8, anything else is GBK.
-function decodeScript(bytes) {
-  const nul = bytes.indexOf(0);
-  if (nul >= 0) bytes = bytes.subarray(0, nul);
-  if (bytes[0] === 0xef && bytes[1] === 0xbb && bytes[2] === 0xbf) {
-    return new TextDecoder('utf-8').decode(bytes.subarray(3));
-  }
-  try {
-    return new TextDecoder('utf-8', { fatal: true }).decode(bytes);
-  } catch {
-    return new TextDecoder('gbk').decode(bytes);
-  }
-}
-
 class Page {
   constructor(quillon) {
     this.quillon = quillon;
@@ -163,7 +148,14 @@ class Page {
     } catch {
       return;  // a folder or an unreadable file changes nothing
     }
-    this.script.value = withLf(decodeScript(bytes));
+    // The library's decoder, as the desktop reads files; the script ends at its first NUL.
+    const decoded = this.quillon.decodeScript(bytes);
+    if (decoded.binary) {
+      window.alert(`不是文本文件，未读入：${file.name}`);
+      return;
+    }
+    const nul = decoded.text.indexOf('\0');
+    this.script.value = withLf(nul >= 0 ? decoded.text.slice(0, nul) : decoded.text);
     this.runScript();
   }
 

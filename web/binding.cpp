@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "codec/decode.hpp"
 #include "script/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
@@ -46,9 +47,20 @@ emscripten::val CheckScript(const std::string& script) {
     return result;
 }
 
+// A file's bytes (a Uint8Array) as the script text, through the same decoder as the desktop's.
+emscripten::val DecodeScriptBytes(const std::string& bytes) {
+    const quillon::codec::DecodedScript decoded = quillon::codec::DecodeScript(bytes, quillon::codec::InputEncoding::Auto);
+    emscripten::val result = emscripten::val::object();
+    result.set("text", decoded.text);
+    result.set("encoding", std::string(decoded.encoding));
+    result.set("binary", decoded.binary);
+    return result;
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(quillon) {
+    emscripten::function("decodeScript", &DecodeScriptBytes);
     emscripten::function("scoreScript", &ScoreScriptText);
     emscripten::function("checkScript", &CheckScript);
     emscripten::function("builtInTexts", &BuiltInTexts);

@@ -93,15 +93,16 @@ test('every sample from the list and the menu gives the report quillon-score giv
   await page.close();
 });
 
-test('loading a GBK file and a UTF-8 file', async () => {
+test('loading a GBK, a UTF-8 and a UTF-16 file', async () => {
   const folder = mkdtempSync(join(tmpdir(), 'quillon-page-'));
   const script = 'mpinit=4\r\nmpecho 中文注释\r\n@@1 0.5 1 0.5\r\nmpout\r\n';
   const gbk = Buffer.from([...execFileSync('iconv', ['-f', 'UTF-8', '-t', 'GBK'], { input: script })]);
   writeFileSync(join(folder, 'gbk.txt'), gbk);
   writeFileSync(join(folder, 'utf8.txt'), Buffer.concat([Buffer.from([0xef, 0xbb, 0xbf]), Buffer.from(script)]));
+  writeFileSync(join(folder, 'utf16.txt'), Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(script, 'utf16le')]));
   await openPage();
   await page.click('#realtime');  // a load scores anyway
-  for (const name of ['gbk.txt', 'utf8.txt']) {
+  for (const name of ['gbk.txt', 'utf8.txt', 'utf16.txt']) {
     await page.fill('#script', '');
     await page.setInputFiles('#file', join(folder, name));
     await page.waitForFunction(() => document.getElementById('script').value.length > 0);

@@ -32,3 +32,22 @@ test('numbers at the edges give the same report', () => {
   ];
   for (const script of scripts) assert.equal(quillon.scoreScript(script), native(script), script);
 });
+
+test('files are read by the same decoder as the tool', () => {
+  const nativeBytes = (bytes) => execFileSync(tool, ['-'], { input: bytes }).toString('utf8');
+  const echo = (bytes) => Buffer.concat([Buffer.from('mpecho '), Buffer.from(bytes), Buffer.from('\r\nmpout 0')]);
+  const utf16 = Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from('mpecho 某三级\r\n@@1 0 0 0\r\nmpout', 'utf16le')]);
+  const files = [
+    echo([0x81, 0x30, 0x81, 0x30, 0xa2, 0xe3, 0xaa, 0xa1, 0xa8, 0xbf, 0xfe, 0x50, 0x80, 0xd6, 0xd0]),
+    echo([0x94, 0x39, 0xfc, 0x36, 0xff, 0x81, 0x20]),
+    utf16,
+    Buffer.from('mpecho 中文 €\r\nmpout'),
+  ];
+  for (const bytes of files) {
+    const decoded = quillon.decodeScript(new Uint8Array(bytes));
+    assert.equal(decoded.binary, false);
+    assert.equal(quillon.scoreScript(decoded.text), nativeBytes(bytes), bytes.toString('hex'));
+  }
+  assert.equal(quillon.decodeScript(new Uint8Array(utf16)).encoding, 'UTF-16LE');
+  assert.equal(quillon.decodeScript(new Uint8Array(readFileSync('/bin/ls'))).binary, true);
+});

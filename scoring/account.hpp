@@ -44,6 +44,11 @@ inline constexpr std::string_view EndsAtNul = "Q505";          // a NUL byte end
 inline constexpr std::string_view ByteOrderMarkInside = "Q506";  // U+FEFF inside the text
 inline constexpr std::string_view ScriptCut = "Q507";          // a script longer than 16,777,215 bytes
 inline constexpr std::string_view ReportCut = "Q508";          // the report reached its limit
+inline constexpr std::string_view FullWidth = "Q509";          // ｍｐｏｕｔ, ０.５, 0。5
+inline constexpr std::string_view SpaceLike = "Q510";          // U+3000, NBSP or a zero-width space
+inline constexpr std::string_view CommaBetweenWords = "Q511";  // @@1 0.5,1,0.5
+inline constexpr std::string_view NoCommand = "Q512";          // a script with no command at all
+inline constexpr std::string_view UnknownWeight = "Q309";      // VVX*3: no weight suffix
 }  // namespace problem
 
 struct Problem {

@@ -133,6 +133,17 @@ void Reset(ObjectTable& table) {
     table.TokensBeyondLimit = 0;
     table.IgnoredMax = 0;
     table.CutTokens = 0;
+    table.UnknownWeights = 0;
+}
+
+// Every "*" begins one of the weight suffixes as scripts write them.
+bool HasOnlyKnownWeights(std::string_view token) {
+    constexpr std::array<std::string_view, 8> kSuffixes = {"1.2", "12", "1.5", "15", "0.5", "5", "0.2", "2"};
+    for (std::size_t star = token.find('*'); star != std::string_view::npos; star = token.find('*', star + 1)) {
+        const std::string_view suffix = token.substr(star + 1, token.find('*', star + 1) - star - 1);
+        if (std::find(kSuffixes.begin(), kSuffixes.end(), suffix) == kSuffixes.end()) return false;
+    }
+    return true;
 }
 
 int SplitTokens(ObjectTable& table, std::string_view text) {
@@ -179,6 +190,12 @@ void NoteObjectProblems(const ObjectTable& table, const Diagnostics& diagnostics
         if ((table.CutTokens & (1u << slot)) == 0) continue;
         diagnostics.problem(problem::TokenCut, "对象“" + Quoted(table.TokenText[static_cast<unsigned>(slot)]) +
                                                    "…”超过 63 字节，只取前 63 字节");
+    }
+    for (int slot = 0; table.UnknownWeights != 0 && slot < kObjectSlots; ++slot) {
+        if ((table.UnknownWeights & (1u << slot)) == 0) continue;
+        const std::string token = Quoted(table.TokenText[static_cast<unsigned>(slot)]);
+        diagnostics.problem(problem::UnknownWeight, "“" + token.substr(token.find('*')) +
+                                                        "”不是权重 *1.2、*1.5、*0.5、*0.2 之一，不按所写的权重计算");
     }
     if (table.TokensBeyondLimit > 0) {
         diagnostics.problem(problem::TooManyObjects, "一行最多计 16 个对象，其后的 " +
@@ -236,6 +253,7 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
             }
             continue;
         }
+        if (!HasOnlyKnownWeights(folded)) table.UnknownWeights |= 1u << slot;
         const TokenFeatures features = Scan(folded);
         if (features.notApplicable) {
             ++table.NotApplicable;

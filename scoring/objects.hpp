@@ -39,6 +39,7 @@ struct ObjectTable {
     int TokensBeyondLimit = 0;     // tokens after the sixteenth, never looked at
     std::uint32_t IgnoredMax = 0;  // bit k: the max( token in slot k was not counted
     std::uint32_t CutTokens = 0;   // bit k: the token in slot k was cut to kMaxTokenBytes
+    std::uint32_t UnknownWeights = 0;  // bit k: the token in slot k has a "*" suffix none of the four
 };
 
 // Scans the objects of a line into the table; returns the number of counted objects.

@@ -1,6 +1,7 @@
 #include "script/comment_checks.hpp"
 
 #include <array>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,118 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 
 std::string FirstWord(std::string_view text) { return std::string(WordCursor(text).next()); }
 
+// U+FF01 to U+FF5E are ASCII's full-width forms; "。" is often typed for ".".
+constexpr std::string_view kIdeographicFullStop = "\xE3\x80\x82";
+constexpr std::array<std::string_view, 3> kSpaceLike = {"\xE3\x80\x80", "\xC2\xA0", "\xE2\x80\x8B"};
+constexpr std::array<std::string_view, 2> kCommas = {",", "\xE3\x80\x81"};  // "、"
+
+bool HasFullWidthForm(std::string_view text) {
+    for (std::size_t i = 0; i + 2 < text.size(); ++i) {
+        const auto b0 = static_cast<unsigned char>(text[i]), b1 = static_cast<unsigned char>(text[i + 1]),
+                   b2 = static_cast<unsigned char>(text[i + 2]);
+        if (b0 == 0xEF && ((b1 == 0xBC && b2 >= 0x81) || (b1 == 0xBD && b2 <= 0x9E))) return true;
+    }
+    return text.find(kIdeographicFullStop) != std::string_view::npos;
+}
+
+// The text as it was meant: full-width forms as ASCII, "。" as ".", space-like characters as blanks.
+std::string Folded(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        if (b0 == 0xEF && i + 2 < text.size()) {
+            const unsigned code = (static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6 |
+                                  (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+            const unsigned cp = 0xF000u | code;
+            if (cp >= 0xFF01 && cp <= 0xFF5E) {
+                out += static_cast<char>(cp - 0xFEE0);
+                i += 2;
+                continue;
+            }
+        }
+        if (text.substr(i, 3) == kIdeographicFullStop) {
+            out += '.';
+            i += 2;
+            continue;
+        }
+        bool space = false;
+        for (const std::string_view s : kSpaceLike) {
+            if (text.substr(i, s.size()) == s) {
+                out += ' ';
+                i += s.size() - 1;
+                space = true;
+                break;
+            }
+        }
+        if (!space) out += text[i];
+    }
+    return out;
+}
+
+bool ContainsAny(std::string_view text, const auto& parts) {
+    for (const std::string_view part : parts) {
+        if (text.find(part) != std::string_view::npos) return true;
+    }
+    return false;
+}
+
+bool TakesWords(LineKind kind) {
+    return kind == LineKind::LayerLine || kind == LineKind::UnitLine || kind == LineKind::CountForm;
+}
+
 }  // namespace
+
+void NoteLookalikes(std::string_view line, LineKind kind, const Diagnostics& diagnostics) {
+    if (kind == LineKind::Echo) return;  // echoed as written
+    if (kind == LineKind::Comment) {
+        // A comment that would be a command, had it been typed in ASCII.
+        const std::string folded = Folded(line);
+        const std::size_t start = folded.find_first_not_of(' ');
+        if (folded == line || start == std::string::npos) return;
+        for (const std::string_view command : kCommandWords) {
+            if (!StartsWith(std::string_view(folded).substr(start), command)) continue;
+            if (HasFullWidthForm(line.substr(0, line.find(' ')))) {
+                diagnostics.problem(problem::FullWidth, "“" + FirstWord(line) + "”含全角字符，不被当作指令“" +
+                                                            std::string(command) + "”，本行是注释");
+            } else {
+                diagnostics.problem(problem::SpaceLike,
+                                    "指令前有全角空格、不换行空格或零宽空格，“" + std::string(command) + "”不被识别，本行是注释");
+            }
+            return;
+        }
+        return;
+    }
+    // A report or level line reads its command word and one argument; the rest is a remark.
+    std::string_view read = line;
+    if (!TakesWords(kind)) {
+        WordCursor firstTwo(line);
+        firstTwo.next();
+        firstTwo.next();
+        read = line.substr(0, line.size() - firstTwo.rest().size());
+    }
+    WordCursor words(read);
+    for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
+        if (HasFullWidthForm(word)) {
+            diagnostics.problem(problem::FullWidth, "“" + std::string(word) + "”含全角字符（应为“" + Folded(word) +
+                                                        "”），不被当作数字、判定或指令");
+            break;
+        }
+    }
+    if (ContainsAny(read, kSpaceLike)) {
+        diagnostics.problem(problem::SpaceLike, "本行含全角空格、不换行空格或零宽空格：它们不分隔词语，只有半角空格分隔");
+    }
+    if (!TakesWords(kind)) return;
+    words = WordCursor(line);
+    words.next();  // the command word
+    for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
+        if (StartsWith(word, "max(") || StartsWith(word, "MAX(")) continue;  // its comma is its own
+        if (ContainsAny(word, kCommas)) {
+            diagnostics.problem(problem::CommaBetweenWords, "“" + std::string(word) +
+                                                                "”：逗号和顿号不分隔词语，只有空格分隔，它被当作一个词");
+            return;
+        }
+    }
+}
 
 void NoteComment(std::string_view line, const Diagnostics& diagnostics) {
     const std::size_t start = line.find_first_not_of(' ');

@@ -104,6 +104,8 @@ private:
     void account(const ScriptLine& line, LineKind kind) {
         run_.account.lines.push_back(kind);
         if (kind == LineKind::Comment) NoteComment(line.text, diagnostics_);
+        NoteLookalikes(line.text, kind, diagnostics_);
+        if (kind != LineKind::Comment) sawCommand_ = true;
         if (line.droppedControls) NoteGluedWords(line.text, line.raw, diagnostics_);
     }
 
@@ -132,6 +134,12 @@ private:
         if (script.cutAtLimit) {
             diagnostics_.problem(problem::ScriptCut, "脚本超过 " + std::to_string(kMaxScriptBytes) +
                                                          " 字节，此后的部分未读入");
+        }
+        if (!sawCommand_) {
+            diagnostics_.setLine(1, 0);
+            diagnostics_.problem(problem::NoCommand, "脚本中没有任何指令（mpinit=、$$、@@、mpout、mpecho）：报告是 3 级默认得分；"
+                                                     "文件是否为空、是否选错了编码？");
+            diagnostics_.setLine(line, offset);
         }
         if (script.bytesAfterNul > 0) {
             diagnostics_.problem(problem::EndsAtNul, "脚本在 NUL 字节处结束，其后的 " +
@@ -168,6 +176,7 @@ private:
     ObjectTable objects_;
     ReportText report_;
     long mpoutCount_ = 0;
+    bool sawCommand_ = false;
 };
 
 }  // namespace

@@ -73,7 +73,20 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"wrong_case", problem::CommandWrongCase, "MPOUT", "mpout"},
         ProblemCase{"wrong_case_level", problem::CommandWrongCase, "Mpinit=4", "mpinit=4"},
         ProblemCase{"tab_glued_layer_line", problem::GluedByControlBytes, "@@1\t1\t0", "@@1 \t1 \t0"},
-        ProblemCase{"tab_glued_flags", problem::GluedByControlBytes, "mpout\t100", "\tmpout 100"}),
+        ProblemCase{"tab_glued_flags", problem::GluedByControlBytes, "mpout\t100", "\tmpout 100"},
+        ProblemCase{"full_width_command", problem::FullWidth, "ｍｐｏｕｔ", "mpout 全角注释"},
+        ProblemCase{"full_width_number", problem::FullWidth, "@@1 ０.５", "@@1 0.5 备注"},
+        ProblemCase{"ideographic_full_stop", problem::FullWidth, "$$1.1 0。5", "$$1.1 0.5"},
+        ProblemCase{"ideographic_space_before", problem::SpaceLike, "\u3000mpout", "mpout 30000 全角空格　注释"},
+        ProblemCase{"nbsp_between_words", problem::SpaceLike, "@@1\u00A01 1", "@@1 1 1"},
+        ProblemCase{"zero_width_space", problem::SpaceLike, "@@1 1\u200B 1", "@@1 1 1"},
+        ProblemCase{"comma_in_layer_line", problem::CommaBetweenWords, "@@1 0.5,1,0.5", "@@1 0.5 1 0.5"},
+        ProblemCase{"comma_in_unit_line", problem::CommaBetweenWords, "$$4.1 VVX,VVV", "$$4.1 max(0.5,0.25)"},
+        ProblemCase{"enumeration_comma", problem::CommaBetweenWords, "$$ VVX、VVV", "mpecho VVX、VVV"},
+        ProblemCase{"unknown_weight", problem::UnknownWeight, "$$4.1 VVX*3", "$$4.1 VVX*0.5 VVX*1.2 0.5*5"},
+        ProblemCase{"no_command", problem::NoCommand, "某三级练习", "某三级练习\nmpout"},
+        ProblemCase{"blank_script", problem::NoCommand, "\n", "mpecho"},
+        ProblemCase{"byte_order_mark", problem::ByteOrderMarkInside, "\uFEFFmpout", "mpout"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Account, EveryLineIsTakenAsSomething) {

@@ -104,6 +104,13 @@ bench: build
 	$(BUILD_DIR)/bench/quillon-mix 16 build/mix-16MiB.txt
 	/usr/bin/time -v $(BUILD_DIR)/cli/quillon-score build/mix-16MiB.txt 2>&1 >/dev/null | \
 	  grep -E 'Maximum resident set size|Elapsed'
+	@for kind in layer unit count_form mpout_100 mpinit tab_joined at_at_9; do \
+	  $(BUILD_DIR)/bench/quillon-mix $$kind build/kind-16MiB.txt; \
+	  for mode in "" "--check" "--check --format json" "--format json"; do \
+	    /usr/bin/time -f "$$kind [$$mode]: %M KB peak, %e s" $(BUILD_DIR)/cli/quillon-score $$mode \
+	      build/kind-16MiB.txt >/dev/null 2>build/kind-time.txt; tail -n 1 build/kind-time.txt; \
+	  done; \
+	done
 
 clean:
 	rm -rf build

@@ -93,6 +93,30 @@ void RatioToFloor(benchmark::State& state) {
 }
 BENCHMARK(RatioToFloor)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The same ratio for 16 MiB of one kind of line, plain and keeping the account (--check).
+void RatioToFloorByKind(benchmark::State& state) {
+    const auto kind = static_cast<quillon::bench::LineKindMix>(state.range(0));
+    const bool account = state.range(1) != 0;
+    const std::string text = quillon::bench::ScriptOfKind(kind, 16 * kMiB - 64);
+    double run = 0;
+    double floor = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(quillon::InterpretScript(text, {}, account).report.size());
+        const auto t1 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(Floor(text));
+        const auto t2 = std::chrono::steady_clock::now();
+        run += std::chrono::duration<double>(t1 - t0).count();
+        floor += std::chrono::duration<double>(t2 - t1).count();
+    }
+    state.SetLabel(std::string(quillon::bench::KindName(kind)) + (account ? " --check" : ""));
+    state.counters["run_over_floor"] = run / floor;
+}
+BENCHMARK(RatioToFloorByKind)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, static_cast<int>(quillon::bench::LineKindMix::Count) - 1, 1), {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -47,4 +47,26 @@ std::string ScriptMix(std::size_t bytes, unsigned seed) {
     return script;
 }
 
+const char* KindName(LineKindMix kind) {
+    constexpr std::array<const char*, 7> kNames = {"layer", "unit", "count_form", "mpout_100", "mpinit", "tab_joined", "at_at_9"};
+    return kNames[static_cast<unsigned>(kind)];
+}
+
+std::string ScriptOfKind(LineKindMix kind, std::size_t bytes) {
+    constexpr std::array<const char*, 7> kLines = {
+        "@@4 0.6667 1 - 0.25 1 0.25 1 1\r\n",
+        "$$4.2 VVX VXX*0.5 0.6 VVV*1.2 XXX max(1.0*0.5,0.6)\r\n",
+        "$$ VVX VVX*1.2 XXX VVX*0.5\r\n",
+        "mpout 100\r\n",
+        "mpinit=4 1\r\n",
+        "@@1\t0.5\t1\t0.5\r\n",
+        "@@9\r\n",
+    };
+    const std::string_view line = kLines[static_cast<unsigned>(kind)];
+    std::string script;
+    script.reserve(bytes + line.size());
+    while (script.size() + line.size() <= bytes) script += line;
+    return script;
+}
+
 }  // namespace quillon::bench

@@ -9,4 +9,9 @@ namespace quillon::bench {
 
 std::string ScriptMix(std::size_t bytes, unsigned seed = 20261208);
 
+// Scripts of one kind of line only, the worst cases of each handler.
+enum class LineKindMix { Layer, Unit, CountForm, Report100, LevelSetUp, TabJoined, BadLayer, Count };
+const char* KindName(LineKindMix kind);
+std::string ScriptOfKind(LineKindMix kind, std::size_t bytes);
+
 }  // namespace quillon::bench

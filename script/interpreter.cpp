@@ -68,7 +68,8 @@ private:
         }
         if (StartsWith(line, "$$ ")) {
             // Shows its objects' score in the report and stores nothing.
-            CountFormScore(objects_, line.substr(3), nullptr, &report_, nullptr);
+            // A report past its limit takes nothing more: the line is not formatted then.
+            CountFormScore(objects_, line.substr(3), nullptr, report_.truncated() ? nullptr : &report_, nullptr);
             NoteObjectProblems(objects_, diagnostics_);
             return LineKind::CountForm;
         }
@@ -162,6 +163,7 @@ private:
         noteArgument(line, 1);
         const std::int32_t x = ReadHexArgument(line, 1);
         InitLevel(store_, line, x, diagnostics_);
+        if (report_.truncated()) return;
         std::string confirmation = "mpinit=";
         AppendInt(confirmation, store_.AssessmentLevel);
         confirmation += ' ';

@@ -3,8 +3,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -48,18 +46,6 @@ fs::path WorkDir() {
     const fs::path dir = fs::path(::testing::TempDir()) / "quillon_cli_test" / name;
     fs::create_directories(dir);
     return dir;
-}
-
-std::string Encode(std::string_view utf8, const char* encoding) {
-    iconv_t h = iconv_open(encoding, "UTF-8");
-    std::string in(utf8), out(in.size() * 4 + 8, '\0');
-    char* i = in.data();
-    char* o = out.data();
-    std::size_t il = in.size(), ol = out.size();
-    iconv(h, &i, &il, &o, &ol);
-    iconv_close(h);
-    out.resize(out.size() - ol);
-    return out;
 }
 
 // Runs the tool with the arguments (shell words) and, when given, the bytes on standard input.
@@ -150,10 +136,10 @@ TEST(Cli, WriteErrorsAreTrouble) {
 TEST(Cli, EveryEncodingAnEditorWrites) {
     const std::string script = "mpecho 某三级\r\n@@1 0 0 0\r\nmpout";
     const std::string expected = ScoreScript(script);
-    const std::string utf16le = "\xFF\xFE" + Encode(script, "UTF-16LE");
-    for (const std::string& bytes : {utf16le, "\xFE\xFF" + Encode(script, "UTF-16BE"), Encode(script, "UTF-16LE"),
-                                     std::string("\xFF\xFE\0\0", 4) + Encode(script, "UTF-32LE"),
-                                     Encode(script, "GB18030"), "\xEF\xBB\xBF" + script}) {
+    const std::string utf16le = "\xFF\xFE" + IconvEncode(script, "UTF-16LE");
+    for (const std::string& bytes : {utf16le, "\xFE\xFF" + IconvEncode(script, "UTF-16BE"), IconvEncode(script, "UTF-16LE"),
+                                     std::string("\xFF\xFE\0\0", 4) + IconvEncode(script, "UTF-32LE"),
+                                     IconvEncode(script, "GB18030"), "\xEF\xBB\xBF" + script}) {
         const ToolResult result = RunTool("-", &bytes);
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(result.out, expected);

@@ -120,18 +120,6 @@ std::string Bytes(std::initializer_list<int> list) {
     return s;
 }
 
-std::string Utf16(std::string_view utf8, const char* order) {
-    iconv_t h = iconv_open(order, "UTF-8");
-    std::string in(utf8), out(in.size() * 4 + 8, '\0');
-    char* i = in.data();
-    char* o = out.data();
-    std::size_t il = in.size(), ol = out.size();
-    iconv(h, &i, &il, &o, &ol);
-    iconv_close(h);
-    out.resize(out.size() - ol);
-    return out;
-}
-
 struct DecodeCase {
     const char* name;
     std::string bytes;
@@ -167,11 +155,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "€\xEE\x80\x80ǹ⺁"},
         DecodeCase{"BadAndCutBytes", "\xD6\xD0\xFF\xD6", InputEncoding::Gbk, "GB18030", "中\xEF\xBF\xBD\xEF\xBF\xBD"},
         DecodeCase{"AsciiTrailIsRead", "\x81 x", InputEncoding::Gbk, "GB18030", "\xEF\xBF\xBD x"},
-        DecodeCase{"Utf16LeBom", Utf16(kScript, "UTF-16"), InputEncoding::Auto, "UTF-16LE", kScript},
-        DecodeCase{"Utf16BeBom", "\xFE\xFF" + Utf16(kScript, "UTF-16BE"), InputEncoding::Auto, "UTF-16BE", kScript},
-        DecodeCase{"Utf16LeNoBom", Utf16(kScript, "UTF-16LE"), InputEncoding::Auto, "UTF-16LE", kScript},
-        DecodeCase{"Utf16BeNoBom", Utf16(kScript, "UTF-16BE"), InputEncoding::Gbk, "UTF-16BE", kScript},
-        DecodeCase{"Utf16Emoji", "\xFF\xFE" + Utf16("😀", "UTF-16LE"), InputEncoding::Auto, "UTF-16LE", "😀"},
+        DecodeCase{"Utf16LeBom", test::IconvEncode(kScript, "UTF-16"), InputEncoding::Auto, "UTF-16LE", kScript},
+        DecodeCase{"Utf16BeBom", "\xFE\xFF" + test::IconvEncode(kScript, "UTF-16BE"), InputEncoding::Auto, "UTF-16BE", kScript},
+        DecodeCase{"Utf16LeNoBom", test::IconvEncode(kScript, "UTF-16LE"), InputEncoding::Auto, "UTF-16LE", kScript},
+        DecodeCase{"Utf16BeNoBom", test::IconvEncode(kScript, "UTF-16BE"), InputEncoding::Gbk, "UTF-16BE", kScript},
+        DecodeCase{"Utf16Emoji", "\xFF\xFE" + test::IconvEncode("😀", "UTF-16LE"), InputEncoding::Auto, "UTF-16LE", "😀"},
         DecodeCase{"Utf16LoneSurrogate", Bytes({0xFF, 0xFE, 0x3D, 0xD8, 'a', 0}), InputEncoding::Auto, "UTF-16LE",
                    "\xEF\xBF\xBD" "a"},
         DecodeCase{"Utf32LeBom", Bytes({0xFF, 0xFE, 0, 0, 'm', 0, 0, 0, 0x2D, 0x4E, 0, 0}), InputEncoding::Auto,

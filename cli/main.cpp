@@ -133,7 +133,7 @@ Script ReadScript(const Options& options) {
     return {name, std::move(decoded.text), std::string(decoded.encoding)};
 }
 
-int Run(CLI::App& app, const Options& options) {
+int Run(const Options& options) {
     const Script script = ReadScript(options);
     quillon::DiagnosticSink sink;
     if (options.trace) {
@@ -154,7 +154,6 @@ int Run(CLI::App& app, const Options& options) {
     }
     const OutputEncoding out = Lower(options.outputEncoding) == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8;
     WriteOut(quillon::codec::EncodeReport(output, out));
-    (void)app;
     if (options.check) return run.account.problems.empty() ? kSuccess : kAttention;
     if (run.reportTruncated) {
         Say("the report reached its limit of " + std::to_string(quillon::kReportCapBytes) + " bytes and was cut there");
@@ -195,7 +194,7 @@ int main(int argc, char** argv) {
             return kSuccess;
         }
         options.fileGiven = app.count("FILE") > 0;
-        return Run(app, options);
+        return Run(options);
     } catch (const Trouble& trouble) {
         Say(trouble.message);
     } catch (const std::bad_alloc&) {

@@ -66,6 +66,8 @@ Json ProblemsJson(const std::string& file, const std::string& encoding, const Sc
     Json problems = Json::array();
     for (const Problem& p : account.problems) {
         problems.push_back({{"line", p.line},
+                            {"column", p.column > 0 ? Json(p.column) : Json(nullptr)},
+                            {"end_column", p.column > 0 ? Json(p.endColumn) : Json(nullptr)},
                             {"taken_as", std::string(LineKindName(p.takenAs))},
                             {"code", std::string(p.code)},
                             {"message", p.message}});

@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "scoring/account.hpp"
+#include "script/account.hpp"
 #include "scoring/score_store.hpp"
 
 namespace quillon::cli {

@@ -58,11 +58,13 @@ void WriteOut(const std::string& text) {
     }
 }
 
-// "FILE:LINE: 警告[CODE]: message" for every problem, in line order, and a line for the rest.
+// "FILE:LINE:COLUMN: 警告[CODE]: message" for every problem in line order (no column for a
+// problem about a whole line), and a line for the rest.
 std::string ProblemLines(const std::string& file, const quillon::ScriptAccount& account) {
     std::string text;
     for (const quillon::Problem& p : account.problems) {
-        text += file + ":" + std::to_string(p.line) + ": 警告[" + std::string(p.code) + "]: " + p.message + "\n";
+        text += file + ":" + std::to_string(p.line) + (p.column > 0 ? ":" + std::to_string(p.column) : "") + ": 警告[" +
+                std::string(p.code) + "]: " + p.message + "\n";
     }
     if (!account.unlisted.empty()) {
         text += file + ": 另有 " + std::to_string(account.unlistedCount()) + " 个问题未列出：";

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "frontend/script_mirror.hpp"
-#include "scoring/account.hpp"
+#include "script/account.hpp"
 
 namespace quillon::frontend {
 

@@ -29,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string report = quillon::ScoreScript(bytes);
     CheckReport(report);
     if (quillon::ScoreScript(bytes) != report) std::abort();
-    // Keeping the account of every line never changes the report.
+    // Tracing and keeping the account of every line never change the report.
+    std::size_t traced = 0;
+    if (quillon::ScoreScript(bytes, [&](std::string_view line) { traced += line.size(); }) != report) std::abort();
     const quillon::ScriptRun accounted = quillon::InterpretScript(bytes, {}, true);
     if (accounted.report != report || !accounted.lastReport) std::abort();
     for (const quillon::Problem& problem : accounted.account.problems) {

@@ -1,7 +1,6 @@
 #include "scoring/objects.hpp"
 
 #include "scoring/decimal.hpp"
-#include "scoring/diagnostics.hpp"
 #include "scoring/gbk_width.hpp"
 #include "scoring/utf8.hpp"
 
@@ -160,6 +159,8 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
         const std::size_t start = pos;
         while (pos < text.size() && text[pos] != ' ') ++pos;
         std::string_view word = text.substr(start, pos - start);
+        table.TokenSpans[static_cast<unsigned>(count)] = {static_cast<std::uint32_t>(start),
+                                                          static_cast<std::uint32_t>(word.size())};
         const std::size_t kept = GbkPrefixLength(word, kMaxTokenBytes);
         if (kept < word.size()) table.CutTokens |= 1u << count;
         word = word.substr(0, kept);
@@ -171,37 +172,6 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
 }
 
 }  // namespace
-
-std::string Quoted(const ObjectToken& token) { return std::string(token.view()); }
-
-void NoteObjectProblems(const ObjectTable& table, const Diagnostics& diagnostics) {
-    if (!diagnostics.accounting()) return;
-    for (int slot = 0; table.IgnoredMax != 0 && slot < kObjectSlots; ++slot) {
-        if ((table.IgnoredMax & (1u << slot)) == 0) continue;
-        diagnostics.problem(problem::MaxIgnored, "表达式“" + Quoted(table.TokenText[static_cast<unsigned>(slot)]) +
-                                                     "”不能计算（两个参数须是数字），未计入");
-    }
-    if (table.StopSlot >= 0) {
-        diagnostics.problem(problem::ObjectsCutShort,
-                            "对象列表在“" + Quoted(table.TokenText[static_cast<unsigned>(table.StopSlot)]) +
-                                "”处中断：它不是判定、数字或表达式，它和其后的对象都未计入");
-    }
-    for (int slot = 0; table.CutTokens != 0 && slot < kObjectSlots; ++slot) {
-        if ((table.CutTokens & (1u << slot)) == 0) continue;
-        diagnostics.problem(problem::TokenCut, "对象“" + Quoted(table.TokenText[static_cast<unsigned>(slot)]) +
-                                                   "…”超过 63 字节，只取前 63 字节");
-    }
-    for (int slot = 0; table.UnknownWeights != 0 && slot < kObjectSlots; ++slot) {
-        if ((table.UnknownWeights & (1u << slot)) == 0) continue;
-        const std::string token = Quoted(table.TokenText[static_cast<unsigned>(slot)]);
-        diagnostics.problem(problem::UnknownWeight, "“" + token.substr(token.find('*')) +
-                                                        "”不是权重 *1.2、*1.5、*0.5、*0.2 之一，不按所写的权重计算");
-    }
-    if (table.TokensBeyondLimit > 0) {
-        diagnostics.problem(problem::TooManyObjects, "一行最多计 16 个对象，其后的 " +
-                                                         std::to_string(table.TokensBeyondLimit) + " 个被忽略");
-    }
-}
 
 std::int32_t EvaluateMax(std::string_view token, std::array<double, 3>& results) {
     if (token.substr(0, 4) != "max(" || !Contains(token, ",") || !Contains(token, ")")) {

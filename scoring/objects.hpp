@@ -14,6 +14,11 @@ inline constexpr int kObjectSlots = 20;
 inline constexpr int kMaxObjectTokens = 16;           // later tokens of a line are ignored
 inline constexpr double NoObjectMark = -2.0;          // slot without a score
 
+struct TokenSpan {
+    std::uint32_t start = 0;   // in the object text
+    std::uint32_t length = 0;  // as written, before any cut
+};
+
 // A token of at most kMaxTokenBytes GBK bytes: up to four UTF-8 bytes a GBK byte.
 inline constexpr std::size_t kMaxTokenUtf8Bytes = 4 * kMaxTokenBytes;
 
@@ -34,7 +39,9 @@ struct ObjectTable {
     std::int32_t Compliant = 0;
     std::int32_t PartlyCompliant = 0;
     std::int32_t NonCompliant = 0;
-    // For the run's account: what the scan passed over.
+    // What the scan did besides scoring, for whoever asks: where each token stands in the
+    // object text, what ended the list, what it passed over.
+    std::array<TokenSpan, kObjectSlots> TokenSpans{};
     int StopSlot = -1;             // the token that ended the list, if one did
     int TokensBeyondLimit = 0;     // tokens after the sixteenth, never looked at
     std::uint32_t IgnoredMax = 0;  // bit k: the max( token in slot k was not counted
@@ -44,11 +51,6 @@ struct ObjectTable {
 
 // Scans the objects of a line into the table; returns the number of counted objects.
 std::int32_t ScoreObjects(ObjectTable& table, std::string_view text);
-
-class Diagnostics;
-// Tells the account what the last scan passed over (a token that ended the list, tokens past
-// the limit, max( tokens not counted).
-void NoteObjectProblems(const ObjectTable& table, const Diagnostics& diagnostics);
 
 // A "max(a,b)" token: results are the larger value, the first and the second argument's.
 // Returns 1 when well formed; otherwise all three results are -3.0 and it returns 0.

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "scoring/account.hpp"
+#include "script/account.hpp"
 #include "scoring/diagnostics.hpp"
 #include "scoring/limits.hpp"
 #include "scoring/score_store.hpp"

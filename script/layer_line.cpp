@@ -1,6 +1,5 @@
 #include "script/layer_line.hpp"
 
-#include <array>
 #include <string>
 
 #include "scoring/decimal.hpp"
@@ -14,84 +13,37 @@ namespace quillon {
 namespace {
 
 struct LayerWords {
-    std::array<std::string_view, kMaxUnitsPerLayer> slots{};
-    unsigned cut = 0;  // bit i: the word of slot i was cut to kLayerWordMaxBytes
-
-    std::string_view operator[](unsigned i) const { return slots[i]; }
+    std::array<std::string_view, kMaxUnitsPerLayer> slots{};  // each cut to 199 bytes
+    std::size_t count = 0;  // all words after the command word, also those past the eighth
 };
 
-// The words after the command word, at most 8, each cut to its slot's 199 bytes.
-LayerWords SplitLayerWords(std::string_view line) {
+// The words after the command word, at most 8 in their slots.
+LayerWords SplitLayerWords(std::string_view line, LayerLineOutcome& outcome) {
     LayerWords words;
     WordCursor cursor(line);
     cursor.next();  // the command word
-    for (unsigned i = 0; i < words.slots.size(); ++i) {
-        const std::string_view w = cursor.next();
-        if (w.empty()) break;
+    for (std::string_view w = cursor.next(); !w.empty(); w = cursor.next(), ++words.count) {
+        if (words.count >= words.slots.size()) continue;
         const std::size_t kept = GbkPrefixLength(w, kLayerWordMaxBytes);
-        if (kept < w.size()) words.cut |= 1u << i;
-        words.slots[i] = w.substr(0, kept);
+        words.slots[words.count] = w.substr(0, kept);
+        auto& word = outcome.words[words.count];
+        word.start = static_cast<std::uint16_t>(w.data() - line.data());
+        word.length = static_cast<std::uint16_t>(w.size());
+        word.cut = kept < w.size();
     }
     return words;
 }
 
-std::size_t WordCount(std::string_view line) {
-    WordCursor cursor(line);
-    std::size_t count = 0;
-    while (!cursor.next().empty()) ++count;
-    return count;
-}
-
-std::string UnitName(int k, int i) { return std::to_string(k + 1) + "." + std::to_string(i + 1); }
-
-void NoteLayerLine(const ScoreStore& store, int k, std::string_view line, const LayerWords& words,
-                   const Diagnostics& diagnostics) {
-    const int n = store.UnitCount(k);
-    const auto& weights = store.UnitWeights[static_cast<unsigned>(k)];
-    for (int i = 0; i < n; ++i) {
-        const std::string_view w = words[static_cast<unsigned>(i)];
-        if (w.empty() || w[0] == '*') continue;
-        const auto word = [w] { return std::string(w); };
-        if (words.cut & (1u << i)) {
-            diagnostics.problem(problem::LayerWordCut, "单元 " + UnitName(k, i) + " 的词超过 " +
-                                                           std::to_string(kLayerWordMaxBytes) + " 字节，只取前 " +
-                                                           std::to_string(kLayerWordMaxBytes) + " 字节");
-        }
-        if (w[0] == '-' || w[0] == '\\' || w[0] == '/') {
-            if (w[0] == '-' && ReadDecimal(w)) {
-                diagnostics.problem(problem::MinusMeansNotApplicable,
-                                    "“" + word() + "”以减号开头，单元 " + UnitName(k, i) + " 按不适用处理，不是负分");
-            }
-        } else if (!(weights[static_cast<unsigned>(i)] > ApplicableThreshold)) {
-            diagnostics.problem(problem::LayerUnitNotAssessed, std::to_string(store.AssessmentLevel) + "级不评单元 " +
-                                                                   UnitName(k, i) + "，得分“" + word() + "”未录入");
-        } else if (const auto number = ReadDecimal(w); !number) {
-            diagnostics.problem(problem::NotANumber,
-                                "“" + word() + "”不是数字，单元 " + UnitName(k, i) + " 的得分未改变");
-        } else if (number->value > 1 || number->value < 0) {
-            diagnostics.problem(problem::ScoreOutOfRange, "单元 " + UnitName(k, i) + " 的得分 " + word().substr(0, number->length) +
-                                                               (number->value > 1 ? " 大于 1" : " 小于 0"));
-        }
-    }
-    const std::size_t given = WordCount(line) - 1;  // after the command word
-    const std::size_t extra = given > static_cast<std::size_t>(n) ? given - static_cast<std::size_t>(n) : 0;
-    if (extra > 0) {
-        diagnostics.problem(problem::ExtraLayerWords, "第" + std::to_string(k + 1) + "层只有 " + std::to_string(n) +
-                                                          " 个单元，多出的 " + std::to_string(extra) + " 个词被忽略");
-    }
-}
-
-void TraceScoreWord(const Diagnostics& diagnostics, std::string_view word) {
-    if (!diagnostics.enabled()) return;
+void TraceScoreWord(const Diagnostics& trace, std::string_view word) {
+    if (!trace.enabled()) return;
     std::string line = "_buf_line[i]=";
     line += word;
     line += " debug\n";
-    diagnostics.write(line);
+    trace.write(line);
 }
 
-void TraceLayerDone(const ScoreStore& store, int k, const LayerWords& words,
-                    const Diagnostics& diagnostics) {
-    if (!diagnostics.enabled()) return;
+void TraceLayerDone(const ScoreStore& store, int k, const LayerWords& words, const Diagnostics& trace) {
+    if (!trace.enabled()) return;
     std::string line = "符合的层数=";
     line += std::string_view(store.UnitCountString.data());
     line += " 输入层数=";
@@ -99,42 +51,59 @@ void TraceLayerDone(const ScoreStore& store, int k, const LayerWords& words,
     line += "  len=";
     AppendInt(line, store.UnitCount(k));
     line += " \r\n";
-    line += words[0];
+    line += words.slots[0];
     line += ' ';
-    line += words[1];
+    line += words.slots[1];
     line += "  debug\n";
-    diagnostics.write(line);
+    trace.write(line);
 }
 
 }  // namespace
 
-int deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& diagnostics) {
+LayerLineOutcome deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace) {
+    LayerLineOutcome outcome;
     if (line.size() < 3 || line.substr(0, 2) != "@@" || line[2] < '1' || line[2] > '8') {
-        diagnostics.write("deal_CC 必须 @@1-8 \n");
-        diagnostics.problem(problem::LayerDigit, "层面指令应写成 @@1～@@8，本行未改变任何得分");
-        return -1;
+        trace.write("deal_CC 必须 @@1-8 \n");
+        return outcome;
     }
     const int k = line[2] - '1';
-    const LayerWords words = SplitLayerWords(line);
+    outcome.layer = k;
+    outcome.units = store.UnitCount(k);
+    const LayerWords words = SplitLayerWords(line, outcome);
     auto& scores = store.LayerRows[static_cast<unsigned>(k)].UnitScores;
     const auto& weights = store.UnitWeights[static_cast<unsigned>(k)];
-    for (int i = 0; i < store.UnitCount(k); ++i) {
-        const std::string_view w = words[static_cast<unsigned>(i)];
-        double& score = scores[static_cast<unsigned>(i)];
-        if (w.empty() || w[0] == '*') continue;  // missing or keep: unchanged
-        if (w[0] == '-' || w[0] == '\\' || w[0] == '/') {
-            score = NotApplicableMark;
-        } else if (weights[static_cast<unsigned>(i)] > ApplicableThreshold) {
-            if (const auto number = ReadDecimal(w)) score = number->value;
-            TraceScoreWord(diagnostics, w);
+    for (unsigned i = 0; i < static_cast<unsigned>(outcome.units); ++i) {
+        const std::string_view w = words.slots[i];
+        LayerWordOutcome& word = outcome.words[i];
+        if (w.empty()) continue;  // missing: unchanged
+        if (w[0] == '*') {
+            word.effect = LayerWordEffect::Keep;
+        } else if (w[0] == '-' || w[0] == '\\' || w[0] == '/') {
+            scores[i] = NotApplicableMark;
+            word.effect = LayerWordEffect::NotApplicable;
+            word.minusNumber = w[0] == '-' && ReadDecimal(w).has_value();
+        } else if (weights[i] > ApplicableThreshold) {
+            if (const auto number = ReadDecimal(w)) {
+                scores[i] = number->value;
+                word.effect = LayerWordEffect::Stored;
+                word.value = number->value;
+                word.numberLength = static_cast<std::uint16_t>(number->length);
+            } else {
+                word.effect = LayerWordEffect::NotANumber;
+            }
+            TraceScoreWord(trace, w);
         } else {
-            diagnostics.write("疑似您输入的单元   不是 2级密评系统必须系统\n");
+            word.effect = LayerWordEffect::NotAssessed;
+            trace.write("疑似您输入的单元   不是 2级密评系统必须系统\n");
         }
     }
-    if (diagnostics.accounting()) NoteLayerLine(store, k, line, words, diagnostics);
-    TallyLayer(store, k, diagnostics);
-    TraceLayerDone(store, k, words, diagnostics);
-    return 2;
+    if (words.count > static_cast<std::size_t>(outcome.units)) {
+        outcome.extraWords = words.count - static_cast<std::size_t>(outcome.units);
+    }
+    TallyLayer(store, k, trace);
+    TraceLayerDone(store, k, words, trace);
+    outcome.result = 2;
+    return outcome;
 }
 
 }  // namespace quillon

@@ -1,6 +1,8 @@
 // Layer lines ("@@" and a layer digit): the scores of every unit of one layer at once.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "scoring/diagnostics.hpp"
@@ -8,8 +10,34 @@
 
 namespace quillon {
 
+// What a layer line did with one unit's word.
+enum class LayerWordEffect : std::uint8_t {
+    Missing,        // no word: unchanged
+    Keep,           // "*": unchanged
+    NotApplicable,  // "-", "/" or "\": -1.0
+    Stored,         // a number, stored as the unit score
+    NotANumber,     // unchanged
+    NotAssessed,    // the level does not assess the unit: unchanged
+};
 
-// Returns 2 when the line was handled, -1 when it is not "@@" with a layer digit 1 to 8.
-int deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& diagnostics);
+struct LayerWordOutcome {
+    LayerWordEffect effect = LayerWordEffect::Missing;
+    std::uint16_t start = 0;   // in the line
+    std::uint16_t length = 0;  // as written
+    std::uint16_t numberLength = 0;  // Stored: the bytes the number took
+    bool cut = false;          // longer than kLayerWordMaxBytes: only the start was read
+    bool minusNumber = false;  // NotApplicable: the word was a negative number
+    double value = 0;          // Stored: the score
+};
+
+struct LayerLineOutcome {
+    int result = -1;  // 2 handled, -1 not "@@" with a layer digit 1 to 8 (nothing changed)
+    int layer = 0;    // index, 0 for layer 1
+    int units = 0;    // the layer's unit count
+    std::array<LayerWordOutcome, kMaxUnitsPerLayer> words{};
+    std::size_t extraWords = 0;  // words beyond the layer's units, ignored
+};
+
+LayerLineOutcome deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace);
 
 }  // namespace quillon

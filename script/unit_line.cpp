@@ -39,19 +39,19 @@ bool ReadInt(std::string_view text, std::size_t& pos, int& value) {
     return true;
 }
 
-void TraceAddress(const Diagnostics& diagnostics, const UnitAddress& address, const char* tag) {
-    if (!diagnostics.enabled()) return;
+void TraceAddress(const Diagnostics& trace, const UnitAddress& address, const char* tag) {
+    if (!trace.enabled()) return;
     std::string line;
     AppendInt(line, address.layer);
     line += '.';
     AppendInt(line, address.unit);
     line += tag;
-    diagnostics.write(line);
+    trace.write(line);
 }
 
 // "$$L.U": the layer is the single byte after "$$" and a "." must follow it.
 UnitAddress ReadAddress(std::string_view line, std::string_view commandWord,
-                        const Diagnostics& diagnostics) {
+                        const Diagnostics& trace) {
     UnitAddress address;
     if (commandWord.size() <= 4 || line[3] != '.') return address;
     std::size_t pos = 2;
@@ -59,18 +59,18 @@ UnitAddress ReadAddress(std::string_view line, std::string_view commandWord,
         ++pos;
         ReadInt(line, pos, address.unit);
     }
-    TraceAddress(diagnostics, address, "  GET0\n");
+    TraceAddress(trace, address, "  GET0\n");
     if (address.layer < 1 || address.layer > kLayerCount) {
         address = {kBadLayer, kBadLayer};
     } else if (address.unit < 1 || address.unit > kMaxUnitsPerLayer) {
         address = {kBadUnit, kBadUnit};
     }
-    TraceAddress(diagnostics, address, "  GET1\n");
+    TraceAddress(trace, address, "  GET1\n");
     return address;
 }
 
-void TraceScore(const Diagnostics& diagnostics, double score, double weight, const char* when) {
-    if (!diagnostics.enabled()) return;
+void TraceScore(const Diagnostics& trace, double score, double weight, const char* when) {
+    if (!trace.enabled()) return;
     std::string line = "RAW=";
     AppendFixed(line, score, 8, 5);
     line += " L3_WW=";
@@ -78,81 +78,62 @@ void TraceScore(const Diagnostics& diagnostics, double score, double weight, con
     line += ' ';
     line += when;
     line += '\n';
-    diagnostics.write(line);
-}
-
-void NoteStoredScore(const ObjectTable& table, const UnitAddress& address, double score,
-                     const Diagnostics& diagnostics) {
-    NoteObjectProblems(table, diagnostics);
-    const auto unit = [&] { return std::to_string(address.layer) + "." + std::to_string(address.unit); };
-    if (table.CountedObjects == 0) {
-        diagnostics.problem(problem::NoObjectCounted, "单元 " + unit() + " 没有可计入的对象：得分记为 1307117.3166，第" +
-                                                          std::to_string(address.layer) + "层记为 -3.0 并退出总分");
-    } else if (score > 1 || score < 0) {
-        diagnostics.problem(problem::ScoreOutOfRange,
-                            "单元 " + unit() + " 的得分 " + Fixed(score, 0, 4) + (score > 1 ? " 大于 1" : " 小于 0"));
-    }
+    trace.write(line);
 }
 
 }  // namespace
 
-int SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_view line,
-                 const Diagnostics& diagnostics) {
+UnitLineOutcome SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_view line, const Diagnostics& trace) {
     const std::string_view commandWord = line.substr(0, line.find(' '));
-    const UnitAddress address = ReadAddress(line, commandWord, diagnostics);
+    const UnitAddress address = ReadAddress(line, commandWord, trace);
+    UnitLineOutcome outcome;
+    outcome.commandLength = commandWord.size();
+    outcome.layer = address.layer;
+    outcome.unit = address.unit;
     const bool addressed = address.layer > 0 && address.unit > 0;
-    if (!addressed) {
-        if (address.layer == kNotRead) {
-            diagnostics.problem(problem::MalformedUnitCommand,
-                                "单元指令应写成 $$层面.单元（如 $$4.2），“" + std::string(commandWord) + "”未录入任何得分");
-        } else {
-            diagnostics.problem(problem::UnitOutOfRange, "“" + std::string(commandWord) +
-                                                             "”：层面号和单元号都应为 1～8，本行未录入任何得分");
-        }
-        if (!diagnostics.enabled()) return 1;  // nothing to store and nobody to tell
-    }
+    if (!addressed) outcome.effect = address.layer == kNotRead ? UnitLineEffect::Malformed : UnitLineEffect::OutOfRange;
 
     UnitTally tally{};
     std::string resultText;
     const double score = CountFormScore(table, line.substr(commandWord.size()), &tally, nullptr,
-                                        diagnostics.enabled() ? &resultText : nullptr);
-    if (diagnostics.enabled()) {
-        std::string trace = resultText + "\n$$ 返回";
-        AppendInt(trace, address.layer);
-        trace += '.';
-        AppendInt(trace, address.unit);
-        trace += '=';
-        AppendFixed(trace, score, 8, 6);
-        trace += "   end!\n";
-        diagnostics.write(trace);
+                                        trace.enabled() ? &resultText : nullptr);
+    outcome.score = score;
+    if (trace.enabled()) {
+        std::string text = resultText + "\n$$ 返回";
+        AppendInt(text, address.layer);
+        text += '.';
+        AppendInt(text, address.unit);
+        text += '=';
+        AppendFixed(text, score, 8, 6);
+        text += "   end!\n";
+        trace.write(text);
     }
-    if (!addressed) return 1;
+    if (!addressed) return outcome;
 
     const auto layer = static_cast<unsigned>(address.layer - 1);
     const auto unit = static_cast<unsigned>(address.unit - 1);
     const double weight = store.UnitWeights[layer][unit];
     if (!(weight > UnitLineWeightThreshold)) {
-        diagnostics.problem(problem::UnitNotAssessed, std::to_string(store.AssessmentLevel) + "级没有或不评单元 " +
-                                                          std::to_string(address.layer) + "." + std::to_string(address.unit) +
-                                                          "，得分未录入");
-        if (diagnostics.enabled()) {
-            std::string trace = "错误 喽 l1 c1=";
-            AppendInt(trace, address.layer);
-            trace += ' ';
-            AppendInt(trace, address.unit);
-            trace += " \n";
-            diagnostics.write(trace);
+        outcome.effect = UnitLineEffect::NotAssessed;
+        outcome.result = -1;
+        if (trace.enabled()) {
+            std::string text = "错误 喽 l1 c1=";
+            AppendInt(text, address.layer);
+            text += ' ';
+            AppendInt(text, address.unit);
+            text += " \n";
+            trace.write(text);
         }
-        return -1;
+        return outcome;
     }
-    if (diagnostics.accounting()) NoteStoredScore(table, address, score, diagnostics);
+    outcome.effect = UnitLineEffect::Stored;
     double& stored = store.LayerRows[layer].UnitScores[unit];
-    TraceScore(diagnostics, stored, weight, "前");
+    TraceScore(trace, stored, weight, "前");
     stored = score;
-    TraceScore(diagnostics, stored, weight, "后");
+    TraceScore(trace, stored, weight, "后");
     auto& record = store.UnitTallies[layer][unit];
     for (std::size_t i = 0; i < 6; ++i) record[i] = tally[i];
-    return 1;
+    return outcome;
 }
 
 }  // namespace quillon

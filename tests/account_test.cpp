@@ -108,6 +108,48 @@ TEST(Account, ProblemsComeInLineOrderWithTheirLines) {
     EXPECT_EQ(problems[2].line, 5u);
 }
 
+struct PlaceCase {
+    const char* name;
+    const char* script;
+    std::string_view code;
+    std::size_t line, column, endColumn;  // as an editor counts: characters from 1
+};
+
+class ProblemPlaces : public ::testing::TestWithParam<PlaceCase> {};
+
+// Problems name the line and the columns of the word they are about, as an editor counts them.
+TEST_P(ProblemPlaces, LineAndColumns) {
+    const auto& c = GetParam();
+    const auto problems = ProblemsOf(c.script);
+    const auto found = std::find_if(problems.begin(), problems.end(), [&](const Problem& p) { return p.code == c.code; });
+    ASSERT_NE(found, problems.end());
+    EXPECT_EQ(found->line, c.line);
+    EXPECT_EQ(found->column, c.column);
+    EXPECT_EQ(found->endColumn, c.endColumn);
+    if (c.column > 0) {
+        const std::string_view script(c.script);
+        EXPECT_EQ(script.substr(found->wordOffset, found->wordLength).find(' '), std::string_view::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Account, ProblemPlaces,
+    ::testing::Values(
+        PlaceCase{"layer_word", "@@1 1 abc", problem::NotANumber, 1, 7, 10},
+        PlaceCase{"chinese_token", "$$4.2 VVX 备注文字 VVV", problem::ObjectsCutShort, 1, 11, 15},
+        PlaceCase{"count_form_token", "$$  VVX XVV", problem::ObjectsCutShort, 1, 9, 12},
+        PlaceCase{"after_a_dropped_tab", "@@1\t1 abc", problem::NotANumber, 1, 7, 10},
+        PlaceCase{"unit_command", "\n$$42 1", problem::MalformedUnitCommand, 2, 1, 5},
+        PlaceCase{"flag_word", "mpout xyz", problem::NotHexadecimal, 1, 7, 10},
+        PlaceCase{"whole_line", "@@1 1 1 1 1", problem::ExtraLayerWords, 1, 0, 0},
+        // LF, CR LF and CR each end one line, also mixed; LF LF is two.
+        PlaceCase{"lf_blank_lines", "mpout\n\n\n@@9", problem::LayerDigit, 4, 1, 4},
+        PlaceCase{"crlf_blank_line", "mpout\r\n\r\n@@9", problem::LayerDigit, 3, 1, 4},
+        PlaceCase{"cr_only", "mpout\r\r@@9", problem::LayerDigit, 3, 1, 4},
+        PlaceCase{"mixed", "mpout\n\n@@1\r\n\r\n@@2\r@@9", problem::LayerDigit, 6, 1, 4},
+        PlaceCase{"lf_cr", "mpout\n\r@@9", problem::LayerDigit, 3, 1, 4}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(Account, CutShortNamesTheToken) {
     const auto problems = ProblemsOf("$$4.2 VVX 备注文字 VVV");
     ASSERT_EQ(problems.size(), 1u);

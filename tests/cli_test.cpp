@@ -273,20 +273,21 @@ TEST(Cli, CheckPrintsProblemsAndExitsOneWhenThereAreAny) {
     const ToolResult checked = RunTool("--check -", &script);
     EXPECT_EQ(checked.exitCode, 1);
     EXPECT_EQ(checked.out,
-              "-:2: 警告[Q201]: 层面指令应写成 @@1～@@8，本行未改变任何得分\n"
-              "-:3: 警告[Q304]: 对象列表在“/”处中断：它不是判定、数字或表达式，它和其后的对象都未计入\n");
+              "-:2:1: 警告[Q201]: 层面指令应写成 @@1～@@8，本行未改变任何得分\n"
+              "-:3:11: 警告[Q304]: 对象列表在“/”处中断：它不是判定、数字或表达式，它和其后的对象都未计入\n");
     const std::string clean = "mpinit=4\r\n@@1 1 1 1\r\n";
     const ToolResult fine = RunTool("--check -", &clean);
     EXPECT_EQ(fine.exitCode, 0);
     EXPECT_EQ(fine.out, "");
     WriteFile(WorkDir() / "named.txt", script);
     EXPECT_EQ(RunTool("--check '" + (WorkDir() / "named.txt").string() + "'").out.rfind(
-                  (WorkDir() / "named.txt").string() + ":2: 警告[Q201]", 0),
+                  (WorkDir() / "named.txt").string() + ":2:1: 警告[Q201]", 0),
               0u);
     const ToolResult json = RunTool("--check --format json -", &script);
     EXPECT_EQ(json.exitCode, 1);
     EXPECT_NE(json.out.find("\"code\": \"Q304\""), std::string::npos);
     EXPECT_NE(json.out.find("\"taken_as\": \"unit\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"column\": 11,\n      \"end_column\": 12"), std::string::npos);
 }
 
 TEST(Cli, JsonResultsOfTheLastReport) {

@@ -153,7 +153,7 @@ TEST(Limits, ScriptOfMaximumLength) {
     // A character that would straddle the limit is left out whole.
     const std::string straddling = std::string(kMaxScriptBytes - 1, ' ') + "中";
     EXPECT_EQ(Codes(InterpretScript(straddling, {}, true)),
-              (Codes_{problem::LineCut, problem::ScriptCut, problem::NoCommand}));
+              (Codes_{problem::NoCommand, problem::LineCut, problem::ScriptCut}));
 }
 
 // Inputs the fuzzer once broke on keep passing its checks.

@@ -36,6 +36,8 @@ emscripten::val CheckScript(const std::string& script) {
         }
         emscripten::val entry = emscripten::val::object();
         entry.set("line", static_cast<double>(p.line));
+        entry.set("column", static_cast<double>(p.column));
+        entry.set("endColumn", static_cast<double>(p.endColumn));
         entry.set("row", static_cast<double>(row));
         entry.set("code", std::string(p.code));
         entry.set("message", p.message);

@@ -1,4 +1,4 @@
-#include "script/comment_checks.hpp"
+#include "script/problems.hpp"
 
 #include <array>
 #include <string_view>
@@ -85,7 +85,7 @@ bool TakesWords(LineKind kind) {
 
 }  // namespace
 
-void NoteLookalikes(std::string_view line, LineKind kind, const Diagnostics& diagnostics) {
+void NoteLookalikes(std::string_view line, LineKind kind, ProblemLog& log) {
     if (kind == LineKind::Echo) return;  // echoed as written
     if (kind == LineKind::Comment) {
         // A comment that would be a command, had it been typed in ASCII.
@@ -95,11 +95,12 @@ void NoteLookalikes(std::string_view line, LineKind kind, const Diagnostics& dia
         for (const std::string_view command : kCommandWords) {
             if (!StartsWith(std::string_view(folded).substr(start), command)) continue;
             if (HasFullWidthForm(line.substr(0, line.find(' ')))) {
-                diagnostics.problem(problem::FullWidth, "“" + FirstWord(line) + "”含全角字符，不被当作指令“" +
-                                                            std::string(command) + "”，本行是注释");
+                log.add(problem::FullWidth, "“" + FirstWord(line) + "”含全角字符，不被当作指令“" + std::string(command) +
+                                                "”，本行是注释",
+                        0, FirstWord(line).size());
             } else {
-                diagnostics.problem(problem::SpaceLike,
-                                    "指令前有全角空格、不换行空格或零宽空格，“" + std::string(command) + "”不被识别，本行是注释");
+                log.add(problem::SpaceLike,
+                        "指令前有全角空格、不换行空格或零宽空格，“" + std::string(command) + "”不被识别，本行是注释");
             }
             return;
         }
@@ -116,13 +117,13 @@ void NoteLookalikes(std::string_view line, LineKind kind, const Diagnostics& dia
     WordCursor words(read);
     for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
         if (HasFullWidthForm(word)) {
-            diagnostics.problem(problem::FullWidth, "“" + std::string(word) + "”含全角字符（应为“" + Folded(word) +
-                                                        "”），不被当作数字、判定或指令");
+            log.add(problem::FullWidth, "“" + std::string(word) + "”含全角字符（应为“" + Folded(word) + "”），不被当作数字、判定或指令",
+                    static_cast<std::size_t>(word.data() - line.data()), word.size());
             break;
         }
     }
     if (ContainsAny(read, kSpaceLike)) {
-        diagnostics.problem(problem::SpaceLike, "本行含全角空格、不换行空格或零宽空格：它们不分隔词语，只有半角空格分隔");
+        log.add(problem::SpaceLike, "本行含全角空格、不换行空格或零宽空格：它们不分隔词语，只有半角空格分隔");
     }
     if (!TakesWords(kind)) return;
     words = WordCursor(line);
@@ -130,41 +131,41 @@ void NoteLookalikes(std::string_view line, LineKind kind, const Diagnostics& dia
     for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
         if (StartsWith(word, "max(") || StartsWith(word, "MAX(")) continue;  // its comma is its own
         if (ContainsAny(word, kCommas)) {
-            diagnostics.problem(problem::CommaBetweenWords, "“" + std::string(word) +
-                                                                "”：逗号和顿号不分隔词语，只有空格分隔，它被当作一个词");
+            log.add(problem::CommaBetweenWords, "“" + std::string(word) + "”：逗号和顿号不分隔词语，只有空格分隔，它被当作一个词",
+                    static_cast<std::size_t>(word.data() - line.data()), word.size());
             return;
         }
     }
 }
 
-void NoteComment(std::string_view line, const Diagnostics& diagnostics) {
+void NoteComment(std::string_view line, ProblemLog& log) {
     const std::size_t start = line.find_first_not_of(' ');
     if (start == std::string_view::npos) return;
     const std::string_view rest = line.substr(start);
     if (start > 0) {
         for (const std::string_view command : kCommandWords) {
             if (StartsWithIgnoringCase(rest, command)) {
-                diagnostics.problem(problem::CommandAfterBlank,
-                                    "行首有空格，“" + FirstWord(rest) + "”不被当作指令，本行是注释");
+                log.add(problem::CommandAfterBlank, "行首有空格，“" + FirstWord(rest) + "”不被当作指令，本行是注释", start,
+                        FirstWord(rest).size());
                 return;
             }
         }
         return;
     }
     if (StartsWith(line, "mpinit=")) {
-        diagnostics.problem(problem::LevelDigit, "密评级别应为 1～4，“" + FirstWord(line) + "”不起作用，本行是注释");
+        log.add(problem::LevelDigit, "密评级别应为 1～4，“" + FirstWord(line) + "”不起作用，本行是注释", 0, FirstWord(line).size());
         return;
     }
     for (const std::string_view command : {std::string_view("mpinit="), std::string_view("mpout"), std::string_view("mpec")}) {
         if (StartsWithIgnoringCase(line, command)) {
-            diagnostics.problem(problem::CommandWrongCase,
-                                "指令区分大小写，“" + FirstWord(line) + "”不被当作指令，本行是注释");
+            log.add(problem::CommandWrongCase, "指令区分大小写，“" + FirstWord(line) + "”不被当作指令，本行是注释", 0,
+                    FirstWord(line).size());
             return;
         }
     }
 }
 
-void NoteGluedWords(std::string_view line, std::string_view raw, const Diagnostics& diagnostics) {
+void NoteGluedWords(std::string_view line, std::string_view raw, ProblemLog& log) {
     // The raw line's words, had its control bytes separated words as blanks do.
     std::string separated(raw);
     for (char& c : separated) {
@@ -174,8 +175,8 @@ void NoteGluedWords(std::string_view line, std::string_view raw, const Diagnosti
     WordCursor words(line);
     for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
         if (rawWords.next() != word) {
-            diagnostics.problem(problem::GluedByControlBytes,
-                                "TAB 等控制字符被删除，不分隔词语：相邻的词连成了“" + std::string(word) + "”");
+            log.add(problem::GluedByControlBytes, "TAB 等控制字符被删除，不分隔词语：相邻的词连成了“" + std::string(word) + "”",
+                    static_cast<std::size_t>(word.data() - line.data()), word.size());
             return;
         }
     }

@@ -1,4 +1,4 @@
-#include "scoring/account.hpp"
+#include "script/account.hpp"
 
 namespace quillon {
 

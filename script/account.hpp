@@ -1,13 +1,14 @@
 // The account of a run: what every line was taken as, and each problem found on the way, with
-// a stable code and a message in Chinese. The scoring itself never reads it.
+// a stable code, the place of the word it is about and a message in Chinese. The scoring never
+// reads it; script/problems.cpp writes it from what the handlers report they did.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
-#include <map>
 
 #include "scoring/limits.hpp"
 
@@ -26,6 +27,7 @@ inline constexpr std::string_view ExtraLayerWords = "Q202";    // more words tha
 inline constexpr std::string_view NotANumber = "Q203";         // a score word that is not a number
 inline constexpr std::string_view LayerUnitNotAssessed = "Q204";  // the level does not assess the unit
 inline constexpr std::string_view MinusMeansNotApplicable = "Q205";  // "-0.5" taken as not applicable
+inline constexpr std::string_view LayerWordCut = "Q206";       // a layer word longer than 199 bytes
 inline constexpr std::string_view MalformedUnitCommand = "Q301";  // $$ not followed by L.U
 inline constexpr std::string_view UnitOutOfRange = "Q302";     // layer or unit number out of range
 inline constexpr std::string_view UnitNotAssessed = "Q303";    // no such unit at this level
@@ -33,13 +35,13 @@ inline constexpr std::string_view ObjectsCutShort = "Q304";    // an unrecognise
 inline constexpr std::string_view TooManyObjects = "Q305";     // tokens beyond the sixteenth ignored
 inline constexpr std::string_view MaxIgnored = "Q306";         // a max( token that is not counted
 inline constexpr std::string_view NoObjectCounted = "Q307";    // the unit's layer leaves the total
+inline constexpr std::string_view TokenCut = "Q308";           // an object token longer than 63 bytes
+inline constexpr std::string_view UnknownWeight = "Q309";      // VVX*3: no weight suffix
 inline constexpr std::string_view ScoreOutOfRange = "Q401";    // a stored score above 1 or below 0
 inline constexpr std::string_view CommandAfterBlank = "Q501";  // a blank before a command word
 inline constexpr std::string_view CommandWrongCase = "Q502";   // MPOUT, Mpinit=, ...
 inline constexpr std::string_view GluedByControlBytes = "Q503";  // a TAB joined the command word to its words
 inline constexpr std::string_view LineCut = "Q504";            // a line longer than 1999 bytes
-inline constexpr std::string_view TokenCut = "Q308";           // an object token longer than 63 bytes
-inline constexpr std::string_view LayerWordCut = "Q206";       // a layer word longer than 199 bytes
 inline constexpr std::string_view EndsAtNul = "Q505";          // a NUL byte ends the script early
 inline constexpr std::string_view ByteOrderMarkInside = "Q506";  // U+FEFF inside the text
 inline constexpr std::string_view ScriptCut = "Q507";          // a script longer than 16,777,215 bytes
@@ -48,7 +50,6 @@ inline constexpr std::string_view FullWidth = "Q509";          // ｍｐｏｕ�
 inline constexpr std::string_view SpaceLike = "Q510";          // U+3000, NBSP or a zero-width space
 inline constexpr std::string_view CommaBetweenWords = "Q511";  // @@1 0.5,1,0.5
 inline constexpr std::string_view NoCommand = "Q512";          // a script with no command at all
-inline constexpr std::string_view UnknownWeight = "Q309";      // VVX*3: no weight suffix
 }  // namespace problem
 
 struct Problem {
@@ -57,6 +58,12 @@ struct Problem {
     std::string_view code;  // one of the codes above
     std::string message;
     LineKind takenAs = LineKind::Comment;  // what the line was taken as
+    // The word the problem is about, as an editor counts columns (characters, from 1; the end
+    // is the column after the word), and as bytes of the script text. 0, 0: the whole line.
+    std::size_t column = 0;
+    std::size_t endColumn = 0;
+    std::size_t wordOffset = 0;
+    std::size_t wordLength = 0;
 
     bool operator==(const Problem&) const = default;
 };

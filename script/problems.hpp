@@ -1,0 +1,66 @@
+// The account's problems: what the handlers report they did with each word, and how the text
+// itself was read, turned into problems with their codes, places and messages. The only place
+// that knows the codes' meaning and words; the handlers and the scoring know none of it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "scoring/objects.hpp"
+#include "scoring/score_store.hpp"
+#include "script/account.hpp"
+#include "script/interpreter.hpp"
+#include "script/layer_line.hpp"
+#include "script/lines.hpp"
+#include "script/unit_line.hpp"
+
+namespace quillon {
+
+// Adds problems to an account, each placed on the line being noted.
+class ProblemLog {
+public:
+    ProblemLog(ScriptAccount& account, std::string_view script) : account_(account), script_(script) {}
+
+    void startLine(const ScriptLine& line, LineKind kind);
+    void endLine() { line_ = nullptr; }  // later problems are about the whole last line
+    // About the whole line.
+    void add(std::string_view code, std::string message);
+    // About the word at [start, start + length) of the line as collected.
+    void add(std::string_view code, std::string message, std::size_t start, std::size_t length);
+    // About the script as a whole, placed at its first line ahead of every other problem.
+    void addAtStart(std::string_view code, std::string message);
+
+private:
+    std::size_t rawIndex(std::size_t collected) const;
+    std::size_t columnAt(std::size_t scriptOffset) const;
+
+    ScriptAccount& account_;
+    std::string_view script_;
+    const ScriptLine* line_ = nullptr;  // while a line is noted
+    std::size_t number_ = 1;
+    std::size_t offset_ = 0;
+    LineKind kind_ = LineKind::Comment;
+};
+
+// What a line did, as its handler reported it.
+struct LineOutcome {
+    LineKind kind = LineKind::Comment;
+    LayerLineOutcome layer;  // a layer line's
+    UnitLineOutcome unit;    // a unit line's; its objects' scan is in the object table
+    bool reportCut = false;  // the report reached its limit on this line
+};
+
+void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTable& objects, const ScoreStore& store,
+              ProblemLog& log);
+
+// After the last line: what the run did not read, and a script without any command.
+void NoteScriptEnd(const ScriptText& script, bool sawCommand, bool closingReportCut, ProblemLog& log);
+
+// Checks of how the text reads (text_checks.cpp): comments that look like commands, look-alike
+// characters, and words that a dropped TAB glued together.
+void NoteComment(std::string_view line, ProblemLog& log);
+void NoteLookalikes(std::string_view line, LineKind kind, ProblemLog& log);
+void NoteGluedWords(std::string_view line, std::string_view raw, ProblemLog& log);
+
+}  // namespace quillon

@@ -12,7 +12,4 @@ inline constexpr std::size_t kMaxTokenBytes = 63;         // an object token is 
 inline constexpr std::size_t kLayerWordMaxBytes = 199;    // a layer line's word is cut to this
 inline constexpr std::size_t kReportCapBytes = 1048575;   // the report takes nothing more
 
-// The account lists this many problems and counts the rest by code.
-inline constexpr std::size_t kMaxListedProblems = 1000;
-
 }  // namespace quillon

@@ -151,7 +151,7 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
     while (true) {
         while (pos < text.size() && text[pos] == ' ') ++pos;
         if (pos == text.size()) break;
-        if (count == kMaxObjectTokens) {  // counted only, for the account
+        if (count == kMaxObjectTokens) {  // counted only: never looked at
             ++table.TokensBeyondLimit;
             while (pos < text.size() && text[pos] != ' ') ++pos;
             continue;

@@ -14,6 +14,9 @@
 
 namespace quillon {
 
+// The account lists this many problems and counts the rest by code.
+inline constexpr std::size_t kMaxListedProblems = 1000;
+
 enum class LineKind : std::uint8_t { Comment, LevelSetUp, LayerLine, UnitLine, CountForm, Report, Echo };
 
 std::string_view LineKindName(LineKind kind);  // "comment", "level", "layer", "unit", ...

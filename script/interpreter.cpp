@@ -47,6 +47,7 @@ public:
             report_.append(kClosingNotice);
             closingReportCut = report_.truncated() && !wasTruncated;
         }
+        keepLastReport();
         if (keepAccount_) NoteScriptEnd(script, sawCommand, closingReportCut, log);
         run_.reportTruncated = report_.truncated();
         run_.report = report_.release();
@@ -58,6 +59,7 @@ private:
     LineOutcome dispatch(std::string_view line) {
         LineOutcome outcome;
         if (StartsWith(line, "mpinit=") && line.size() > 7 && line[7] >= '1' && line[7] <= '4') {
+            keepLastReport();
             levelSetUp(line);
             outcome.kind = LineKind::LevelSetUp;
         } else if (StartsWith(line, "$$ ")) {
@@ -66,9 +68,11 @@ private:
             CountFormScore(objects_, line.substr(3), nullptr, report_.truncated() ? nullptr : &report_, nullptr);
             outcome.kind = LineKind::CountForm;
         } else if (StartsWith(line, "$$")) {
+            keepLastReport();
             outcome.unit = SetUnitScore(store_, objects_, line, trace_);
             outcome.kind = LineKind::UnitLine;
         } else if (StartsWith(line, "@@")) {
+            keepLastReport();
             outcome.layer = deal_CC(store_, line, trace_);
             outcome.kind = LineKind::LayerLine;
         } else if (StartsWith(line, "mpout")) {
@@ -86,7 +90,15 @@ private:
 
     void report(std::string_view line, std::uint32_t flags) {
         WriteScoreReport(store_, line, report_, flags, trace_);
-        if (keepAccount_) run_.lastReport = store_;
+        reportPending_ = keepAccount_;
+    }
+
+    // The model as the last report left it is copied only once a line is about to change it:
+    // a report that another report follows needs no copy.
+    void keepLastReport() {
+        if (!reportPending_) return;
+        run_.lastReport = store_;
+        reportPending_ = false;
     }
 
     void levelSetUp(std::string_view line) {
@@ -108,6 +120,7 @@ private:
     ObjectTable objects_;
     ReportText report_;
     long mpoutCount_ = 0;
+    bool reportPending_ = false;  // the store is as the last report left it, not yet copied
 };
 
 }  // namespace

@@ -33,7 +33,7 @@ public:
         bool sawCommand = false;
         ForEachLine(script.text, [&](const ScriptLine& line) {
             const bool wasTruncated = report_.truncated();
-            LineOutcome outcome = dispatch(line.text);
+            LineOutcome& outcome = dispatch(line.text);
             if (!keepAccount_) return;
             outcome.reportCut = report_.truncated() && !wasTruncated;
             sawCommand |= outcome.kind != LineKind::Comment;
@@ -56,8 +56,10 @@ public:
     }
 
 private:
-    LineOutcome dispatch(std::string_view line) {
-        LineOutcome outcome;
+    // Fills the outcome of the line; only the kind's own part is meaningful.
+    LineOutcome& dispatch(std::string_view line) {
+        LineOutcome& outcome = outcome_;
+        outcome.kind = LineKind::Comment;
         if (StartsWith(line, "mpinit=") && line.size() > 7 && line[7] >= '1' && line[7] <= '4') {
             keepLastReport();
             levelSetUp(line);
@@ -114,6 +116,7 @@ private:
     }
 
     ScriptRun run_;
+    LineOutcome outcome_;  // of the current line, reused: most lines fill little of it
     Diagnostics trace_;
     bool keepAccount_;
     ScoreStore store_;

@@ -86,7 +86,7 @@ LayerLineOutcome deal_CC(ScoreStore& store, std::string_view line, const Diagnos
             if (const auto number = ReadDecimal(w)) {
                 scores[i] = number->value;
                 word.effect = LayerWordEffect::Stored;
-                word.value = number->value;
+                word.range = static_cast<std::int8_t>(number->value > 1 ? 1 : (number->value < 0 ? -1 : 0));
                 word.numberLength = static_cast<std::uint16_t>(number->length);
             } else {
                 word.effect = LayerWordEffect::NotANumber;

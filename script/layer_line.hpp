@@ -27,7 +27,7 @@ struct LayerWordOutcome {
     std::uint16_t numberLength = 0;  // Stored: the bytes the number took
     bool cut = false;          // longer than kLayerWordMaxBytes: only the start was read
     bool minusNumber = false;  // NotApplicable: the word was a negative number
-    double value = 0;          // Stored: the score
+    std::int8_t range = 0;     // Stored: 1 above 1, -1 below 0, 0 within
 };
 
 struct LayerLineOutcome {

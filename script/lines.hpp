@@ -44,7 +44,7 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
     std::size_t pos = 0;
     std::size_t number = 0;
     std::size_t editorLine = 1;
-    std::size_t counted = 0;  // editor line ends are counted up to here
+    std::size_t counted = 0;  // editor line ends are counted up to here (a line holds none)
     while (pos < text.size()) {  // at the end, the byte taken would be the terminating NUL
         // The first byte is always taken; the line runs to the next CR or LF.
         const auto first = static_cast<unsigned char>(text[pos]);
@@ -58,9 +58,9 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
             clean = false;
             dropped = true;
         }
+        // Between the last line's own bytes and this one's stand only line ends.
         const std::size_t own = detail::IsLineEnd(text[pos]) ? pos + 1 : pos;
         editorLine += detail::EditorLineEnds(text, counted, own);
-        counted = own;
         ScriptLine current{{}, text.substr(pos, end - pos), ++number, editorLine, own, dropped, false};
         // No character takes more GBK bytes than UTF-8 bytes, so a short line is never cut.
         if (clean && end - pos <= kMaxLineBytes) {  // the usual line: nothing to drop
@@ -80,6 +80,7 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
             current.text = line;
         }
         onLine(current);
+        counted = end;
         pos = end + 1;  // step over the CR or LF that ended the line
     }
 }

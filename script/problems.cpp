@@ -51,9 +51,9 @@ void NoteLayerLine(std::string_view line, const LayerLineOutcome& outcome, const
                 add(problem::NotANumber, "“" + word + "”不是数字，单元 " + unit + " 的得分未改变");
                 break;
             case LayerWordEffect::Stored:
-                if (w.value > 1 || w.value < 0) {
+                if (w.range != 0) {
                     add(problem::ScoreOutOfRange, "单元 " + unit + " 的得分 " + word.substr(0, w.numberLength) +
-                                                      (w.value > 1 ? " 大于 1" : " 小于 0"));
+                                                      (w.range > 0 ? " 大于 1" : " 小于 0"));
                 }
                 break;
             case LayerWordEffect::Missing:

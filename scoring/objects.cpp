@@ -58,7 +58,15 @@ struct TokenFeatures {
     unsigned verdictCodes = 0;  // bit r: code r of kVerdictCodes occurs
     bool notApplicable = false; // "---" occurs
     bool weight12 = false, weight15 = false, weight02 = false, weight05 = false;
+    bool unknownWeight = false;  // a "*" that begins none of the weight suffixes as written
+    std::size_t firstStar = std::string_view::npos;
 };
+
+// What follows a "*" up to the next one: the four weights, with or without their point.
+bool IsWeightSuffix(std::string_view suffix) {
+    constexpr std::array<std::string_view, 8> kSuffixes = {"1.2", "12", "1.5", "15", "0.5", "5", "0.2", "2"};
+    return std::find(kSuffixes.begin(), kSuffixes.end(), suffix) != kSuffixes.end();
+}
 
 TokenFeatures Scan(std::string_view t) {
     TokenFeatures f;
@@ -66,6 +74,8 @@ TokenFeatures Scan(std::string_view t) {
     for (std::size_t i = 0; i < t.size(); ++i) {
         const char a = t[i], b = at(i + 1), c = at(i + 2);
         if (a == '*') {
+            if (f.firstStar == std::string_view::npos) f.firstStar = i;
+            f.unknownWeight |= !IsWeightSuffix(t.substr(i + 1, t.find('*', i + 1) - i - 1));
             const char d = at(i + 3);
             f.weight12 |= (b == '1' && c == '2') || (b == '1' && c == '.' && d == '2');
             f.weight15 |= (b == '1' && c == '5') || (b == '1' && c == '.' && d == '5');
@@ -135,15 +145,6 @@ void Reset(ObjectTable& table) {
     table.UnknownWeights = 0;
 }
 
-// Every "*" begins one of the weight suffixes as scripts write them.
-bool HasOnlyKnownWeights(std::string_view token) {
-    constexpr std::array<std::string_view, 8> kSuffixes = {"1.2", "12", "1.5", "15", "0.5", "5", "0.2", "2"};
-    for (std::size_t star = token.find('*'); star != std::string_view::npos; star = token.find('*', star + 1)) {
-        const std::string_view suffix = token.substr(star + 1, token.find('*', star + 1) - star - 1);
-        if (std::find(kSuffixes.begin(), kSuffixes.end(), suffix) == kSuffixes.end()) return false;
-    }
-    return true;
-}
 
 int SplitTokens(ObjectTable& table, std::string_view text) {
     int count = 0;
@@ -223,15 +224,15 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
             }
             continue;
         }
-        if (!HasOnlyKnownWeights(folded)) table.UnknownWeights |= 1u << slot;
         const TokenFeatures features = Scan(folded);
+        if (features.unknownWeight) table.UnknownWeights |= 1u << slot;
         if (features.notApplicable) {
             ++table.NotApplicable;
             continue;
         }
         score = VerdictScore(features);
         const double weight = SuffixWeight(features);
-        const std::string_view cut = folded.substr(0, folded.find('*'));
+        const std::string_view cut = folded.substr(0, features.firstStar);
         if (score < -1.9) {
             if (const auto number = ReadDecimal(cut)) score = number->value;
         }

@@ -44,13 +44,13 @@ bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
-// Only V and X fold; "MAX(" stays unrecognised.
-void FoldVerdictLetters(ObjectToken& token) {
-    for (std::size_t i = 0; i < token.size; ++i) {
-        char& c = token.bytes[i];
-        if (c == 'V') c = 'v';
-        if (c == 'X') c = 'x';
+// The token as the scan reads it: only V and X fold, so "MAX(" stays unrecognised.
+void CopyFolded(std::string_view word, ObjectToken& token) {
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const char c = word[i];
+        token.bytes[i] = c == 'V' ? 'v' : (c == 'X' ? 'x' : c);
     }
+    token.size = static_cast<std::uint8_t>(word.size());
 }
 
 // What the substring tests ask of a token, found in one pass over it.
@@ -165,9 +165,7 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
         const std::size_t kept = GbkPrefixLength(word, kMaxTokenBytes);
         if (kept < word.size()) table.CutTokens |= 1u << count;
         word = word.substr(0, kept);
-        ObjectToken& token = table.TokenText[static_cast<unsigned>(count++)];
-        word.copy(token.bytes.data(), word.size());
-        token.size = static_cast<std::uint8_t>(word.size());
+        CopyFolded(word, table.TokenText[static_cast<unsigned>(count++)]);
     }
     return count;
 }
@@ -206,7 +204,6 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
     for (int slot = 0; slot < tokens; ++slot) {
         ObjectToken& token = table.TokenText[static_cast<unsigned>(slot)];
         double& score = table.ObjectScores[static_cast<unsigned>(slot)];
-        FoldVerdictLetters(token);
         const std::string_view folded = token.view();
 
         if (folded.substr(0, 4) == "max(") {

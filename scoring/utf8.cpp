@@ -49,6 +49,18 @@ std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes) {
     return cut;
 }
 
+bool IsAscii(std::string_view text) {
+    std::size_t i = 0;
+    std::uint64_t any = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        any |= word;
+    }
+    for (; i < text.size(); ++i) any |= static_cast<unsigned char>(text[i]);
+    return (any & 0x8080808080808080ull) == 0;
+}
+
 bool IsValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         // Scripts are mostly ASCII: step over eight ASCII bytes at a time.

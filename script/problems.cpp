@@ -4,6 +4,7 @@
 
 #include "scoring/model.hpp"
 #include "scoring/text_format.hpp"
+#include "scoring/utf8.hpp"
 #include "script/arguments.hpp"
 #include "script/words.hpp"
 
@@ -26,34 +27,41 @@ void NoteArgument(std::string_view line, std::uint32_t fallback, ProblemLog& log
 
 void NoteLayerLine(std::string_view line, const LayerLineOutcome& outcome, const ScoreStore& store, ProblemLog& log) {
     if (outcome.result < 0) {
-        log.add(problem::LayerDigit, "层面指令应写成 @@1～@@8，本行未改变任何得分", 0, line.find(' '));
+        log.add(problem::LayerDigit, std::string_view("层面指令应写成 @@1～@@8，本行未改变任何得分"), 0,
+                std::min(line.find(' '), line.size()));
         return;
     }
     for (int i = 0; i < outcome.units; ++i) {
         const LayerWordOutcome& w = outcome.words[static_cast<unsigned>(i)];
         if (w.effect == LayerWordEffect::Missing || w.effect == LayerWordEffect::Keep) continue;
-        const std::string word(line.substr(w.start, w.length));
-        const std::string unit = UnitName(outcome.layer + 1, i + 1);
-        const auto add = [&](std::string_view code, std::string message) { log.add(code, std::move(message), w.start, w.length); };
+        const auto word = [&] { return std::string(line.substr(w.start, w.length)); };
+        const auto unit = [&] { return UnitName(outcome.layer + 1, i + 1); };
+        const auto add = [&](std::string_view code, auto message) { log.add(code, message, w.start, w.length); };
         if (w.cut) {
-            add(problem::LayerWordCut, "单元 " + unit + " 的词超过 " + std::to_string(kLayerWordMaxBytes) + " 字节，只取前 " +
-                                           std::to_string(kLayerWordMaxBytes) + " 字节");
+            add(problem::LayerWordCut, [&] {
+                return "单元 " + unit() + " 的词超过 " + std::to_string(kLayerWordMaxBytes) + " 字节，只取前 " +
+                       std::to_string(kLayerWordMaxBytes) + " 字节";
+            });
         }
         switch (w.effect) {
             case LayerWordEffect::NotApplicable:
-                if (w.minusNumber) add(problem::MinusMeansNotApplicable, "“" + word + "”以减号开头，单元 " + unit + " 按不适用处理，不是负分");
+                if (w.minusNumber) {
+                    add(problem::MinusMeansNotApplicable, [&] { return "“" + word() + "”以减号开头，单元 " + unit() + " 按不适用处理，不是负分"; });
+                }
                 break;
             case LayerWordEffect::NotAssessed:
-                add(problem::LayerUnitNotAssessed,
-                    std::to_string(store.AssessmentLevel) + "级不评单元 " + unit + "，得分“" + word + "”未录入");
+                add(problem::LayerUnitNotAssessed, [&] {
+                    return std::to_string(store.AssessmentLevel) + "级不评单元 " + unit() + "，得分“" + word() + "”未录入";
+                });
                 break;
             case LayerWordEffect::NotANumber:
-                add(problem::NotANumber, "“" + word + "”不是数字，单元 " + unit + " 的得分未改变");
+                add(problem::NotANumber, [&] { return "“" + word() + "”不是数字，单元 " + unit() + " 的得分未改变"; });
                 break;
             case LayerWordEffect::Stored:
                 if (w.range != 0) {
-                    add(problem::ScoreOutOfRange, "单元 " + unit + " 的得分 " + word.substr(0, w.numberLength) +
-                                                      (w.range > 0 ? " 大于 1" : " 小于 0"));
+                    add(problem::ScoreOutOfRange, [&] {
+                        return "单元 " + unit() + " 的得分 " + word().substr(0, w.numberLength) + (w.range > 0 ? " 大于 1" : " 小于 0");
+                    });
                 }
                 break;
             case LayerWordEffect::Missing:
@@ -61,8 +69,10 @@ void NoteLayerLine(std::string_view line, const LayerLineOutcome& outcome, const
         }
     }
     if (outcome.extraWords > 0) {
-        log.add(problem::ExtraLayerWords, "第" + std::to_string(outcome.layer + 1) + "层只有 " + std::to_string(outcome.units) +
-                                              " 个单元，多出的 " + std::to_string(outcome.extraWords) + " 个词被忽略");
+        log.add(problem::ExtraLayerWords, [&] {
+            return "第" + std::to_string(outcome.layer + 1) + "层只有 " + std::to_string(outcome.units) + " 个单元，多出的 " +
+                   std::to_string(outcome.extraWords) + " 个词被忽略";
+        });
     }
 }
 
@@ -72,24 +82,26 @@ void NoteObjects(const ObjectTable& table, std::size_t base, ProblemLog& log) {
         for (unsigned slot = 0; slots != 0 && slot < static_cast<unsigned>(kObjectSlots); ++slot) {
             if ((slots & (1u << slot)) == 0) continue;
             const TokenSpan span = table.TokenSpans[slot];
-            note(std::string(table.TokenText[slot].view()), base + span.start, span.length);
+            note([&table, slot] { return std::string(table.TokenText[slot].view()); }, base + span.start, span.length);
         }
     };
-    each(table.IgnoredMax, [&](const std::string& token, std::size_t at, std::size_t length) {
-        log.add(problem::MaxIgnored, "表达式“" + token + "”不能计算（两个参数须是数字），未计入", at, length);
+    each(table.IgnoredMax, [&](auto token, std::size_t at, std::size_t length) {
+        log.add(problem::MaxIgnored, [&] { return "表达式“" + token() + "”不能计算（两个参数须是数字），未计入"; }, at, length);
     });
     if (table.StopSlot >= 0) {
-        each(1u << table.StopSlot, [&](const std::string& token, std::size_t at, std::size_t length) {
-            log.add(problem::ObjectsCutShort, "对象列表在“" + token + "”处中断：它不是判定、数字或表达式，它和其后的对象都未计入",
-                    at, length);
+        each(1u << table.StopSlot, [&](auto token, std::size_t at, std::size_t length) {
+            log.add(problem::ObjectsCutShort,
+                    [&] { return "对象列表在“" + token() + "”处中断：它不是判定、数字或表达式，它和其后的对象都未计入"; }, at, length);
         });
     }
-    each(table.CutTokens, [&](const std::string& token, std::size_t at, std::size_t length) {
-        log.add(problem::TokenCut, "对象“" + token + "…”超过 63 字节，只取前 63 字节", at, length);
+    each(table.CutTokens, [&](auto token, std::size_t at, std::size_t length) {
+        log.add(problem::TokenCut, [&] { return "对象“" + token() + "…”超过 63 字节，只取前 63 字节"; }, at, length);
     });
-    each(table.UnknownWeights, [&](const std::string& token, std::size_t at, std::size_t length) {
-        log.add(problem::UnknownWeight,
-                "“" + token.substr(token.find('*')) + "”不是权重 *1.2、*1.5、*0.5、*0.2 之一，不按所写的权重计算", at, length);
+    each(table.UnknownWeights, [&](auto token, std::size_t at, std::size_t length) {
+        log.add(problem::UnknownWeight, [&] {
+            const std::string text = token();
+            return "“" + text.substr(text.find('*')) + "”不是权重 *1.2、*1.5、*0.5、*0.2 之一，不按所写的权重计算";
+        }, at, length);
     });
     if (table.TokensBeyondLimit > 0) {
         log.add(problem::TooManyObjects, "一行最多计 16 个对象，其后的 " + std::to_string(table.TokensBeyondLimit) + " 个被忽略");
@@ -98,28 +110,30 @@ void NoteObjects(const ObjectTable& table, std::size_t base, ProblemLog& log) {
 
 void NoteUnitLine(std::string_view line, const UnitLineOutcome& outcome, const ObjectTable& table, const ScoreStore& store,
                   ProblemLog& log) {
-    const std::string command(line.substr(0, outcome.commandLength));
-    const std::string unit = UnitName(outcome.layer, outcome.unit);
-    const auto add = [&](std::string_view code, std::string message) { log.add(code, std::move(message), 0, command.size()); };
+    const auto command = [&] { return std::string(line.substr(0, outcome.commandLength)); };
+    const auto unit = [&] { return UnitName(outcome.layer, outcome.unit); };
+    const auto add = [&](std::string_view code, auto message) { log.add(code, message, 0, outcome.commandLength); };
     switch (outcome.effect) {
         case UnitLineEffect::Malformed:
-            add(problem::MalformedUnitCommand, "单元指令应写成 $$层面.单元（如 $$4.2），“" + command + "”未录入任何得分");
+            add(problem::MalformedUnitCommand, [&] { return "单元指令应写成 $$层面.单元（如 $$4.2），“" + command() + "”未录入任何得分"; });
             return;
         case UnitLineEffect::OutOfRange:
-            add(problem::UnitOutOfRange, "“" + command + "”：层面号和单元号都应为 1～8，本行未录入任何得分");
+            add(problem::UnitOutOfRange, [&] { return "“" + command() + "”：层面号和单元号都应为 1～8，本行未录入任何得分"; });
             return;
         case UnitLineEffect::NotAssessed:
-            add(problem::UnitNotAssessed, std::to_string(store.AssessmentLevel) + "级没有或不评单元 " + unit + "，得分未录入");
+            add(problem::UnitNotAssessed, [&] { return std::to_string(store.AssessmentLevel) + "级没有或不评单元 " + unit() + "，得分未录入"; });
             return;
         case UnitLineEffect::Stored: break;
     }
     NoteObjects(table, outcome.commandLength, log);
     if (table.CountedObjects == 0) {
-        add(problem::NoObjectCounted, "单元 " + unit + " 没有可计入的对象：得分记为 1307117.3166，第" +
-                                          std::to_string(outcome.layer) + "层记为 -3.0 并退出总分");
+        add(problem::NoObjectCounted, [&] {
+            return "单元 " + unit() + " 没有可计入的对象：得分记为 1307117.3166，第" + std::to_string(outcome.layer) + "层记为 -3.0 并退出总分";
+        });
     } else if (outcome.score > 1 || outcome.score < 0) {
-        add(problem::ScoreOutOfRange,
-            "单元 " + unit + " 的得分 " + Fixed(outcome.score, 0, 4) + (outcome.score > 1 ? " 大于 1" : " 小于 0"));
+        add(problem::ScoreOutOfRange, [&] {
+            return "单元 " + unit() + " 的得分 " + Fixed(outcome.score, 0, 4) + (outcome.score > 1 ? " 大于 1" : " 小于 0");
+        });
     }
 }
 
@@ -136,9 +150,6 @@ void ProblemLog::startLine(const ScriptLine& line, LineKind kind) {
     kind_ = kind;
 }
 
-void ProblemLog::add(std::string_view code, std::string message) {
-    account_.add(Problem{number_, offset_, code, std::move(message), kind_});
-}
 
 // The index in the raw line of the collected line's byte: the collected line lacks the raw
 // line's control bytes.
@@ -160,8 +171,8 @@ std::size_t ProblemLog::columnAt(std::size_t scriptOffset) const {
     return column;
 }
 
-void ProblemLog::add(std::string_view code, std::string message, std::size_t start, std::size_t length) {
-    if (line_ == nullptr || length == 0) return add(code, std::move(message));
+void ProblemLog::place(std::string_view code, std::string message, std::size_t start, std::size_t length) {
+    if (line_ == nullptr || length == 0) return account_.add(Problem{number_, offset_, code, std::move(message), kind_});
     const auto rawBase = static_cast<std::size_t>(line_->raw.data() - script_.data());
     const std::size_t begin = rawBase + rawIndex(start);
     const std::size_t end = rawBase + rawIndex(start + length - 1) + 1;
@@ -187,7 +198,8 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
     log.startLine(line, outcome.kind);
     const std::string_view text = line.text;
     if (line.cut) log.add(problem::LineCut, "本行超过 " + std::to_string(kMaxLineBytes) + " 字节，其后的部分被丢弃");
-    if (const std::size_t mark = text.find(kByteOrderMark); mark != std::string_view::npos) {
+    if (const std::size_t mark = IsAscii(text) ? std::string_view::npos : text.find(kByteOrderMark);
+        mark != std::string_view::npos) {
         log.add(problem::ByteOrderMarkInside,
                 mark == 0 ? "行首有不可见的字节顺序标记（U+FEFF），本行的指令不被识别，是注释"
                           : "本行含不可见的字节顺序标记（U+FEFF），它不分隔词语",

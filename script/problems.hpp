@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 #include "scoring/objects.hpp"
 #include "scoring/score_store.hpp"
@@ -24,14 +26,25 @@ public:
 
     void startLine(const ScriptLine& line, LineKind kind);
     void endLine() { line_ = nullptr; }  // later problems are about the whole last line
-    // About the whole line.
-    void add(std::string_view code, std::string message);
-    // About the word at [start, start + length) of the line as collected.
-    void add(std::string_view code, std::string message, std::size_t start, std::size_t length);
+
+    // About the whole line, or the word at [start, start + length) of the line as collected.
+    // The message is a text or what makes it: once the account lists all it may, problems are
+    // only counted and their messages never made.
+    template <typename Message>
+    void add(std::string_view code, Message&& message, std::size_t start = 0, std::size_t length = 0) {
+        if (account_.problems.size() >= kMaxListedProblems) {
+            ++account_.unlisted[code];
+        } else if constexpr (std::is_invocable_v<Message>) {
+            place(code, message(), start, length);
+        } else {
+            place(code, std::string(std::forward<Message>(message)), start, length);
+        }
+    }
     // About the script as a whole, placed at its first line ahead of every other problem.
     void addAtStart(std::string_view code, std::string message);
 
 private:
+    void place(std::string_view code, std::string message, std::size_t start, std::size_t length);
     std::size_t rawIndex(std::size_t collected) const;
     std::size_t columnAt(std::size_t scriptOffset) const;
 

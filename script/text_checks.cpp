@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scoring/utf8.hpp"
 #include "script/words.hpp"
 
 namespace quillon {
@@ -87,9 +88,11 @@ bool TakesWords(LineKind kind) {
 
 void NoteLookalikes(std::string_view line, LineKind kind, ProblemLog& log) {
     if (kind == LineKind::Echo) return;  // echoed as written
+    const bool ascii = IsAscii(line);    // then only a comma can mislead
     if (kind == LineKind::Comment) {
-        // A comment that would be a command, had it been typed in ASCII.
-        const std::string folded = Folded(line);
+        if (ascii) return;
+        // A comment that would be a command, had it been typed in ASCII: its start decides.
+        const std::string folded = Folded(line.substr(0, 48));
         const std::size_t start = folded.find_first_not_of(' ');
         if (folded == line || start == std::string::npos) return;
         for (const std::string_view command : kCommandWords) {
@@ -114,7 +117,7 @@ void NoteLookalikes(std::string_view line, LineKind kind, ProblemLog& log) {
         firstTwo.next();
         read = line.substr(0, line.size() - firstTwo.rest().size());
     }
-    WordCursor words(read);
+    WordCursor words(ascii ? std::string_view() : read);
     for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
         if (HasFullWidthForm(word)) {
             log.add(problem::FullWidth, "“" + std::string(word) + "”含全角字符（应为“" + Folded(word) + "”），不被当作数字、判定或指令",
@@ -122,16 +125,17 @@ void NoteLookalikes(std::string_view line, LineKind kind, ProblemLog& log) {
             break;
         }
     }
-    if (ContainsAny(read, kSpaceLike)) {
+    if (!ascii && ContainsAny(read, kSpaceLike)) {
         log.add(problem::SpaceLike, "本行含全角空格、不换行空格或零宽空格：它们不分隔词语，只有半角空格分隔");
     }
-    if (!TakesWords(kind)) return;
+    if (!TakesWords(kind) || (ascii && line.find(',') == std::string_view::npos)) return;
     words = WordCursor(line);
     words.next();  // the command word
     for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
         if (StartsWith(word, "max(") || StartsWith(word, "MAX(")) continue;  // its comma is its own
         if (ContainsAny(word, kCommas)) {
-            log.add(problem::CommaBetweenWords, "“" + std::string(word) + "”：逗号和顿号不分隔词语，只有空格分隔，它被当作一个词",
+            log.add(problem::CommaBetweenWords,
+                    [&] { return "“" + std::string(word) + "”：逗号和顿号不分隔词语，只有空格分隔，它被当作一个词"; },
                     static_cast<std::size_t>(word.data() - line.data()), word.size());
             return;
         }
@@ -145,21 +149,22 @@ void NoteComment(std::string_view line, ProblemLog& log) {
     if (start > 0) {
         for (const std::string_view command : kCommandWords) {
             if (StartsWithIgnoringCase(rest, command)) {
-                log.add(problem::CommandAfterBlank, "行首有空格，“" + FirstWord(rest) + "”不被当作指令，本行是注释", start,
-                        FirstWord(rest).size());
+                log.add(problem::CommandAfterBlank, [&] { return "行首有空格，“" + FirstWord(rest) + "”不被当作指令，本行是注释"; },
+                        start, WordCursor(rest).next().size());
                 return;
             }
         }
         return;
     }
     if (StartsWith(line, "mpinit=")) {
-        log.add(problem::LevelDigit, "密评级别应为 1～4，“" + FirstWord(line) + "”不起作用，本行是注释", 0, FirstWord(line).size());
+        log.add(problem::LevelDigit, [&] { return "密评级别应为 1～4，“" + FirstWord(line) + "”不起作用，本行是注释"; }, 0,
+                WordCursor(line).next().size());
         return;
     }
     for (const std::string_view command : {std::string_view("mpinit="), std::string_view("mpout"), std::string_view("mpec")}) {
         if (StartsWithIgnoringCase(line, command)) {
-            log.add(problem::CommandWrongCase, "指令区分大小写，“" + FirstWord(line) + "”不被当作指令，本行是注释", 0,
-                    FirstWord(line).size());
+            log.add(problem::CommandWrongCase, [&] { return "指令区分大小写，“" + FirstWord(line) + "”不被当作指令，本行是注释"; }, 0,
+                    WordCursor(line).next().size());
             return;
         }
     }
@@ -167,15 +172,19 @@ void NoteComment(std::string_view line, ProblemLog& log) {
 
 void NoteGluedWords(std::string_view line, std::string_view raw, ProblemLog& log) {
     // The raw line's words, had its control bytes separated words as blanks do.
-    std::string separated(raw);
-    for (char& c : separated) {
-        if (static_cast<unsigned char>(c) < 32) c = ' ';
-    }
-    WordCursor rawWords(separated);
+    std::size_t pos = 0;
+    const auto nextRawWord = [&] {
+        const auto separates = [&](std::size_t i) { return static_cast<unsigned char>(raw[i]) <= ' '; };
+        while (pos < raw.size() && separates(pos)) ++pos;
+        const std::size_t start = pos;
+        while (pos < raw.size() && !separates(pos)) ++pos;
+        return raw.substr(start, pos - start);
+    };
     WordCursor words(line);
     for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
-        if (rawWords.next() != word) {
-            log.add(problem::GluedByControlBytes, "TAB 等控制字符被删除，不分隔词语：相邻的词连成了“" + std::string(word) + "”",
+        if (nextRawWord() != word) {
+            log.add(problem::GluedByControlBytes,
+                    [&] { return "TAB 等控制字符被删除，不分隔词语：相邻的词连成了“" + std::string(word) + "”"; },
                     static_cast<std::size_t>(word.data() - line.data()), word.size());
             return;
         }

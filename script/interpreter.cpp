@@ -6,6 +6,7 @@
 #include "scoring/count_form.hpp"
 #include "scoring/level.hpp"
 #include "scoring/report.hpp"
+#include "scoring/report_memo.hpp"
 #include "scoring/report_text.hpp"
 #include "scoring/text_format.hpp"
 #include "scoring/gbk_width.hpp"
@@ -91,7 +92,7 @@ private:
     }
 
     void report(std::string_view line, std::uint32_t flags) {
-        WriteScoreReport(store_, line, report_, flags, trace_);
+        reportMemo_.write(store_, line, report_, flags, trace_);
         reportPending_ = keepAccount_;
     }
 
@@ -122,6 +123,7 @@ private:
     ScoreStore store_;
     ObjectTable objects_;
     ReportText report_;
+    ReportMemo reportMemo_;
     long mpoutCount_ = 0;
     bool reportPending_ = false;  // the store is as the last report left it, not yet copied
 };

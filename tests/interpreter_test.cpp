@@ -1,6 +1,8 @@
 // The interpreter: level set-up lines, line splitting, command recognition, echo and limits.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "scoring/gbk_width.hpp"
 
 #include <string>
@@ -164,6 +166,42 @@ TEST(Interpreter, LongLinesAreCutAt1999BytesAndTheRestDropped) {
 
 TEST(Interpreter, InvalidUtf8IsRepairedNotPassedOn) {
     EXPECT_EQ(FirstLine(ScoreScript("mpecho \xff\xfe ok")), "mpecho \xEF\xBF\xBD\xEF\xBF\xBD ok");
+}
+
+void ExpectSameModel(const ScoreStore& a, const ScoreStore& b) {
+    EXPECT_EQ(a.AssessmentLevel, b.AssessmentLevel);
+    EXPECT_EQ(a.NotEnteredCount, b.NotEnteredCount);
+    EXPECT_EQ(a.NonCompliantCount, b.NonCompliantCount);
+    EXPECT_EQ(a.PartlyCompliantCount, b.PartlyCompliantCount);
+    EXPECT_EQ(a.CompliantCount, b.CompliantCount);
+    EXPECT_EQ(std::memcmp(&a.TotalScore, &b.TotalScore, sizeof(double)), 0);
+    EXPECT_EQ(a.UnitTallies, b.UnitTallies);
+    for (int k = 0; k < kLayerCount; ++k) {
+        const LayerRow& x = a.LayerRows[static_cast<unsigned>(k)];
+        const LayerRow& y = b.LayerRows[static_cast<unsigned>(k)];
+        EXPECT_EQ(std::memcmp(x.UnitScores.data(), y.UnitScores.data(), sizeof x.UnitScores), 0) << k;
+        EXPECT_EQ(std::memcmp(&x.LayerScore, &y.LayerScore, sizeof(double)), 0) << k;
+        EXPECT_EQ(std::memcmp(&x.WeightedSum, &y.WeightedSum, sizeof(double)), 0) << k;
+    }
+}
+
+// Past the report's limit, reports of an unchanged model are remembered, not worked out again
+// (a traced run always works them out): the model must come out the same, bit for bit.
+TEST(Interpreter, ReportsPastTheLimitChangeTheModelAsEver) {
+    std::string script;
+    for (int i = 0; i < 700; ++i) script += "mpout 30100\r\n";
+    for (int i = 0; i < 30; ++i) {
+        script += "mpout\r\nmpout\r\n@@1 0.5 -0.0499 1\r\nmpout 10000\r\nmpout 10000\r\nmpout 10000\r\nmpout3\r\nmpout2 20000\r\n"
+                  "mpout2 20000\r\n$$1.1 VVX\r\nmpout\r\n@@2 * *\r\nmpout\r\nmpinit=2 2\r\nmpout 100\r\nmpout 100\r\n"
+                  "mpinit=4\r\n$$4.2 VXX\r\nmpout4 30000\r\n";
+    }
+    script += "mpout 10000\r\nmpout 10000\r\n";  // the last report is a remembered one
+    const ScriptRun remembered = InterpretScript(script, {}, true);
+    const ScriptRun worked = InterpretScript(script, [](std::string_view) {}, true);
+    ASSERT_TRUE(remembered.reportTruncated);
+    EXPECT_EQ(remembered.report, worked.report);
+    ExpectSameModel(remembered.store, worked.store);
+    ExpectSameModel(*remembered.lastReport, *worked.lastReport);
 }
 
 TEST(Interpreter, ReportStopsGrowingAtItsCap) {

@@ -1,0 +1,62 @@
+#include "scoring/report_memo.hpp"
+
+#include <cstring>
+
+#include "scoring/report.hpp"
+
+namespace quillon {
+namespace {
+
+char LevelDigit(std::string_view line) { return line.size() > 5 ? line[5] : '\0'; }
+
+// What a report reads of the model.
+bool SameInputs(const ScoreStore& a, const ScoreStore& b) {
+    if (a.AssessmentLevel != b.AssessmentLevel || a.UnitCountString != b.UnitCountString) return false;
+    if (std::memcmp(&a.UnitWeights, &b.UnitWeights, sizeof a.UnitWeights) != 0) return false;
+    for (int k = 0; k < kLayerCount; ++k) {
+        const auto& x = a.LayerRows[static_cast<unsigned>(k)].UnitScores;
+        const auto& y = b.LayerRows[static_cast<unsigned>(k)].UnitScores;
+        if (std::memcmp(x.data(), y.data(), sizeof x) != 0) return false;
+    }
+    return true;
+}
+
+// What a report writes of the model (it never touches the unit tally records).
+void CopyResults(const ScoreStore& from, ScoreStore& to) {
+    to.AssessmentLevel = from.AssessmentLevel;
+    to.UnitCountString = from.UnitCountString;
+    to.UnitWeights = from.UnitWeights;
+    to.LayerRows = from.LayerRows;
+    to.NotEnteredCount = from.NotEnteredCount;
+    to.NonCompliantCount = from.NonCompliantCount;
+    to.PartlyCompliantCount = from.PartlyCompliantCount;
+    to.CompliantCount = from.CompliantCount;
+    to.TotalScore = from.TotalScore;
+    to.TechWeightedSum = from.TechWeightedSum;
+    to.TechWeightSum = from.TechWeightSum;
+    to.MgmtWeightedSum = from.MgmtWeightedSum;
+    to.MgmtWeightSum = from.MgmtWeightSum;
+}
+
+}  // namespace
+
+void ReportMemo::write(ScoreStore& store, std::string_view line, ReportText& report, std::uint32_t flags,
+                       const Diagnostics& trace) {
+    // Only a report that adds no text, and only without a trace to write.
+    if (!report.truncated() || trace.enabled() || line.substr(0, 5) != "mpout") {
+        WriteScoreReport(store, line, report, flags, trace);
+        return;
+    }
+    if (valid_ && flags_ == flags && levelDigit_ == LevelDigit(line) && SameInputs(store, before_)) {
+        CopyResults(after_, store);
+        return;
+    }
+    CopyResults(store, before_);
+    WriteScoreReport(store, line, report, flags, trace);
+    CopyResults(store, after_);
+    valid_ = true;
+    flags_ = flags;
+    levelDigit_ = LevelDigit(line);
+}
+
+}  // namespace quillon

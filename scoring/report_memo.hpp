@@ -1,0 +1,32 @@
+// Reports past the report's limit change the model only. A report is a function of the model
+// it finds (scores, weights, level), its flags and the level digit of its line, so the same
+// inputs give the same model again: the memo hands that back instead of working it out anew,
+// which spares a script of a million report lines a million re-tallies. Exact by construction:
+// the inputs are compared bit for bit.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "scoring/diagnostics.hpp"
+#include "scoring/report_text.hpp"
+#include "scoring/score_store.hpp"
+
+namespace quillon {
+
+class ReportMemo {
+public:
+    // WriteScoreReport, or its remembered effect when the report takes no more text and the
+    // inputs are those of the last report worked out here.
+    void write(ScoreStore& store, std::string_view line, ReportText& report, std::uint32_t flags,
+               const Diagnostics& trace);
+
+private:
+    bool valid_ = false;
+    std::uint32_t flags_ = 0;
+    char levelDigit_ = 0;
+    ScoreStore before_{};  // the inputs it found
+    ScoreStore after_{};   // what it left
+};
+
+}  // namespace quillon

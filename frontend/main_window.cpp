@@ -140,7 +140,7 @@ void MainWindow::LoadScriptFile(const QString& path) {
     }
     const codec::DecodedScript decoded = codec::DecodeScript(read.bytes, codec::InputEncoding::Auto);
     if (decoded.binary) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("不是文本文件，未读入：\n%1").arg(path));
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("不是文本文件（开头 8 KiB 内有 NUL 字节），未读入：\n%1").arg(path));
         return;
     }
     // The script ends at its first NUL; the box shows what is scored.

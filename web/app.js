@@ -151,7 +151,7 @@ class Page {
     // The library's decoder, as the desktop reads files; the script ends at its first NUL.
     const decoded = this.quillon.decodeScript(bytes);
     if (decoded.binary) {
-      window.alert(`不是文本文件，未读入：${file.name}`);
+      window.alert(`不是文本文件（开头 8 KiB 内有 NUL 字节），未读入：${file.name}`);
       return;
     }
     const nul = decoded.text.indexOf('\0');

@@ -91,8 +91,7 @@ std::size_t GbkWidth(std::string_view text) {
     return width;
 }
 
-std::size_t GbkPrefixLength(std::string_view text, std::size_t maxWidth) {
-    if (text.size() <= maxWidth) return text.size();  // no character is wider than its UTF-8 bytes
+std::size_t GbkPrefixLengthOfLonger(std::string_view text, std::size_t maxWidth) {
     std::size_t width = 0;
     std::size_t i = 0;
     while (i < text.size()) {

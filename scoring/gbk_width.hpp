@@ -11,7 +11,12 @@ namespace quillon {
 std::size_t GbkCharWidth(char32_t c);
 std::size_t GbkWidth(std::string_view utf8);
 
-// The UTF-8 length of the longest prefix that takes at most maxWidth GBK bytes.
-std::size_t GbkPrefixLength(std::string_view utf8, std::size_t maxWidth);
+std::size_t GbkPrefixLengthOfLonger(std::string_view utf8, std::size_t maxWidth);
+
+// The UTF-8 length of the longest prefix that takes at most maxWidth GBK bytes. No character
+// takes more GBK bytes than UTF-8 bytes, so a text no longer than that is whole.
+inline std::size_t GbkPrefixLength(std::string_view utf8, std::size_t maxWidth) {
+    return utf8.size() <= maxWidth ? utf8.size() : GbkPrefixLengthOfLonger(utf8, maxWidth);
+}
 
 }  // namespace quillon

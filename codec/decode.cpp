@@ -119,15 +119,7 @@ std::string Utf32ToUtf8(std::string_view s, std::size_t& replaced) {
 }
 
 std::string Utf8Text(std::string_view s, std::size_t& replaced) {
-    if (IsValidUtf8(s)) return std::string(s);
-    std::string out = RepairUtf8(s);
-    // Each replacement stands for one byte of s: count them by the difference in length.
-    std::size_t marks = 0;
-    for (std::size_t at = out.find("\xEF\xBF\xBD"); at != std::string::npos; at = out.find("\xEF\xBF\xBD", at + 3)) ++marks;
-    std::size_t original = 0;
-    for (std::size_t at = s.find("\xEF\xBF\xBD"); at != std::string_view::npos; at = s.find("\xEF\xBF\xBD", at + 3)) ++original;
-    replaced += marks - std::min(marks, original);
-    return out;
+    return IsValidUtf8(s) ? std::string(s) : RepairUtf8(s, &replaced);
 }
 
 enum class Utf16Order { None, Little, Big };
@@ -216,7 +208,16 @@ DecodedScript DecodeScript(std::string_view bytes, InputEncoding encoding) {
     }
     if (encoding == InputEncoding::Auto) {
         // A NUL further on ends the script, so only what comes before it decides.
-        encoding = IsValidUtf8(bytes.substr(0, bytes.find('\0'))) ? InputEncoding::Utf8 : InputEncoding::Gbk;
+        const std::size_t nul = bytes.find('\0');
+        if (!IsValidUtf8(bytes.substr(0, nul))) {
+            encoding = InputEncoding::Gbk;
+        } else if (nul == std::string_view::npos) {  // valid as a whole: no second look
+            result.encoding = "UTF-8";
+            result.text = std::string(bytes);
+            return result;
+        } else {
+            encoding = InputEncoding::Utf8;
+        }
     }
     if (encoding == InputEncoding::Utf8) return decodeAs("UTF-8", bytes, Utf8Text);
     return decodeAs("GB18030", bytes, [](std::string_view s, std::size_t& replaced) { return Gb18030ToUtf8(s, &replaced); });

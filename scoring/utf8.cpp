@@ -83,13 +83,14 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-std::string RepairUtf8(std::string_view text) {
+std::string RepairUtf8(std::string_view text, std::size_t* replaced) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = WellFormedLength(text, i);
         if (length == 0) {
             out += "\xEF\xBF\xBD";
+            if (replaced != nullptr) ++*replaced;
             ++i;
         } else {
             out.append(text.substr(i, length));

@@ -24,7 +24,8 @@ bool IsValidUtf8(std::string_view text);
 // Every byte below 0x80.
 bool IsAscii(std::string_view text);
 
-// The text with every byte that is not part of a well-formed character replaced by U+FFFD.
-std::string RepairUtf8(std::string_view text);
+// The text with every byte that is not part of a well-formed character replaced by U+FFFD;
+// replaced, when given, is raised by their number.
+std::string RepairUtf8(std::string_view text, std::size_t* replaced = nullptr);
 
 }  // namespace quillon

@@ -1,6 +1,5 @@
 #include "script/interpreter.hpp"
 
-#include <algorithm>
 #include <string>
 
 #include "scoring/count_form.hpp"

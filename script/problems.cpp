@@ -20,9 +20,11 @@ std::string UnitName(int layer, int unit) { return std::to_string(layer) + "." +
 void NoteArgument(std::string_view line, std::uint32_t fallback, ProblemLog& log) {
     const std::string_view word = ArgumentWord(line);
     if (word.empty() || ParseHexArgument(line)) return;
-    std::string message = "参数“" + std::string(word) + "”不是十六进制数，按默认值 ";
-    AppendHex(message, fallback);
-    log.add(problem::NotHexadecimal, message + " 处理", static_cast<std::size_t>(word.data() - line.data()), word.size());
+    log.add(problem::NotHexadecimal, [&] {
+        std::string message = "参数“" + std::string(word) + "”不是十六进制数，按默认值 ";
+        AppendHex(message, fallback);
+        return message + " 处理";
+    }, static_cast<std::size_t>(word.data() - line.data()), word.size());
 }
 
 void NoteLayerLine(std::string_view line, const LayerLineOutcome& outcome, const ScoreStore& store, ProblemLog& log) {
@@ -198,7 +200,8 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
     log.startLine(line, outcome.kind);
     const std::string_view text = line.text;
     if (line.cut) log.add(problem::LineCut, "本行超过 " + std::to_string(kMaxLineBytes) + " 字节，其后的部分被丢弃");
-    if (const std::size_t mark = IsAscii(text) ? std::string_view::npos : text.find(kByteOrderMark);
+    const bool ascii = IsAscii(text);
+    if (const std::size_t mark = ascii ? std::string_view::npos : text.find(kByteOrderMark);
         mark != std::string_view::npos) {
         log.add(problem::ByteOrderMarkInside,
                 mark == 0 ? "行首有不可见的字节顺序标记（U+FEFF），本行的指令不被识别，是注释"
@@ -215,7 +218,7 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
     }
     if (outcome.reportCut) NoteReportCut(log);
     if (outcome.kind == LineKind::Comment) NoteComment(text, log);
-    NoteLookalikes(text, outcome.kind, log);
+    NoteLookalikes(text, outcome.kind, ascii, log);
     if (line.droppedControls) NoteGluedWords(text, line.raw, log);
     log.endLine();
 }

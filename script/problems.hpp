@@ -73,7 +73,7 @@ void NoteScriptEnd(const ScriptText& script, bool sawCommand, bool closingReport
 // Checks of how the text reads (text_checks.cpp): comments that look like commands, look-alike
 // characters, and words that a dropped TAB glued together.
 void NoteComment(std::string_view line, ProblemLog& log);
-void NoteLookalikes(std::string_view line, LineKind kind, ProblemLog& log);
+void NoteLookalikes(std::string_view line, LineKind kind, bool ascii, ProblemLog& log);
 void NoteGluedWords(std::string_view line, std::string_view raw, ProblemLog& log);
 
 }  // namespace quillon

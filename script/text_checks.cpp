@@ -86,9 +86,9 @@ bool TakesWords(LineKind kind) {
 
 }  // namespace
 
-void NoteLookalikes(std::string_view line, LineKind kind, ProblemLog& log) {
+// An ASCII line can mislead only with a comma.
+void NoteLookalikes(std::string_view line, LineKind kind, bool ascii, ProblemLog& log) {
     if (kind == LineKind::Echo) return;  // echoed as written
-    const bool ascii = IsAscii(line);    // then only a comma can mislead
     if (kind == LineKind::Comment) {
         if (ascii) return;
         // A comment that would be a command, had it been typed in ASCII: its start decides.

@@ -63,8 +63,11 @@ void InitLevel(ScoreStore& store, std::string_view line, std::int32_t x, const D
             }
         }
     }
-    for (auto& layer : store.UnitTallies) {
-        for (auto& record : layer) record.fill(-1);
+    if (!store.UnitTalliesUnset) {
+        for (auto& layer : store.UnitTallies) {
+            for (auto& record : layer) record.fill(-1);
+        }
+        store.UnitTalliesUnset = true;
     }
 }
 

@@ -132,7 +132,8 @@ void Tally(ObjectTable& table, int slot, double score) {
 }
 
 void Reset(ObjectTable& table) {
-    for (auto& token : table.TokenText) token.size = 0;
+    for (int slot = 0; slot < table.TokenCount; ++slot) table.TokenText[static_cast<unsigned>(slot)].size = 0;
+    table.TokenCount = 0;
     table.ObjectScores.fill(NoObjectMark);
     table.Counted.fill(false);
     table.CountedObjects = 0;
@@ -200,6 +201,7 @@ std::int32_t EvaluateMax(std::string_view token, std::array<double, 3>& results)
 std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
     Reset(table);
     const int tokens = SplitTokens(table, text);
+    table.TokenCount = tokens;
 
     for (int slot = 0; slot < tokens; ++slot) {
         ObjectToken& token = table.TokenText[static_cast<unsigned>(slot)];

@@ -31,6 +31,7 @@ struct ObjectToken {
 // The workspace of one line's objects; each run owns one and every scan overwrites it.
 struct ObjectTable {
     std::array<ObjectToken, kObjectSlots> TokenText{};
+    std::int32_t TokenCount = 0;  // slots of TokenText the last scan filled
     std::array<double, kObjectSlots> ObjectScores{};
     std::array<bool, kObjectSlots> Counted{};  // the object entered the unit score
     std::int32_t CountedObjects = 0;

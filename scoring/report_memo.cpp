@@ -41,14 +41,18 @@ void CopyResults(const ScoreStore& from, ScoreStore& to) {
 }  // namespace
 
 void ReportMemo::write(ScoreStore& store, std::string_view line, ReportText& report, std::uint32_t flags,
-                       const Diagnostics& trace) {
+                       const Diagnostics& trace, bool unchanged) {
     // Only a report that adds no text, and only without a trace to write.
     if (!report.truncated() || trace.enabled() || line.substr(0, 5) != "mpout") {
         WriteScoreReport(store, line, report, flags, trace);
+        settled_ = false;
         return;
     }
-    if (valid_ && flags_ == flags && levelDigit_ == LevelDigit(line) && SameInputs(store, before_)) {
+    const bool sameReport = valid_ && flags_ == flags && levelDigit_ == LevelDigit(line);
+    if (sameReport && unchanged && settled_) return;
+    if (sameReport && SameInputs(store, before_)) {
         CopyResults(after_, store);
+        settled_ = fixpoint_;
         return;
     }
     CopyResults(store, before_);
@@ -57,6 +61,8 @@ void ReportMemo::write(ScoreStore& store, std::string_view line, ReportText& rep
     valid_ = true;
     flags_ = flags;
     levelDigit_ = LevelDigit(line);
+    fixpoint_ = SameInputs(after_, before_);
+    settled_ = fixpoint_;
 }
 
 }  // namespace quillon

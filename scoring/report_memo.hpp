@@ -17,14 +17,19 @@ namespace quillon {
 class ReportMemo {
 public:
     // WriteScoreReport, or its remembered effect when the report takes no more text and the
-    // inputs are those of the last report worked out here.
+    // inputs are those of the last report worked out here. `unchanged` says that nothing but
+    // this memo has touched the store since its last call.
     void write(ScoreStore& store, std::string_view line, ReportText& report, std::uint32_t flags,
-               const Diagnostics& trace);
+               const Diagnostics& trace, bool unchanged);
 
 private:
     bool valid_ = false;
     std::uint32_t flags_ = 0;
     char levelDigit_ = 0;
+    // The store is as this memo's last call left it, and that report leaves its inputs as it
+    // found them: the same report again changes nothing.
+    bool settled_ = false;
+    bool fixpoint_ = false;  // after_ holds the inputs before_ holds
     ScoreStore before_{};  // the inputs it found
     ScoreStore after_{};   // what it left
 };

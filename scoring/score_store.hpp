@@ -35,6 +35,9 @@ struct ScoreStore {
     double MgmtWeightSum = 0;
     std::array<LayerRow, kLayerCount> LayerRows{};
     std::array<std::array<UnitTally, kMaxUnitsPerLayer>, kLayerCount> UnitTallies{};
+    // True while every unit tally record is unset (-1), so a level set-up need not reset them
+    // again; whoever writes a record clears it.
+    bool UnitTalliesUnset = false;
     LevelTable UnitWeights = LevelUnitWeights[2];  // level 3 until a level is selected
 
     // Unit count of layer index k (0-based) as the count string says; 0 before any level.

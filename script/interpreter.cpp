@@ -47,7 +47,7 @@ public:
             report_.append(kClosingNotice);
             closingReportCut = report_.truncated() && !wasTruncated;
         }
-        keepLastReport();
+        beforeModelChange();
         if (keepAccount_) NoteScriptEnd(script, sawCommand, closingReportCut, log);
         run_.reportTruncated = report_.truncated();
         run_.report = report_.release();
@@ -61,7 +61,7 @@ private:
         LineOutcome& outcome = outcome_;
         outcome.kind = LineKind::Comment;
         if (StartsWith(line, "mpinit=") && line.size() > 7 && line[7] >= '1' && line[7] <= '4') {
-            keepLastReport();
+            beforeModelChange();
             levelSetUp(line);
             outcome.kind = LineKind::LevelSetUp;
         } else if (StartsWith(line, "$$ ")) {
@@ -70,11 +70,11 @@ private:
             CountFormScore(objects_, line.substr(3), nullptr, report_.truncated() ? nullptr : &report_, nullptr);
             outcome.kind = LineKind::CountForm;
         } else if (StartsWith(line, "$$")) {
-            keepLastReport();
+            beforeModelChange();
             outcome.unit = SetUnitScore(store_, objects_, line, trace_);
             outcome.kind = LineKind::UnitLine;
         } else if (StartsWith(line, "@@")) {
-            keepLastReport();
+            beforeModelChange();
             outcome.layer = deal_CC(store_, line, trace_);
             outcome.kind = LineKind::LayerLine;
         } else if (StartsWith(line, "mpout")) {
@@ -91,13 +91,15 @@ private:
     }
 
     void report(std::string_view line, std::uint32_t flags) {
-        reportMemo_.write(store_, line, report_, flags, trace_);
+        reportMemo_.write(store_, line, report_, flags, trace_, !modelChanged_);
+        modelChanged_ = false;
         reportPending_ = keepAccount_;
     }
 
-    // The model as the last report left it is copied only once a line is about to change it:
-    // a report that another report follows needs no copy.
-    void keepLastReport() {
+    // Called before every line that may change the model. The model as the last report left it
+    // is copied only then: a report that another report follows needs no copy.
+    void beforeModelChange() {
+        modelChanged_ = true;
         if (!reportPending_) return;
         run_.lastReport = store_;
         reportPending_ = false;
@@ -125,6 +127,7 @@ private:
     ReportMemo reportMemo_;
     long mpoutCount_ = 0;
     bool reportPending_ = false;  // the store is as the last report left it, not yet copied
+    bool modelChanged_ = true;    // a line may have changed the store since the last report
 };
 
 }  // namespace

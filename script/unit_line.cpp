@@ -133,6 +133,7 @@ UnitLineOutcome SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_
     TraceScore(trace, stored, weight, "后");
     auto& record = store.UnitTallies[layer][unit];
     for (std::size_t i = 0; i < 6; ++i) record[i] = tally[i];
+    store.UnitTalliesUnset = false;
     return outcome;
 }
 

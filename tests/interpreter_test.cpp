@@ -193,7 +193,9 @@ TEST(Interpreter, ReportsPastTheLimitChangeTheModelAsEver) {
     for (int i = 0; i < 30; ++i) {
         script += "mpout\r\nmpout\r\n@@1 0.5 -0.0499 1\r\nmpout 10000\r\nmpout 10000\r\nmpout 10000\r\nmpout3\r\nmpout2 20000\r\n"
                   "mpout2 20000\r\n$$1.1 VVX\r\nmpout\r\n@@2 * *\r\nmpout\r\nmpinit=2 2\r\nmpout 100\r\nmpout 100\r\n"
-                  "mpinit=4\r\n$$4.2 VXX\r\nmpout4 30000\r\n";
+                  "mpinit=4\r\n$$4.2 VXX\r\nmpout4 30000\r\n"
+                  // lines that leave the model alone between the same reports
+                  "@@3 0.33333 1 0.66667 1 1\r\nmpout 10000\r\n$$ VVX\r\nmpecho x\r\n注\r\nmpout 10000\r\nmpout 10000\r\n";
     }
     script += "mpout 10000\r\nmpout 10000\r\n";  // the last report is a remembered one
     const ScriptRun remembered = InterpretScript(script, {}, true);

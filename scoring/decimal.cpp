@@ -2,11 +2,16 @@
 
 #include <fast_float/fast_float.h>
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <system_error>
 
 namespace quillon {
 namespace {
+
+constexpr std::array<double, 16> kPowersOfTen = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -35,11 +40,28 @@ std::optional<DecimalRead> ReadDecimal(std::string_view text) {
     }
     if (digitCount == 0) return std::nullopt;
 
+    const std::size_t mantissaEnd = end;
     if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
         std::size_t j = end + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
         const std::size_t expEnd = SkipDigits(text, j);
         if (expEnd > j) end = expEnd;  // an exponent needs at least one digit, else it is not taken
+    }
+
+    // Up to 15 digits without an exponent: the digits as a whole number and the power of ten
+    // are both exact doubles, and one division rounds correctly, as fast_float does.
+    if (digitCount <= 15 && end == mantissaEnd) {
+        std::uint64_t digits = 0;
+        std::size_t fractionDigits = 0;
+        for (std::size_t k = mantissaStart; k < end; ++k) {
+            if (text[k] == '.') {
+                fractionDigits = end - k - 1;
+                continue;
+            }
+            digits = digits * 10 + static_cast<std::uint64_t>(text[k] - '0');
+        }
+        const double value = static_cast<double>(digits) / kPowersOfTen[fractionDigits];
+        return DecimalRead{negative ? -value : value, end};
     }
 
     // fast_float rounds correctly and never looks at the locale; a value too large for a double

@@ -1,5 +1,6 @@
 #include "scoring/objects.hpp"
 
+#include "scoring/byte_words.hpp"
 #include "scoring/decimal.hpp"
 #include "scoring/gbk_width.hpp"
 #include "scoring/utf8.hpp"
@@ -40,16 +41,38 @@ constexpr std::array<std::uint32_t, kVerdictCodes.size()> kVerdictKeys = [] {
     return keys;
 }();
 
+// The bit of kVerdictCodes that a three-byte window is, if any.
+constexpr unsigned CodeBit(std::uint32_t window) {
+    switch (window) {
+        case kVerdictKeys[0]: return 1u << 0;
+        case kVerdictKeys[1]: return 1u << 1;
+        case kVerdictKeys[2]: return 1u << 2;
+        case kVerdictKeys[3]: return 1u << 3;
+        case kVerdictKeys[4]: return 1u << 4;
+        case kVerdictKeys[5]: return 1u << 5;
+        case kVerdictKeys[6]: return 1u << 6;
+        default: return 0;
+    }
+}
+static_assert(kVerdictKeys.size() == 7);
+
 bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
 // The token as the scan reads it: only V and X fold, so "MAX(" stays unrecognised.
 void CopyFolded(std::string_view word, ObjectToken& token) {
-    for (std::size_t i = 0; i < word.size(); ++i) {
+    std::size_t i = 0;
+    for (; i + 8 <= word.size(); i += 8) {  // 'V' and 'X' differ from 'v' and 'x' in bit 0x20 only
+        const std::uint64_t eight = bytes::Load(word.data() + i);
+        const std::uint64_t upper = bytes::BytesEqual(eight, 'V') | bytes::BytesEqual(eight, 'X');
+        bytes::Store(token.bytes.data() + i, eight | upper >> 2);
+    }
+    for (; i < word.size(); ++i) {
         const char c = word[i];
         token.bytes[i] = c == 'V' ? 'v' : (c == 'X' ? 'x' : c);
     }
+    token.bytes[word.size()] = token.bytes[word.size() + 1] = '\0';
     token.size = static_cast<std::uint8_t>(word.size());
 }
 
@@ -84,10 +107,9 @@ TokenFeatures Scan(std::string_view t) {
             continue;
         }
         if (a != 'v' && a != 'x' && a != '\\' && a != '-') continue;  // starts no code
-        const std::uint32_t window = Key(std::string_view(&t[i], std::min<std::size_t>(3, t.size() - i)));
-        for (std::size_t r = 0; r < kVerdictKeys.size(); ++r) {
-            if (window == kVerdictKeys[r]) f.verdictCodes |= 1u << r;
-        }
+        // Past its end the token reads as NULs, as Key pads a short window.
+        const std::uint32_t window = Key(std::string_view(&t[i], 3));
+        f.verdictCodes |= CodeBit(window);
         f.notApplicable |= window == Key("---");
     }
     return f;
@@ -159,6 +181,7 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
             continue;
         }
         const std::size_t start = pos;
+        while (pos + 8 <= text.size() && !bytes::HasByteBelow(bytes::Load(text.data() + pos) ^ bytes::kOnes * ' ', 1)) pos += 8;
         while (pos < text.size() && text[pos] != ' ') ++pos;
         std::string_view word = text.substr(start, pos - start);
         table.TokenSpans[static_cast<unsigned>(count)] = {static_cast<std::uint32_t>(start),
@@ -178,18 +201,15 @@ std::int32_t EvaluateMax(std::string_view token, std::array<double, 3>& results)
         results = {-3.0, -3.0, -3.0};
         return 0;
     }
-    std::array<char, kMaxTokenUtf8Bytes + 1> copy{};
-    const std::string_view arguments = token.substr(4, kMaxTokenUtf8Bytes - 4);
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        copy[i] = (arguments[i] == ',' || arguments[i] == ')') ? ' ' : arguments[i];
-    }
-    const std::string_view rest(copy.data(), arguments.size());
+    // The arguments are the first two words, with commas and ")" separating as blanks do.
+    const std::string_view rest = token.substr(4, kMaxTokenUtf8Bytes - 4);
+    const auto separates = [&](std::size_t i) { return rest[i] == ' ' || rest[i] == ',' || rest[i] == ')'; };
     std::string_view words[2];
     std::size_t pos = 0;
     for (auto& word : words) {
-        while (pos < rest.size() && rest[pos] == ' ') ++pos;
+        while (pos < rest.size() && separates(pos)) ++pos;
         const std::size_t start = pos;
-        while (pos < rest.size() && rest[pos] != ' ') ++pos;
+        while (pos < rest.size() && !separates(pos)) ++pos;
         word = rest.substr(start, pos - start);
     }
     const double first = ArgumentValue(words[0]);

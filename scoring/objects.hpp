@@ -23,7 +23,8 @@ struct TokenSpan {
 inline constexpr std::size_t kMaxTokenUtf8Bytes = 4 * kMaxTokenBytes;
 
 struct ObjectToken {
-    std::array<char, kMaxTokenUtf8Bytes + 1> bytes{};
+    // Two NULs always follow the token, so that any three-byte window of it can be read.
+    std::array<char, kMaxTokenUtf8Bytes + 2> bytes{};
     std::uint8_t size = 0;
     std::string_view view() const { return {bytes.data(), size}; }
 };

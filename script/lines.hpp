@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "scoring/byte_words.hpp"
 #include "scoring/gbk_width.hpp"
 #include "scoring/limits.hpp"
 
@@ -39,8 +40,7 @@ inline std::size_t EditorLineEnds(std::string_view text, std::size_t from, std::
 // Calls onLine(const ScriptLine&) for every line.
 template <typename OnLine>
 void ForEachLine(std::string_view text, OnLine&& onLine) {
-    std::string line;
-    line.reserve(kMaxLineBytes + 4);
+    std::string line(4 * kMaxLineBytes + 2, '\0');  // a line collected without its control bytes
     std::size_t pos = 0;
     std::size_t number = 0;
     std::size_t editorLine = 1;
@@ -51,12 +51,17 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
         bool clean = first >= 32;
         bool dropped = !clean && !detail::IsLineEnd(text[pos]);
         std::size_t end = pos + 1;
-        for (; end < text.size(); ++end) {
+        while (end < text.size()) {
+            // Eight bytes at a time while none of them is a control byte.
+            while (end + 8 <= text.size() && !bytes::HasByteBelow(bytes::Load(text.data() + end), 32)) end += 8;
+            if (end == text.size()) break;
             const auto byte = static_cast<unsigned char>(text[end]);
-            if (byte >= 32) continue;
-            if (detail::IsLineEnd(text[end])) break;
-            clean = false;
-            dropped = true;
+            if (byte < 32) {
+                if (detail::IsLineEnd(text[end])) break;
+                clean = false;
+                dropped = true;
+            }
+            ++end;
         }
         // Between the last line's own bytes and this one's stand only line ends.
         const std::size_t own = detail::IsLineEnd(text[pos]) ? pos + 1 : pos;
@@ -66,18 +71,18 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
         if (clean && end - pos <= kMaxLineBytes) {  // the usual line: nothing to drop
             current.text = current.raw;
         } else {
-            line.clear();
-            for (std::size_t i = pos; i < end;) {  // runs of bytes from 32 up are kept
-                std::size_t run = i;
-                while (run < end && static_cast<unsigned char>(text[run]) >= 32) ++run;
-                line.append(text.data() + i, run - i);
-                i = run + 1;
-                if (line.size() > 4 * kMaxLineBytes) break;  // already more than the limit
+            // Bytes from 32 up are kept; no character takes more than four UTF-8 bytes a GBK
+            // byte, so past 4 × the limit the rest can only be cut.
+            char* const kept = line.data();
+            std::size_t size = 0;
+            for (std::size_t i = pos; i < end && size <= 4 * kMaxLineBytes; ++i) {
+                kept[size] = text[i];
+                size += static_cast<unsigned char>(text[i]) >= 32 ? 1 : 0;
             }
-            const std::size_t kept = GbkPrefixLength(line, kMaxLineBytes);
-            current.cut = kept < line.size();
-            line.resize(kept);
-            current.text = line;
+            const std::string_view collected(kept, size);
+            const std::size_t length = size <= kMaxLineBytes ? size : GbkPrefixLength(collected, kMaxLineBytes);
+            current.cut = length < size;
+            current.text = collected.substr(0, length);
         }
         onLine(current);
         counted = end;

@@ -186,6 +186,14 @@ void ProblemLog::place(std::string_view code, std::string message, std::size_t s
     account_.add(std::move(problem));
 }
 
+void ProblemLog::countUnlisted(std::string_view code) {
+    if (lastUnlistedCount_ == nullptr || code != lastUnlistedCode_) {
+        lastUnlistedCount_ = &account_.unlisted[code];  // map entries stay where they are
+        lastUnlistedCode_ = code;
+    }
+    ++*lastUnlistedCount_;
+}
+
 void ProblemLog::addAtStart(std::string_view code, std::string message) {
     Problem first{1, 0, code, std::move(message), account_.lines.empty() ? LineKind::Comment : account_.lines.front()};
     if (account_.problems.size() == kMaxListedProblems) {

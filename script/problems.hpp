@@ -33,7 +33,7 @@ public:
     template <typename Message>
     void add(std::string_view code, Message&& message, std::size_t start = 0, std::size_t length = 0) {
         if (account_.problems.size() >= kMaxListedProblems) {
-            ++account_.unlisted[code];
+            countUnlisted(code);
         } else if constexpr (std::is_invocable_v<Message>) {
             place(code, message(), start, length);
         } else {
@@ -45,12 +45,17 @@ public:
 
 private:
     void place(std::string_view code, std::string message, std::size_t start, std::size_t length);
+    void countUnlisted(std::string_view code);
     std::size_t rawIndex(std::size_t collected) const;
     std::size_t columnAt(std::size_t scriptOffset) const;
 
     ScriptAccount& account_;
     std::string_view script_;
     const ScriptLine* line_ = nullptr;  // while a line is noted
+    // The count of the code last counted past the listed ones: a script that goes wrong past
+    // the thousandth problem mostly goes wrong the same way on every line.
+    std::string_view lastUnlistedCode_;
+    std::size_t* lastUnlistedCount_ = nullptr;
     std::size_t number_ = 1;
     std::size_t offset_ = 0;
     LineKind kind_ = LineKind::Comment;

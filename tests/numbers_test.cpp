@@ -1,7 +1,12 @@
 // The number grammars scripts use: decimal scores and hexadecimal arguments.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <random>
+#include <string>
+
+#include <fast_float/fast_float.h>
 
 #include "scoring/decimal.hpp"
 #include "scoring/rounding.hpp"
@@ -64,6 +69,30 @@ INSTANTIATE_TEST_SUITE_P(
                       DecimalCase{"empty", "", false, 0, 0},
                       DecimalCase{"letters", "abc", false, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Short decimals take a path of their own; each must read as the correctly rounding parser
+// reads it, bit for bit: every digit count and point position, random digits.
+TEST(Numbers, ShortDecimalsReadAsCorrectlyRounded) {
+    std::mt19937_64 random(20261209);
+    for (int trial = 0; trial < 200000; ++trial) {
+        const int digits = 1 + static_cast<int>(random() % 16);
+        const int point = static_cast<int>(random() % static_cast<unsigned>(digits + 2)) - 1;  // -1: none
+        std::string text = random() % 3 == 0 ? "-" : "";
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        if (point == digits) text += '.';
+        const auto read = ReadDecimal(text);
+        ASSERT_TRUE(read.has_value()) << text;
+        const std::size_t start = text[0] == '-' ? 1 : 0;
+        double expected = 0;
+        fast_float::from_chars(text.data() + start, text.data() + text.size(), expected);
+        if (start == 1) expected = -expected;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(read->value), std::bit_cast<std::uint64_t>(expected)) << text;
+        ASSERT_EQ(read->length, text.size()) << text;
+    }
+}
 
 struct HexCase {
     const char* name;

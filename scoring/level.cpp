@@ -55,7 +55,9 @@ void InitLevel(ScoreStore& store, std::string_view line, std::int32_t x, const D
         // Without a level selected yet, only the weights in force are known.
         const bool known = level >= 1 && level <= kLevelCount;
         for (int k = 0; k < kLayerCount; ++k) {
-            store.LayerRows[static_cast<unsigned>(k)].UnitScores = InitialScores(store.UnitWeights[static_cast<unsigned>(k)], x);
+            auto& scores = store.LayerRows[static_cast<unsigned>(k)].UnitScores;
+            const auto& weights = store.UnitWeights[static_cast<unsigned>(k)];
+            scores = x == 1 ? weights : InitialScores(weights, x);  // 1: each unit's weight
             if (trace.enabled() || !known) {
                 TallyLayer(store, k, trace);  // the same tally, with its trace lines
             } else {

@@ -6,6 +6,7 @@
 #include "scoring/utf8.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillon {
 namespace {
@@ -72,7 +73,7 @@ void CopyFolded(std::string_view word, ObjectToken& token) {
         const char c = word[i];
         token.bytes[i] = c == 'V' ? 'v' : (c == 'X' ? 'x' : c);
     }
-    token.bytes[word.size()] = token.bytes[word.size() + 1] = '\0';
+    std::memset(token.bytes.data() + word.size(), 0, 3);
     token.size = static_cast<std::uint8_t>(word.size());
 }
 
@@ -91,15 +92,16 @@ bool IsWeightSuffix(std::string_view suffix) {
     return std::find(kSuffixes.begin(), kSuffixes.end(), suffix) != kSuffixes.end();
 }
 
+// The token is followed by three NULs, which match nothing below.
 TokenFeatures Scan(std::string_view t) {
     TokenFeatures f;
-    const auto at = [&](std::size_t i) { return i < t.size() ? t[i] : '\0'; };
+    const char* const p = t.data();
     for (std::size_t i = 0; i < t.size(); ++i) {
-        const char a = t[i], b = at(i + 1), c = at(i + 2);
+        const char a = p[i], b = p[i + 1], c = p[i + 2];
         if (a == '*') {
             if (f.firstStar == std::string_view::npos) f.firstStar = i;
             f.unknownWeight |= !IsWeightSuffix(t.substr(i + 1, t.find('*', i + 1) - i - 1));
-            const char d = at(i + 3);
+            const char d = p[i + 3];
             f.weight12 |= (b == '1' && c == '2') || (b == '1' && c == '.' && d == '2');
             f.weight15 |= (b == '1' && c == '5') || (b == '1' && c == '.' && d == '5');
             f.weight02 |= b == '2' || (b == '0' && c == '.' && d == '2');
@@ -108,7 +110,7 @@ TokenFeatures Scan(std::string_view t) {
         }
         if (a != 'v' && a != 'x' && a != '\\' && a != '-') continue;  // starts no code
         // Past its end the token reads as NULs, as Key pads a short window.
-        const std::uint32_t window = Key(std::string_view(&t[i], 3));
+        const std::uint32_t window = Key(std::string_view(p + i, 3));
         f.verdictCodes |= CodeBit(window);
         f.notApplicable |= window == Key("---");
     }

@@ -23,8 +23,9 @@ struct TokenSpan {
 inline constexpr std::size_t kMaxTokenUtf8Bytes = 4 * kMaxTokenBytes;
 
 struct ObjectToken {
-    // Two NULs always follow the token, so that any three-byte window of it can be read.
-    std::array<char, kMaxTokenUtf8Bytes + 2> bytes{};
+    // Three NULs always follow the token, so that the scan can read three bytes past any of
+    // its bytes.
+    std::array<char, kMaxTokenUtf8Bytes + 3> bytes{};
     std::uint8_t size = 0;
     std::string_view view() const { return {bytes.data(), size}; }
 };

@@ -14,10 +14,6 @@ int HexDigit(char c) {
 
 }  // namespace
 
-std::int32_t ReadHexArgument(std::string_view line, std::int32_t fallback) {
-    return ParseHexArgument(line).value_or(fallback);
-}
-
 std::string_view ArgumentWord(std::string_view line) {
     WordCursor words(line);
     words.next();
@@ -28,8 +24,9 @@ std::optional<std::int32_t> ParseHexArgument(std::string_view line) {
     WordCursor words(line);
     if (words.next().empty()) return std::nullopt;  // no command word at all
     const std::string_view rest = words.rest();
-    std::size_t i = rest.find_first_not_of(' ');
-    if (i == std::string_view::npos) return std::nullopt;
+    std::size_t i = 0;
+    while (i < rest.size() && rest[i] == ' ') ++i;
+    if (i == rest.size()) return std::nullopt;
 
     bool negative = false;
     if (rest[i] == '+' || rest[i] == '-') {
@@ -43,8 +40,8 @@ std::optional<std::int32_t> ParseHexArgument(std::string_view line) {
         i += 2;
     }
     std::uint32_t value = 0;
-    for (; i < rest.size() && HexDigit(rest[i]) >= 0; ++i) {
-        value = value * 16u + static_cast<std::uint32_t>(HexDigit(rest[i]));
+    for (int digit = 0; i < rest.size() && (digit = HexDigit(rest[i])) >= 0; ++i) {
+        value = value * 16u + static_cast<std::uint32_t>(digit);
         sawDigit = true;
     }
     if (!sawDigit) return std::nullopt;

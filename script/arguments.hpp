@@ -8,9 +8,7 @@
 
 namespace quillon {
 
-std::int32_t ReadHexArgument(std::string_view line, std::int32_t fallback);
-
-// The same reading; nothing when no hex digit can be read.
+// Nothing when no hex digit can be read: the line's fallback holds then.
 std::optional<std::int32_t> ParseHexArgument(std::string_view line);
 
 // The word after the command word, if the line has one.

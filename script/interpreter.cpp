@@ -62,7 +62,7 @@ private:
         outcome.kind = LineKind::Comment;
         if (StartsWith(line, "mpinit=") && line.size() > 7 && line[7] >= '1' && line[7] <= '4') {
             beforeModelChange();
-            levelSetUp(line);
+            outcome.argumentRead = levelSetUp(line);
             outcome.kind = LineKind::LevelSetUp;
         } else if (StartsWith(line, "$$ ")) {
             // Shows its objects' score in the report and stores nothing; a report past its
@@ -78,8 +78,9 @@ private:
             outcome.layer = deal_CC(store_, line, trace_);
             outcome.kind = LineKind::LayerLine;
         } else if (StartsWith(line, "mpout")) {
-            const auto flags = static_cast<std::uint32_t>(ReadHexArgument(line, static_cast<std::int32_t>(DefaultReportFlags)));
-            report(line, flags);
+            const auto argument = ParseHexArgument(line);
+            report(line, static_cast<std::uint32_t>(argument.value_or(static_cast<std::int32_t>(DefaultReportFlags))));
+            outcome.argumentRead = argument.has_value();
             ++mpoutCount_;
             outcome.kind = LineKind::Report;
         } else if (StartsWith(line, "mpec")) {
@@ -105,16 +106,19 @@ private:
         reportPending_ = false;
     }
 
-    void levelSetUp(std::string_view line) {
-        const std::int32_t x = ReadHexArgument(line, 1);
+    // Whether the argument was read (else it is 1).
+    bool levelSetUp(std::string_view line) {
+        const auto argument = ParseHexArgument(line);
+        const std::int32_t x = argument.value_or(1);
         InitLevel(store_, line, x, trace_);
-        if (report_.truncated()) return;
+        if (report_.truncated()) return argument.has_value();
         std::string confirmation = "mpinit=";
         AppendInt(confirmation, store_.AssessmentLevel);
         confirmation += ' ';
         AppendHex(confirmation, static_cast<std::uint32_t>(x));
         confirmation += " 处理完毕\r\n";
         report_.append(confirmation);
+        return argument.has_value();
     }
 
     ScriptRun run_;

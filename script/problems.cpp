@@ -17,9 +17,10 @@ bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0
 
 std::string UnitName(int layer, int unit) { return std::to_string(layer) + "." + std::to_string(unit); }
 
-void NoteArgument(std::string_view line, std::uint32_t fallback, ProblemLog& log) {
+void NoteArgument(std::string_view line, bool read, std::uint32_t fallback, ProblemLog& log) {
+    if (read) return;
     const std::string_view word = ArgumentWord(line);
-    if (word.empty() || ParseHexArgument(line)) return;
+    if (word.empty()) return;
     log.add(problem::NotHexadecimal, [&] {
         std::string message = "参数“" + std::string(word) + "”不是十六进制数，按默认值 ";
         AppendHex(message, fallback);
@@ -217,8 +218,8 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
                 mark, kByteOrderMark.size());
     }
     switch (outcome.kind) {
-        case LineKind::LevelSetUp: NoteArgument(text, 1, log); break;
-        case LineKind::Report: NoteArgument(text, DefaultReportFlags, log); break;
+        case LineKind::LevelSetUp: NoteArgument(text, outcome.argumentRead, 1, log); break;
+        case LineKind::Report: NoteArgument(text, outcome.argumentRead, DefaultReportFlags, log); break;
         case LineKind::LayerLine: NoteLayerLine(text, outcome.layer, store, log); break;
         case LineKind::UnitLine: NoteUnitLine(text, outcome.unit, objects, store, log); break;
         case LineKind::CountForm: NoteObjects(objects, 3, log); break;

@@ -67,6 +67,7 @@ struct LineOutcome {
     LayerLineOutcome layer;  // a layer line's
     UnitLineOutcome unit;    // a unit line's; its objects' scan is in the object table
     bool reportCut = false;  // the report reached its limit on this line
+    bool argumentRead = false;  // a level or report line: hex digits were read after the command word
 };
 
 void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTable& objects, const ScoreStore& store,

@@ -128,9 +128,13 @@ void NoteLookalikes(std::string_view line, LineKind kind, bool ascii, ProblemLog
     if (!ascii && ContainsAny(read, kSpaceLike)) {
         log.add(problem::SpaceLike, "本行含全角空格、不换行空格或零宽空格：它们不分隔词语，只有半角空格分隔");
     }
-    if (!TakesWords(kind) || (ascii && line.find(',') == std::string_view::npos)) return;
-    words = WordCursor(line);
-    words.next();  // the command word
+    if (!TakesWords(kind)) return;
+    // Words before the first comma hold none: the search starts at the word that holds it.
+    const std::size_t comma = std::min(line.find(','), ascii ? std::string_view::npos : line.find(kCommas[1]));
+    if (comma == std::string_view::npos) return;
+    const std::size_t blank = line.rfind(' ', comma);
+    words = WordCursor(blank == std::string_view::npos ? line : line.substr(blank));
+    if (blank == std::string_view::npos) words.next();  // the comma is in the command word, never looked at
     for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
         if (StartsWith(word, "max(") || StartsWith(word, "MAX(")) continue;  // its comma is its own
         if (ContainsAny(word, kCommas)) {

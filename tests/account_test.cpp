@@ -83,6 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"comma_in_layer_line", problem::CommaBetweenWords, "@@1 0.5,1,0.5", "@@1 0.5 1 0.5"},
         ProblemCase{"comma_in_unit_line", problem::CommaBetweenWords, "$$4.1 VVX,VVV", "$$4.1 max(0.5,0.25)"},
         ProblemCase{"enumeration_comma", problem::CommaBetweenWords, "$$ VVX、VVV", "mpecho VVX、VVV"},
+        ProblemCase{"comma_after_an_expression", problem::CommaBetweenWords, "$$4.1 max(0.5,0.25) VVX,VVV", "@@1,0.5 1"},
         ProblemCase{"unknown_weight", problem::UnknownWeight, "$$4.1 VVX*3", "$$4.1 VVX*0.5 VVX*1.2 0.5*5"},
         ProblemCase{"no_command", problem::NoCommand, "某三级练习", "某三级练习\nmpout"},
         ProblemCase{"blank_script", problem::NoCommand, "\n", "mpecho"},

@@ -105,7 +105,7 @@ class HexArgument : public ::testing::TestWithParam<HexCase> {};
 
 TEST_P(HexArgument, Reads) {
     const auto& c = GetParam();
-    EXPECT_EQ(ReadHexArgument(c.line, c.fallback), c.value);
+    EXPECT_EQ(ParseHexArgument(c.line).value_or(c.fallback), c.value);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -2,6 +2,7 @@
 // over runs of ordinary bytes with these instead of testing every byte.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -22,6 +23,14 @@ inline void Store(char* at, std::uint64_t word) { std::memcpy(at, &word, sizeof 
 // it marks above the lowest such byte is not.
 constexpr bool HasByteBelow(std::uint64_t word, unsigned n) {
     return ((word - kOnes * n) & ~word & kHighBits) != 0;
+}
+
+// The index of the first byte of the word (as loaded from text) that is below n, or 8 when
+// none is: the lowest mark of HasByteBelow's test is always exact.
+inline unsigned FirstByteBelow(std::uint64_t word, unsigned n) {
+    static_assert(std::endian::native == std::endian::little, "the first byte of the text is the lowest");
+    const std::uint64_t marks = (word - kOnes * n) & ~word & kHighBits;
+    return static_cast<unsigned>(std::countr_zero(marks)) / 8;
 }
 
 // The high bit of exactly each byte that is zero.

@@ -12,28 +12,6 @@
 namespace quillon {
 namespace {
 
-struct LayerWords {
-    std::array<std::string_view, kMaxUnitsPerLayer> slots{};  // each cut to 199 bytes
-    std::size_t count = 0;  // all words after the command word, also those past the eighth
-};
-
-// The words after the command word, at most 8 in their slots.
-LayerWords SplitLayerWords(std::string_view line, LayerLineOutcome& outcome) {
-    LayerWords words;
-    WordCursor cursor(line);
-    cursor.next();  // the command word
-    for (std::string_view w = cursor.next(); !w.empty(); w = cursor.next(), ++words.count) {
-        if (words.count >= words.slots.size()) continue;
-        const std::size_t kept = GbkPrefixLength(w, kLayerWordMaxBytes);
-        words.slots[words.count] = w.substr(0, kept);
-        auto& word = outcome.words[words.count];
-        word.start = static_cast<std::uint16_t>(w.data() - line.data());
-        word.length = static_cast<std::uint16_t>(w.size());
-        word.cut = kept < w.size();
-    }
-    return words;
-}
-
 void TraceScoreWord(const Diagnostics& trace, std::string_view word) {
     if (!trace.enabled()) return;
     std::string line = "_buf_line[i]=";
@@ -42,7 +20,8 @@ void TraceScoreWord(const Diagnostics& trace, std::string_view word) {
     trace.write(line);
 }
 
-void TraceLayerDone(const ScoreStore& store, int k, const LayerWords& words, const Diagnostics& trace) {
+void TraceLayerDone(const ScoreStore& store, int k, const std::array<std::string_view, 2>& firstWords,
+                    const Diagnostics& trace) {
     if (!trace.enabled()) return;
     std::string line = "符合的层数=";
     line += std::string_view(store.UnitCountString.data());
@@ -51,11 +30,38 @@ void TraceLayerDone(const ScoreStore& store, int k, const LayerWords& words, con
     line += "  len=";
     AppendInt(line, store.UnitCount(k));
     line += " \r\n";
-    line += words.slots[0];
+    line += firstWords[0];
     line += ' ';
-    line += words.slots[1];
+    line += firstWords[1];
     line += "  debug\n";
     trace.write(line);
+}
+
+// Word i after the command word sets unit i + 1 of the layer.
+void ReadUnitWord(ScoreStore& store, int k, unsigned i, std::string_view w, LayerWordOutcome& word,
+                  const Diagnostics& trace) {
+    auto& score = store.LayerRows[static_cast<unsigned>(k)].UnitScores[i];
+    const double weight = store.UnitWeights[static_cast<unsigned>(k)][i];
+    if (w[0] == '*') {
+        word.effect = LayerWordEffect::Keep;
+    } else if (w[0] == '-' || w[0] == '\\' || w[0] == '/') {
+        score = NotApplicableMark;
+        word.effect = LayerWordEffect::NotApplicable;
+        word.minusNumber = w[0] == '-' && ReadDecimal(w).has_value();
+    } else if (weight > ApplicableThreshold) {
+        if (const auto number = ReadDecimal(w)) {
+            score = number->value;
+            word.effect = LayerWordEffect::Stored;
+            word.range = static_cast<std::int8_t>(number->value > 1 ? 1 : (number->value < 0 ? -1 : 0));
+            word.numberLength = static_cast<std::uint16_t>(number->length);
+        } else {
+            word.effect = LayerWordEffect::NotANumber;
+        }
+        TraceScoreWord(trace, w);
+    } else {
+        word.effect = LayerWordEffect::NotAssessed;
+        trace.write("疑似您输入的单元   不是 2级密评系统必须系统\n");
+    }
 }
 
 }  // namespace
@@ -69,39 +75,28 @@ LayerLineOutcome deal_CC(ScoreStore& store, std::string_view line, const Diagnos
     const int k = line[2] - '1';
     outcome.layer = k;
     outcome.units = store.UnitCount(k);
-    const LayerWords words = SplitLayerWords(line, outcome);
-    auto& scores = store.LayerRows[static_cast<unsigned>(k)].UnitScores;
-    const auto& weights = store.UnitWeights[static_cast<unsigned>(k)];
-    for (unsigned i = 0; i < static_cast<unsigned>(outcome.units); ++i) {
-        const std::string_view w = words.slots[i];
-        LayerWordOutcome& word = outcome.words[i];
-        if (w.empty()) continue;  // missing: unchanged
-        if (w[0] == '*') {
-            word.effect = LayerWordEffect::Keep;
-        } else if (w[0] == '-' || w[0] == '\\' || w[0] == '/') {
-            scores[i] = NotApplicableMark;
-            word.effect = LayerWordEffect::NotApplicable;
-            word.minusNumber = w[0] == '-' && ReadDecimal(w).has_value();
-        } else if (weights[i] > ApplicableThreshold) {
-            if (const auto number = ReadDecimal(w)) {
-                scores[i] = number->value;
-                word.effect = LayerWordEffect::Stored;
-                word.range = static_cast<std::int8_t>(number->value > 1 ? 1 : (number->value < 0 ? -1 : 0));
-                word.numberLength = static_cast<std::uint16_t>(number->length);
-            } else {
-                word.effect = LayerWordEffect::NotANumber;
-            }
-            TraceScoreWord(trace, w);
-        } else {
-            word.effect = LayerWordEffect::NotAssessed;
-            trace.write("疑似您输入的单元   不是 2级密评系统必须系统\n");
+    // Each word is cut to kLayerWordMaxBytes; words past the eighth are only counted.
+    std::array<std::string_view, 2> firstWords{};
+    std::size_t count = 0;
+    WordCursor cursor(line);
+    cursor.next();  // the command word
+    for (std::string_view w = cursor.next(); !w.empty(); w = cursor.next(), ++count) {
+        if (count >= kMaxUnitsPerLayer) continue;
+        const std::size_t kept = GbkPrefixLength(w, kLayerWordMaxBytes);
+        LayerWordOutcome& word = outcome.words[count];
+        word.start = static_cast<std::uint16_t>(w.data() - line.data());
+        word.length = static_cast<std::uint16_t>(w.size());
+        word.cut = kept < w.size();
+        if (count < firstWords.size()) firstWords[count] = w.substr(0, kept);
+        if (count < static_cast<std::size_t>(outcome.units)) {
+            ReadUnitWord(store, k, static_cast<unsigned>(count), w.substr(0, kept), word, trace);
         }
     }
-    if (words.count > static_cast<std::size_t>(outcome.units)) {
-        outcome.extraWords = words.count - static_cast<std::size_t>(outcome.units);
+    if (count > static_cast<std::size_t>(outcome.units)) {
+        outcome.extraWords = count - static_cast<std::size_t>(outcome.units);
     }
     TallyLayer(store, k, trace);
-    TraceLayerDone(store, k, words, trace);
+    TraceLayerDone(store, k, firstWords, trace);
     outcome.result = 2;
     return outcome;
 }

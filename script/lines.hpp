@@ -52,8 +52,12 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
         bool dropped = !clean && !detail::IsLineEnd(text[pos]);
         std::size_t end = pos + 1;
         while (end < text.size()) {
-            // Eight bytes at a time while none of them is a control byte.
-            while (end + 8 <= text.size() && !bytes::HasByteBelow(bytes::Load(text.data() + end), 32)) end += 8;
+            // Eight bytes at a time up to the next control byte.
+            while (end + 8 <= text.size()) {
+                const unsigned ordinary = bytes::FirstByteBelow(bytes::Load(text.data() + end), 32);
+                end += ordinary;
+                if (ordinary < 8) break;
+            }
             if (end == text.size()) break;
             const auto byte = static_cast<unsigned char>(text[end]);
             if (byte < 32) {

@@ -1,13 +1,14 @@
 // The interpreter: level set-up lines, line splitting, command recognition, echo and limits.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
-
-#include "scoring/gbk_width.hpp"
-
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "scoring/gbk_width.hpp"
 #include "scoring/model.hpp"
 #include "script/lines.hpp"
 #include "test_support.hpp"
@@ -104,6 +105,38 @@ TEST(Interpreter, LineEndsOfEveryKind) {
     EXPECT_EQ(CollectedLines("\n"), (Lines{""}));
     EXPECT_EQ(CollectedLines("\n\n"), (Lines{""}));
     EXPECT_EQ(CollectedLines("@@1\t1\t0\x01\x7f"), (Lines{"@@110\x7f"}));
+}
+
+// The splitter steps over eight bytes at a time; byte by byte, the rule is: the first byte is
+// always taken, a line runs to the next CR or LF, and bytes below 32 are dropped from it.
+TEST(Interpreter, LinesSplitAsByteByByteWherever) {
+    const std::array<std::string_view, 9> pieces = {"a", " ", "\t", "\r", "\n", "\x01", "\x1f", "中", "\x7f"};
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 20000; ++trial) {
+        std::string text;
+        for (int n = static_cast<int>(random() % 40); n > 0; --n) text += pieces[random() % pieces.size()];
+        std::vector<std::tuple<std::string, std::string, bool>> expected;
+        for (std::size_t pos = 0; pos < text.size();) {
+            std::size_t end = pos + 1;
+            while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+            std::string kept;
+            bool dropped = false;
+            for (std::size_t i = pos; i < end; ++i) {
+                if (static_cast<unsigned char>(text[i]) >= 32) {
+                    kept += text[i];
+                } else {
+                    dropped |= i > pos || (text[i] != '\r' && text[i] != '\n');
+                }
+            }
+            expected.emplace_back(kept, text.substr(pos, end - pos), dropped);
+            pos = end + 1;
+        }
+        std::vector<std::tuple<std::string, std::string, bool>> split;
+        ForEachLine(text, [&](const ScriptLine& line) {
+            split.emplace_back(std::string(line.text), std::string(line.raw), line.droppedControls);
+        });
+        ASSERT_EQ(split, expected) << testing::PrintToString(text);
+    }
 }
 
 TEST(Interpreter, SameScriptWithEveryLineEndScoresTheSame) {

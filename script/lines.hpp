@@ -22,6 +22,7 @@ struct ScriptLine {
     std::size_t offset;        // where the line's own bytes start (past a leading line end)
     bool droppedControls;      // a control byte other than a line end was dropped
     bool cut;                  // longer than kMaxLineBytes: the rest was dropped
+    bool inPlace;              // text is the end of raw: raw less a leading line end at most
 };
 
 namespace detail {
@@ -48,8 +49,8 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
     while (pos < text.size()) {  // at the end, the byte taken would be the terminating NUL
         // The first byte is always taken; the line runs to the next CR or LF.
         const auto first = static_cast<unsigned char>(text[pos]);
-        bool clean = first >= 32;
-        bool dropped = !clean && !detail::IsLineEnd(text[pos]);
+        bool clean = true;  // no control byte after the first
+        bool dropped = first < 32 && !detail::IsLineEnd(text[pos]);
         std::size_t end = pos + 1;
         while (end < text.size()) {
             // Eight bytes at a time up to the next control byte.
@@ -70,10 +71,13 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
         // Between the last line's own bytes and this one's stand only line ends.
         const std::size_t own = detail::IsLineEnd(text[pos]) ? pos + 1 : pos;
         editorLine += detail::EditorLineEnds(text, counted, own);
-        ScriptLine current{{}, text.substr(pos, end - pos), ++number, editorLine, own, dropped, false};
-        // No character takes more GBK bytes than UTF-8 bytes, so a short line is never cut.
-        if (clean && end - pos <= kMaxLineBytes) {  // the usual line: nothing to drop
-            current.text = current.raw;
+        ScriptLine current{{}, text.substr(pos, end - pos), ++number, editorLine, own, dropped, false, false};
+        // The usual line has nothing to drop but the LF of a CR LF before it. No character takes
+        // more GBK bytes than UTF-8 bytes, so a short line is never cut.
+        const std::size_t skip = first < 32 && detail::IsLineEnd(text[pos]) ? 1 : 0;
+        if (clean && (first >= 32 || skip == 1) && end - pos - skip <= kMaxLineBytes) {
+            current.text = current.raw.substr(skip);
+            current.inPlace = true;
         } else {
             // Bytes from 32 up are kept; no character takes more than four UTF-8 bytes a GBK
             // byte, so past 4 × the limit the rest can only be cut.

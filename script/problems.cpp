@@ -158,7 +158,7 @@ void ProblemLog::startLine(const ScriptLine& line, LineKind kind) {
 // line's control bytes.
 std::size_t ProblemLog::rawIndex(std::size_t collected) const {
     const ScriptLine& line = *line_;
-    if (line.text.data() == line.raw.data()) return std::min(collected, line.raw.size());
+    if (line.inPlace) return std::min(collected + line.raw.size() - line.text.size(), line.raw.size());
     std::size_t count = 0;
     for (std::size_t j = 0; j < line.raw.size(); ++j) {
         if (static_cast<unsigned char>(line.raw[j]) < 32) continue;

@@ -129,20 +129,23 @@ void NoteLookalikes(std::string_view line, LineKind kind, bool ascii, ProblemLog
         log.add(problem::SpaceLike, "本行含全角空格、不换行空格或零宽空格：它们不分隔词语，只有半角空格分隔");
     }
     if (!TakesWords(kind)) return;
-    // Words before the first comma hold none: the search starts at the word that holds it.
-    const std::size_t comma = std::min(line.find(','), ascii ? std::string_view::npos : line.find(kCommas[1]));
-    if (comma == std::string_view::npos) return;
-    const std::size_t blank = line.rfind(' ', comma);
-    words = WordCursor(blank == std::string_view::npos ? line : line.substr(blank));
-    if (blank == std::string_view::npos) words.next();  // the comma is in the command word, never looked at
-    for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
-        if (StartsWith(word, "max(") || StartsWith(word, "MAX(")) continue;  // its comma is its own
-        if (ContainsAny(word, kCommas)) {
+    // The first word after the command word that holds a comma or "、"; the commas of a max(
+    // expression are its own.
+    constexpr auto npos = std::string_view::npos;
+    const auto nextComma = [&](std::size_t from) {
+        return std::min(line.find(',', from), ascii ? npos : line.find(kCommas[1], from));
+    };
+    for (std::size_t comma = nextComma(std::min(line.find(' '), line.size())); comma != npos;) {
+        const std::size_t start = line.rfind(' ', comma) + 1;  // the command word ends at a blank before
+        const std::size_t end = std::min(line.find(' ', comma), line.size());
+        const std::string_view word = line.substr(start, end - start);
+        if (!StartsWith(word, "max(") && !StartsWith(word, "MAX(")) {
             log.add(problem::CommaBetweenWords,
-                    [&] { return "“" + std::string(word) + "”：逗号和顿号不分隔词语，只有空格分隔，它被当作一个词"; },
-                    static_cast<std::size_t>(word.data() - line.data()), word.size());
+                    [&] { return "“" + std::string(word) + "”：逗号和顿号不分隔词语，只有空格分隔，它被当作一个词"; }, start,
+                    word.size());
             return;
         }
+        comma = nextComma(end);
     }
 }
 

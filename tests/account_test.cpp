@@ -146,6 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
         // LF, CR LF and CR each end one line, also mixed; LF LF is two.
         PlaceCase{"lf_blank_lines", "mpout\n\n\n@@9", problem::LayerDigit, 4, 1, 4},
         PlaceCase{"crlf_blank_line", "mpout\r\n\r\n@@9", problem::LayerDigit, 3, 1, 4},
+        PlaceCase{"word_after_crlf", "mpout\r\n@@1 1 中abc", problem::NotANumber, 2, 7, 11},
         PlaceCase{"cr_only", "mpout\r\r@@9", problem::LayerDigit, 3, 1, 4},
         PlaceCase{"mixed", "mpout\n\n@@1\r\n\r\n@@2\r@@9", problem::LayerDigit, 6, 1, 4},
         PlaceCase{"lf_cr", "mpout\n\r@@9", problem::LayerDigit, 3, 1, 4}),

@@ -54,7 +54,14 @@ inline void ApplyTally(ScoreStore& store, int k, const RowTally& t) {
     store.NotEnteredCount += t.notEntered;
 }
 
+// The trace lines of a layer tally: the applicable units it leaves out.
+void TraceTally(const ScoreStore& store, int k, const Diagnostics& trace);
+
 // Re-tallies layer index k (0 is layer 1) and adds its not-entered units to NotEnteredCount.
-void TallyLayer(ScoreStore& store, int k, const Diagnostics& trace);
+inline void TallyLayer(ScoreStore& store, int k, const Diagnostics& trace) {
+    if (trace.enabled()) TraceTally(store, k, trace);
+    ApplyTally(store, k, TallyRow(store.UnitWeights[static_cast<unsigned>(k)], store.LayerRows[static_cast<unsigned>(k)].UnitScores,
+                                  store.UnitCount(k)));
+}
 
 }  // namespace quillon

@@ -41,7 +41,7 @@ inline std::size_t EditorLineEnds(std::string_view text, std::size_t from, std::
 // Calls onLine(const ScriptLine&) for every line.
 template <typename OnLine>
 void ForEachLine(std::string_view text, OnLine&& onLine) {
-    std::string line(4 * kMaxLineBytes + 2, '\0');  // a line collected without its control bytes
+    std::string line(4 * kMaxLineBytes + 16, '\0');  // a line collected without its control bytes
     std::size_t pos = 0;
     std::size_t number = 0;
     std::size_t editorLine = 1;
@@ -83,9 +83,18 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
             // byte, so past 4 × the limit the rest can only be cut.
             char* const kept = line.data();
             std::size_t size = 0;
-            for (std::size_t i = pos; i < end && size <= 4 * kMaxLineBytes; ++i) {
-                kept[size] = text[i];
-                size += static_cast<unsigned char>(text[i]) >= 32 ? 1 : 0;
+            for (std::size_t i = pos; i < end && size <= 4 * kMaxLineBytes;) {
+                if (i + 8 <= text.size()) {  // eight bytes copied, the run of ordinary ones kept
+                    const std::uint64_t eight = bytes::Load(text.data() + i);
+                    const unsigned ordinary = bytes::FirstByteBelow(eight, 32);
+                    bytes::Store(kept + size, eight);
+                    size += ordinary;
+                    i += ordinary == 8 ? 8 : ordinary + 1;  // a control byte is dropped
+                } else {
+                    kept[size] = text[i];
+                    size += static_cast<unsigned char>(text[i]) >= 32 ? 1 : 0;
+                    ++i;
+                }
             }
             const std::string_view collected(kept, size);
             const std::size_t length = size <= kMaxLineBytes ? size : GbkPrefixLength(collected, kMaxLineBytes);

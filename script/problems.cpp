@@ -188,7 +188,7 @@ void ProblemLog::place(std::string_view code, std::string message, std::size_t s
 }
 
 void ProblemLog::countUnlisted(std::string_view code) {
-    if (lastUnlistedCount_ == nullptr || code != lastUnlistedCode_) {
+    if (lastUnlistedCount_ == nullptr || (code.data() != lastUnlistedCode_.data() && code != lastUnlistedCode_)) {
         lastUnlistedCount_ = &account_.unlisted[code];  // map entries stay where they are
         lastUnlistedCode_ = code;
     }

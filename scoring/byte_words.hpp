@@ -42,4 +42,9 @@ constexpr std::uint64_t ZeroBytes(std::uint64_t word) {
 // The high bit of exactly each byte equal to c.
 constexpr std::uint64_t BytesEqual(std::uint64_t word, unsigned char c) { return ZeroBytes(word ^ (kOnes * c)); }
 
+// The index of the first byte of the word equal to c, or 8 when none is.
+inline unsigned FirstByteEqual(std::uint64_t word, unsigned char c) {
+    return static_cast<unsigned>(std::countr_zero(BytesEqual(word, c))) / 8;
+}
+
 }  // namespace quillon::bytes

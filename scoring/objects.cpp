@@ -6,6 +6,7 @@
 #include "scoring/utf8.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace quillon {
@@ -117,12 +118,10 @@ TokenFeatures Scan(std::string_view t) {
     return f;
 }
 
+// The last code of kVerdictCodes that occurs.
 double VerdictScore(const TokenFeatures& features) {
-    double score = NoObjectMark;
-    for (std::size_t r = 0; r < kVerdictCodes.size(); ++r) {
-        if (features.verdictCodes & (1u << r)) score = kVerdictCodes[r].score;
-    }
-    return score;
+    if (features.verdictCodes == 0) return NoObjectMark;
+    return kVerdictCodes[static_cast<unsigned>(std::bit_width(features.verdictCodes)) - 1].score;
 }
 
 // Suffixes combine in the order of these tests, not of the text.
@@ -183,7 +182,11 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
             continue;
         }
         const std::size_t start = pos;
-        while (pos + 8 <= text.size() && !bytes::HasByteBelow(bytes::Load(text.data() + pos) ^ bytes::kOnes * ' ', 1)) pos += 8;
+        while (pos + 8 <= text.size()) {  // eight bytes at a time to the next blank
+            const unsigned inWord = bytes::FirstByteEqual(bytes::Load(text.data() + pos), ' ');
+            pos += inWord;
+            if (inWord < 8) break;
+        }
         while (pos < text.size() && text[pos] != ' ') ++pos;
         std::string_view word = text.substr(start, pos - start);
         table.TokenSpans[static_cast<unsigned>(count)] = {static_cast<std::uint32_t>(start),

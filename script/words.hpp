@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "scoring/byte_words.hpp"
+
 namespace quillon {
 
 inline bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -18,6 +20,11 @@ public:
     std::string_view next() {
         while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
         const std::size_t start = pos_;
+        while (pos_ + 8 <= text_.size()) {  // eight bytes at a time to the next blank
+            const unsigned inWord = bytes::FirstByteEqual(bytes::Load(text_.data() + pos_), ' ');
+            pos_ += inWord;
+            if (inWord < 8) break;
+        }
         while (pos_ < text_.size() && text_[pos_] != ' ') ++pos_;
         return text_.substr(start, pos_ - start);
     }

@@ -111,7 +111,7 @@ void RatioToFloorByKind(benchmark::State& state) {
 BENCHMARK(RatioToFloorByKind)
     ->ArgsProduct({benchmark::CreateDenseRange(0, static_cast<int>(quillon::bench::LineKindMix::Count) - 1, 1), {0, 1}})
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+    ->Iterations(11);
 
 }  // namespace
 

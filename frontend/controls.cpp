@@ -1,5 +1,7 @@
 #include "frontend/controls.hpp"
 
+#include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -36,6 +38,10 @@ void BuildMenu(QDialog& dialog, Controls& c) {
     c.menuBar->setNativeMenuBar(false);  // the menu belongs to this window, on every platform
     QMenu* file = c.menuBar->addMenu(QStringLiteral("文件"));
     c.loadAction = Command(file, QStringLiteral("读入脚本"), kLoadCommand);
+    c.saveAction = Command(file, QStringLiteral("保存脚本"), kSaveCommand);
+    c.saveAction->setShortcut(QKeySequence::Save);
+    c.saveAction->setShortcutContext(Qt::WindowShortcut);
+    c.saveAsAction = Command(file, QStringLiteral("脚本另存为..."), kSaveAsCommand);
     c.homePageAction = Command(file, QStringLiteral("链接官网"), kHomePageCommand);
     c.helpAction = Command(file, QStringLiteral("打开帮助"), kHelpCommand);
     c.donationAction = Command(file, QStringLiteral("用好,给咖啡赞助"), kDonationCommand);
@@ -46,12 +52,41 @@ void BuildMenu(QDialog& dialog, Controls& c) {
         c.sampleActions[static_cast<unsigned>(k)] =
             Command(samples, QString::fromUtf8(captions[k]), kFirstSampleCommand + k);
     }
+    // Window managers take Alt+Space, so the system menu's about entry is also here.
+    QMenu* about = c.menuBar->addMenu(QStringLiteral("关于"));
+    c.aboutAction = Command(about, QStringLiteral("关于 Quillon0701(&A)..."), kAboutCommand);
 }
+
+// A closed sample list ignores the wheel and the arrow keys, which would replace the script
+// with a neighbouring sample; the keys open the list instead, where Enter chooses.
+class ClosedListGuard : public QObject {
+public:
+    explicit ClosedListGuard(QComboBox* list) : QObject(list), list_(list) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (list_->view()->isVisible()) return QObject::eventFilter(watched, event);
+        if (event->type() == QEvent::Wheel) return true;
+        if (event->type() == QEvent::KeyPress) {
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+                case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
+                case Qt::Key_Home: case Qt::Key_End:
+                    list_->showPopup();
+                    return true;
+                default: break;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QComboBox* list_;
+};
 
 }  // namespace
 
-Controls BuildControls(QDialog& dialog) {
-    dialog.setFont(DialogFont());
+Controls BuildControls(QDialog& dialog, const QFont& font) {
+    dialog.setFont(font);
     const DialogUnits units(dialog.font());
     Controls c;
     BuildMenu(dialog, c);
@@ -98,8 +133,17 @@ Controls BuildControls(QDialog& dialog) {
         c.sampleList->addItem(QString::fromUtf8(sample.label.data(), static_cast<int>(sample.label.size())));
     }
     c.sampleList->model()->sort(0);  // the leading digits keep the sorted order the added one
-    QObject::connect(c.sampleList, &QComboBox::currentIndexChanged, c.sampleList,
-                     [box = c.sampleList] { box->lineEdit()->setCursorPosition(0); });
+    // The closed box is narrower than its labels: the dropped list is as wide as they are and
+    // the box's tooltip shows the whole label.
+    c.sampleList->view()->setMinimumWidth(c.sampleList->view()->sizeHintForColumn(0) + 2 * units.baseX());
+    QObject::connect(c.sampleList, &QComboBox::currentIndexChanged, c.sampleList, [box = c.sampleList] {
+        box->lineEdit()->setCursorPosition(0);
+        box->setToolTip(box->currentText());
+    });
+    c.sampleList->setToolTip(c.sampleList->currentText());
+    auto* guard = new ClosedListGuard(c.sampleList);
+    c.sampleList->installEventFilter(guard);
+    c.sampleList->lineEdit()->installEventFilter(guard);
     c.groupBox->lower();
 
     QWidget::setTabOrder(c.scriptBox, c.reportBox);

@@ -37,6 +37,9 @@ enum CommandId : int {
     kFirstSampleCommand = 32774,  // to 32778, built-in texts 1 to 5
     kHelpCommand = 32779,
     kDonationCommand = 32780,
+    kSaveCommand = 32781,    // beyond the design: saving the script
+    kSaveAsCommand = 32782,
+    kAboutCommand = 16,      // the system menu's about entry, also in the menu bar
 };
 
 inline constexpr QSize kMainWindowDialogUnits{687, 421};
@@ -56,14 +59,17 @@ struct Controls {
 
     QMenuBar* menuBar = nullptr;
     QAction* loadAction = nullptr;
+    QAction* saveAction = nullptr;
+    QAction* saveAsAction = nullptr;
     QAction* homePageAction = nullptr;
     QAction* helpAction = nullptr;
     QAction* donationAction = nullptr;
     QAction* exitAction = nullptr;
     std::array<QAction*, 5> sampleActions{};
+    QAction* aboutAction = nullptr;
 };
 
-// Builds the controls and menu into the dialog and fixes its size.
-Controls BuildControls(QDialog& dialog);
+// Builds the controls and menu into the dialog in the given dialog font and fixes its size.
+Controls BuildControls(QDialog& dialog, const QFont& font);
 
 }  // namespace quillon::frontend

@@ -15,23 +15,42 @@ int ScaleRounded(int value, int numerator, int denominator) {
                                          : (product - half) / denominator);
 }
 
+// One cell for every ASCII character, two for a Chinese one, at this size.
+bool HasTwoCellChinese(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int cell = metrics.horizontalAdvance(QLatin1Char('M'));
+    return cell > 0 && metrics.horizontalAdvance(QLatin1Char('i')) == cell &&
+           metrics.horizontalAdvance(QStringLiteral("$$")) == 2 * cell &&
+           metrics.horizontalAdvance(QStringLiteral("中")) == 2 * cell &&
+           metrics.horizontalAdvance(QStringLiteral("物理和环境")) == 10 * cell;
+}
+
 }  // namespace
 
-QFont DialogFont() {
-    // Song style first, like the design's 宋体; each of these draws CJK at twice the ASCII width.
-    static const QStringList preferred = {"SimSun", "宋体", "NSimSun", "AR PL UMing CN",
-                                          "WenQuanYi Zen Hei Mono"};
+QFont DialogFont(int pointSize) {
+    // Song style first, like the design's 宋体; then faces that read well at small sizes.
+    static const QStringList preferred = {"SimSun", "NSimSun", "宋体", "Noto Sans Mono CJK SC",
+                                          "WenQuanYi Zen Hei Mono", "AR PL UMing CN", "AR PL UKai CN"};
     const QStringList installed = QFontDatabase::families();
     for (const QString& family : preferred) {
-        if (installed.contains(family)) {
-            QFont font(family);
-            font.setPointSize(9);
-            font.setStyleHint(QFont::TypeWriter);
-            return font;
-        }
+        if (!installed.contains(family)) continue;
+        QFont font(family);
+        font.setPointSize(pointSize);
+        font.setStyleHint(QFont::TypeWriter);
+        if (HasTwoCellChinese(font)) return font;
     }
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(9);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+QFont DialogFontFitting(QSize dialogUnits, QSize extra, QSize available) {
+    QFont font = DialogFont(9);
+    for (int size = 9; size > 5; --size) {
+        font = DialogFont(size);
+        const QSize window = DialogUnits(font).toPixels(dialogUnits.width(), dialogUnits.height()) + extra;
+        if (window.width() <= available.width() && window.height() <= available.height()) break;
+    }
     return font;
 }
 

@@ -9,9 +9,14 @@
 
 namespace quillon::frontend {
 
-// 宋体 (SimSun) 9 pt where installed; otherwise a CJK font in which a Chinese character is
-// exactly two ASCII cells wide, so that the report's columns line up.
-QFont DialogFont();
+// The first installed font of a list (宋体 first, as the design has it) in which, measured,
+// every ASCII character takes one cell and a Chinese character exactly two, so that the
+// report's columns line up; 9 points unless a smaller size is asked for.
+QFont DialogFont(int pointSize = 9);
+
+// The dialog font at the largest size up to 9 points at which a window of the given size in
+// dialog units (plus `extra` pixels of frame and menu) fits in `available`.
+QFont DialogFontFitting(QSize dialogUnits, QSize extra, QSize available);
 
 class DialogUnits {
 public:

@@ -9,21 +9,23 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSaveFile>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QShortcut>
 #include <QToolTip>
-#include <QSignalBlocker>
 
-#include "codec/decode.hpp"
+#include "codec/encoding.hpp"
 #include "codec/script_file.hpp"
 #include "frontend/about_box.hpp"
-#include "frontend/link_config.hpp"
+#include "frontend/dialog_units.hpp"
+#include "frontend/script_highlighter.hpp"
 #include "frontend/window_icon.hpp"
-#include "script/builtin_texts.hpp"
-#include "script/interpreter.hpp"
 
 namespace quillon::frontend {
 namespace {
@@ -32,45 +34,46 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The edit boxes break lines with LF; CR LF and lone CR mean the same to the interpreter.
-QString ForDisplay(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString FirstLocalFile(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) return {};
     return data->urls().first().toLocalFile();
 }
 
-}  // namespace
-
-LinkTargets MainWindow::DefaultLinks() {
-    return LinkTargets{QStringLiteral(QUILLON_HOME_PAGE_URL), QStringLiteral(QUILLON_DONATION_URL)};
+// The design's font, smaller where the window would not fit the screen (a small screen, or a
+// large scale factor); the frame and menu bar take about this much besides the dialog units.
+QFont FittingFont() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return DialogFont();
+    return DialogFontFitting(kMainWindowDialogUnits, QSize(16, 64), screen->availableGeometry().size());
 }
 
-MainWindow::MainWindow(LinkTargets links, QWidget* parent)
+const QString kUtf8Filter = QStringLiteral("UTF-8 文本 (*.txt *)");
+const QString kGbkFilter = QStringLiteral("GBK 文本 (*.txt *)");
+
+}  // namespace
+
+MainWindow::MainWindow(app::Links links, QWidget* parent)
     : QDialog(parent),
-      links_(std::move(links)),
+      model_(std::move(links)),
       openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
-      c_(BuildControls(*this)),
+      c_(BuildControls(*this, FittingFont())),
       report_(c_.reportBox),
-      highlighter_(new ScriptHighlighter(c_.scriptBox->document())) {
+      marks_(c_.scriptBox) {
     setObjectName("mainWindow");
     setWindowTitle(QStringLiteral("基于脚本编码方法的Quillon-"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(WindowIcon());
     setAcceptDrops(true);
+    new ScriptHighlighter(c_.scriptBox->document());  // owned by the document
     script_.follow(c_.scriptBox->document());
     connectEvents();
 
-    c_.realTimeBox->setChecked(true);
-    c_.computeButton->setEnabled(false);
-    c_.sampleList->setCurrentIndex(0);
-    setScriptText(FromUtf8(NoticeText));
-    showNull();
+    apply(model_.start());
+    c_.scriptBox->document()->clearUndoRedoStacks();  // the notice is where the box starts
+    c_.scriptBox->moveCursor(QTextCursor::Start);
     c_.scriptBox->setFocus();
 }
 
@@ -78,96 +81,108 @@ void MainWindow::connectEvents() {
     connect(c_.computeButton, &QPushButton::clicked, this, &MainWindow::RunScript);
     connect(c_.loadButton, &QPushButton::clicked, this, &MainWindow::openFile);
     connect(c_.exitButton, &QPushButton::clicked, this, &MainWindow::exitApplication);
-    connect(c_.scriptBox, &QPlainTextEdit::textChanged, this, &MainWindow::onScriptEdited);
-    connect(c_.realTimeBox, &QCheckBox::clicked, this, &MainWindow::onRealTimeClicked);
+    connect(c_.scriptBox, &QPlainTextEdit::textChanged, this, [this] {
+        if (!replacing_) apply(model_.edited(script_.utf8()));
+    });
+    connect(c_.realTimeBox, &QCheckBox::clicked, this,
+            [this](bool checked) { apply(model_.realTimeClicked(checked, script_.utf8())); });
     connect(c_.sampleList, qOverload<int>(&QComboBox::activated), this, &MainWindow::SelectSample);
     connect(c_.loadAction, &QAction::triggered, this, &MainWindow::openFile);
-    connect(c_.homePageAction, &QAction::triggered, this, [this] { openLink(links_.homePage); });
+    connect(c_.saveAction, &QAction::triggered, this, &MainWindow::Save);
+    connect(c_.saveAsAction, &QAction::triggered, this, &MainWindow::SaveAs);
+    connect(c_.homePageAction, &QAction::triggered, this, [this] { apply(model_.link(app::LinkCommand::HomePage)); });
     connect(c_.exitAction, &QAction::triggered, this, &MainWindow::exitApplication);
-    connect(c_.helpAction, &QAction::triggered, this, &MainWindow::openHelp);
-    connect(c_.donationAction, &QAction::triggered, this, [this] { openLink(links_.donationPicture); });
+    connect(c_.helpAction, &QAction::triggered, this, [this] { apply(model_.link(app::LinkCommand::Help)); });
+    connect(c_.donationAction, &QAction::triggered, this,
+            [this] { apply(model_.link(app::LinkCommand::DonationPicture)); });
+    connect(c_.aboutAction, &QAction::triggered, this, &MainWindow::ShowAbout);
     for (int k = 0; k < static_cast<int>(c_.sampleActions.size()); ++k) {
         connect(c_.sampleActions[static_cast<unsigned>(k)], &QAction::triggered, this,
                 [this, k] { ChooseSample(k); });
     }
     // Files dropped on the edit boxes belong to the window, as drops anywhere else do.
     for (QPlainTextEdit* box : {c_.scriptBox, c_.reportBox}) box->viewport()->installEventFilter(this);
-    // Without a system menu of its own, the window offers its about entry on Alt+Space.
+    // Where the window manager leaves Alt+Space alone, it opens the window's own menu.
     auto* windowMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(windowMenuKey, &QShortcut::activated, this, [this] { showWindowMenu(mapToGlobal(QPoint(0, 0))); });
 }
 
-void MainWindow::RunScript() {
-    scoring_ = true;
-    const ScriptRun run = InterpretScript(script_.utf8(), {}, marksShown_);
-    report_.show(run.report);
-    if (marksShown_) highlighter_->showProblems(script_, run.account);
-    scoring_ = false;
+void MainWindow::apply(const app::Update& update) {
+    if (update.script) replaceScript(FromUtf8(*update.script));
+    if (update.report) report_.show(*update.report);
+    if (update.marks) marks_.show(*update.marks);
+    showState();
+    if (update.message) QMessageBox::information(this, windowTitle(), FromUtf8(*update.message));
+    if (update.link) openTarget(*update.link);
 }
 
-void MainWindow::showNull() {
-    report_.showPlaceholder(QStringLiteral("NULL"));
-    highlighter_->showProblems(script_, ScriptAccount{});  // nothing scored, nothing marked
+void MainWindow::showState() {
+    c_.realTimeBox->setChecked(model_.realTime());
+    c_.computeButton->setEnabled(model_.computeEnabled());
+    if (c_.sampleList->currentIndex() != model_.sampleIndex()) c_.sampleList->setCurrentIndex(model_.sampleIndex());
 }
 
-void MainWindow::setScriptText(const QString& text) {
-    const QSignalBlocker notAnEdit(c_.scriptBox);
-    c_.scriptBox->setPlainText(ForDisplay(text));
+// From the program, not an edit; one step that Ctrl+Z takes back.
+void MainWindow::replaceScript(const QString& text) {
+    const QScopedValueRollback notAnEdit(replacing_, true);
+    QTextCursor cursor(c_.scriptBox->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    c_.scriptBox->moveCursor(QTextCursor::Start);
 }
 
-void MainWindow::onScriptEdited() {
-    if (c_.realTimeBox->isChecked() && !scoring_) RunScript();
-}
-
-void MainWindow::onRealTimeClicked() {
-    if (c_.realTimeBox->isChecked()) {
-        c_.computeButton->setEnabled(false);
-        RunScript();
-    } else {
-        c_.computeButton->setEnabled(true);
-    }
-}
+void MainWindow::RunScript() { apply(model_.computeClicked(script_.utf8())); }
 
 void MainWindow::LoadScriptFile(const QString& path) {
     if (path.isEmpty()) return;
-    const codec::ScriptBytes read = codec::ReadScriptFile(QFile::encodeName(path).toStdString());
-    if (!read.ok) {
-        if (read.tooLarge) {
+    const codec::ScriptBytes read = codec::ReadScriptFile(LocalPath(path));
+    app::FileRead file;
+    file.status = read.ok ? app::FileRead::Status::Read
+                          : (read.tooLarge ? app::FileRead::Status::TooLarge : app::FileRead::Status::Unreadable);
+    file.bytes = read.bytes;
+    apply(model_.fileRead(path.toStdString(), file));
+}
+
+void MainWindow::openFile() { LoadScriptFile(QFileDialog::getOpenFileName(this)); }
+
+void MainWindow::SelectSample() { apply(model_.sampleChosen(c_.sampleList->currentIndex())); }
+
+void MainWindow::ChooseSample(int k) { apply(model_.sampleChosen(k)); }
+
+bool MainWindow::Save() {
+    if (const auto& target = model_.saveTarget()) return SaveTo(FromUtf8(target->path), target->gbk);
+    return SaveAs();
+}
+
+bool MainWindow::SaveAs() {
+    QString filter = model_.saveTarget() && model_.saveTarget()->gbk ? kGbkFilter : kUtf8Filter;
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("脚本另存为"), FromUtf8(model_.proposedSavePath()),
+                                                      kUtf8Filter + QStringLiteral(";;") + kGbkFilter, &filter);
+    if (path.isEmpty()) return false;
+    return SaveTo(path, filter == kGbkFilter);
+}
+
+bool MainWindow::SaveTo(const QString& path, bool gbk) {
+    const std::string text = app::FrontEnd::ForSaving(script_.utf8());
+    std::string bytes = text;
+    if (gbk) {
+        bytes = codec::Utf8ToGbk(text);
+        if (codec::GbkToUtf8(bytes) != text) {  // a character GBK cannot hold would become "?"
             QMessageBox::warning(this, windowTitle(),
-                                 QStringLiteral("脚本文件太大，未读入：\n%1\n脚本最多 16,777,215 字节。").arg(path));
+                                 QStringLiteral("脚本中有 GBK 无法表示的字符，未保存：\n%1\n请存为 UTF-8。").arg(path));
+            return false;
         }
-        return;  // a folder, a missing or unreadable file: nothing changes
     }
-    const codec::DecodedScript decoded = codec::DecodeScript(read.bytes, codec::InputEncoding::Auto);
-    if (decoded.binary) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("不是文本文件（开头 8 KiB 内有 NUL 字节），未读入：\n%1").arg(path));
-        return;
+    QSaveFile file(path);  // the old file stays whole until the new one is written
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+        !file.commit()) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("无法保存：\n%1\n%2").arg(path, file.errorString()));
+        return false;
     }
-    // The script ends at its first NUL; the box shows what is scored.
-    setScriptText(FromUtf8(decoded.text.substr(0, decoded.text.find('\0'))));
-    RunScript();
-}
-
-void MainWindow::openFile() {
-    const QString path = QFileDialog::getOpenFileName(this);
-    LoadScriptFile(path);
-}
-
-void MainWindow::SelectSample() {
-    const int index = c_.sampleList->currentIndex();
-    if (index < 0 || index >= static_cast<int>(BuiltInSamples.size())) return;
-    const BuiltInSample& sample = BuiltInSamples[static_cast<unsigned>(index)];
-    setScriptText(FromUtf8(sample.text));
-    if (!sample.scored) {
-        showNull();
-        return;
-    }
-    RunScript();
-}
-
-void MainWindow::ChooseSample(int k) {
-    c_.sampleList->setCurrentIndex(k);  // from the program: raises no selection event
-    SelectSample();
+    model_.saved({path.toStdString(), gbk});
+    return true;
 }
 
 void MainWindow::exitApplication() {
@@ -180,14 +195,18 @@ void MainWindow::ShowAbout() {
     about.exec();
 }
 
-void MainWindow::openLink(const QString& target) { openUrl_(QUrl(target)); }
-
-// The help page is looked up in the working folder first, as its relative name says, then
-// beside the program, where it is installed.
-void MainWindow::openHelp() {
-    QString path = QDir::current().absoluteFilePath(links_.helpPage);
+// Web targets go to the browser. The help page is looked up in the working folder first, as
+// its relative name says, then beside the program, where it is installed.
+void MainWindow::openTarget(const std::string& target) {
+    const QString text = FromUtf8(target);
+    const QUrl url(text);
+    if (!url.isRelative()) {
+        openUrl_(url);
+        return;
+    }
+    QString path = QDir::current().absoluteFilePath(text);
     if (!QFileInfo::exists(path)) {
-        const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(links_.helpPage);
+        const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(text);
         if (QFileInfo::exists(besideProgram)) path = besideProgram;
     }
     openUrl_(QUrl::fromLocalFile(path));
@@ -196,14 +215,14 @@ void MainWindow::openHelp() {
 void MainWindow::showWindowMenu(const QPoint& globalPosition) {
     QMenu menu(this);
     QAction* about = menu.addAction(QStringLiteral("关于 Quillon0701(&A)..."));
-    about->setProperty("commandId", 16);
+    about->setProperty("commandId", static_cast<int>(kAboutCommand));
     if (menu.exec(globalPosition) == about) ShowAbout();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    const bool noControlFocused = focusWidget() == nullptr || focusWidget() == this;
-    if (event->key() == Qt::Key_F2 && noControlFocused) {
-        QMessageBox::information(this, QString(), QStringLiteral("VK_F2"));
+    if (event->key() == Qt::Key_F2) {
+        const bool controlFocused = focusWidget() != nullptr && focusWidget() != this;
+        apply(model_.f2Pressed(controlFocused));
     }
     QDialog::keyPressEvent(event);
 }
@@ -215,7 +234,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) { showWindowMenu(event->globalPos()); }
 
-// Files dragged onto the window: accepted, and the first one of a drop is loaded.
+// Files dragged onto the window: accepted, and the first one of a drop is loaded. Text dragged
+// inside the script box is the box's own business.
 bool MainWindow::handleFileDrop(QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
@@ -229,7 +249,7 @@ bool MainWindow::handleFileDrop(QEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip && watched == c_.scriptBox->viewport()) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString messages = highlighter_->messages(c_.scriptBox->cursorForPosition(help->pos()).blockNumber());
+        const QString messages = marks_.messages(c_.scriptBox->cursorForPosition(help->pos()).blockNumber());
         if (messages.isEmpty()) {
             QToolTip::hideText();
         } else {

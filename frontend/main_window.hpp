@@ -1,5 +1,6 @@
-// The main window: moves text between its controls and the scoring library and decides when a
-// script is scored. Scoring itself is quillon::ScoreScript.
+// The main window: a view of the front-end model. It hands the model every event of its
+// controls and menu, and shows what the model's update says; the model decides when a script
+// is scored, the library scores it.
 #pragma once
 
 #include <QDialog>
@@ -7,42 +8,40 @@
 #include <QUrl>
 #include <functional>
 
+#include "app/front_end.hpp"
 #include "frontend/controls.hpp"
+#include "frontend/problem_marks.hpp"
 #include "frontend/report_view.hpp"
-#include "frontend/script_highlighter.hpp"
 #include "frontend/script_mirror.hpp"
 
 namespace quillon::frontend {
-
-struct LinkTargets {
-    QString homePage;
-    QString donationPicture;
-    QString helpPage = QStringLiteral("help2.htm");
-};
 
 class MainWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit MainWindow(LinkTargets links = DefaultLinks(), QWidget* parent = nullptr);
+    explicit MainWindow(app::Links links = app::ConfiguredLinks(), QWidget* parent = nullptr);
 
-    // Scores the script box's text and shows the report.
+    // Scores the script box's text, as the compute button does.
     void RunScript();
     // Loads a script file into the script box and scores it; a file that cannot be read
-    // changes nothing, one over the script limit is refused with a message.
+    // changes nothing, one over the script limit or not a text is refused with a message.
     void LoadScriptFile(const QString& path);
     // Loads the built-in text whose sample-list index is current.
     void SelectSample();
     // A 测试向量 menu command: select entry k of the sample list, then load it.
     void ChooseSample(int k);
     void ShowAbout();
+    // Writes the script to the file it was last saved to, or asks where (Ctrl+S); Save As
+    // always asks. UTF-8 unless GBK is chosen in the dialog.
+    bool Save();
+    bool SaveAs();
+    bool SaveTo(const QString& path, bool gbk);
 
     const Controls& controls() const { return c_; }
+    const app::FrontEnd& model() const { return model_; }
     // The problems the last run found on the script box's line (block) blockNumber.
-    QString lineMessages(int blockNumber) const { return highlighter_->messages(blockNumber); }
-    // Marks on lines with problems, on by default (off only to measure what they cost).
-    void setMarksShown(bool shown) { marksShown_ = shown; }
-    static LinkTargets DefaultLinks();
+    QString lineMessages(int blockNumber) const { return marks_.messages(blockNumber); }
     // Who opens link targets; the desktop's registered handlers unless replaced.
     void setUrlOpener(std::function<void(const QUrl&)> opener) { openUrl_ = std::move(opener); }
 
@@ -60,25 +59,22 @@ protected:
 
 private:
     void connectEvents();
-    void setScriptText(const QString& text);  // from the program: not an edit
-    void showNull();
-    void onScriptEdited();
-    void onRealTimeClicked();
+    void apply(const app::Update& update);
+    void showState();
+    void replaceScript(const QString& text);
     void openFile();
     void exitApplication();
-    void openLink(const QString& target);
-    void openHelp();
+    void openTarget(const std::string& target);
     void showWindowMenu(const QPoint& globalPosition);
     bool handleFileDrop(QEvent* event);
 
-    LinkTargets links_;
+    app::FrontEnd model_;
     std::function<void(const QUrl&)> openUrl_;
     Controls c_;
     ReportView report_;
     ScriptMirror script_;
-    ScriptHighlighter* highlighter_;  // owned by the script box's document
-    bool scoring_ = false;            // marking the script's lines is not an edit
-    bool marksShown_ = true;
+    ProblemMarks marks_;
+    bool replacing_ = false;  // the program replaces the script: not an edit
     bool exiting_ = false;
 };
 

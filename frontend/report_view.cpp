@@ -3,25 +3,10 @@
 #include <QTextCursor>
 #include <algorithm>
 
-#include "frontend/utf16_units.hpp"
+#include "app/utf16_units.hpp"
 
 namespace quillon::frontend {
 namespace {
-
-// The edit boxes break lines with LF.
-std::string WithLfLineEnds(const std::string& report) {
-    std::string text;
-    text.reserve(report.size());
-    for (std::size_t i = 0; i < report.size(); ++i) {
-        if (report[i] == '\r') {
-            text.push_back('\n');
-            if (i + 1 < report.size() && report[i + 1] == '\n') ++i;
-        } else {
-            text.push_back(report[i]);
-        }
-    }
-    return text;
-}
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -33,13 +18,12 @@ QString FromUtf8(const std::string& text, std::size_t begin, std::size_t end) {
 
 ReportView::ReportView(QPlainTextEdit* box) : box_(box) { box_->setUndoRedoEnabled(false); }
 
-void ReportView::showPlaceholder(const QString& text) {
-    box_->setPlainText(text);
-    shown_.reset();
-}
-
-void ReportView::show(const std::string& report) {
-    std::string text = WithLfLineEnds(report);
+void ReportView::show(std::string text) {
+    QTextCursor caret = box_->textCursor();  // a selection belongs to the report it was made in
+    if (caret.hasSelection()) {
+        caret.clearSelection();
+        box_->setTextCursor(caret);
+    }
     if (!shown_) {
         box_->setPlainText(FromUtf8(text, 0, text.size()));
         shown_ = std::move(text);
@@ -59,8 +43,8 @@ void ReportView::show(const std::string& report) {
     while (suffix > 0 && IsContinuationByte(old[old.size() - suffix])) --suffix;
 
     const std::string_view shown(old);
-    const auto begin = static_cast<int>(Utf16Units(shown.substr(0, prefix)));
-    const auto end = begin + static_cast<int>(Utf16Units(shown.substr(prefix, old.size() - suffix - prefix)));
+    const auto begin = static_cast<int>(app::Utf16Units(shown.substr(0, prefix)));
+    const auto end = begin + static_cast<int>(app::Utf16Units(shown.substr(prefix, old.size() - suffix - prefix)));
     QTextCursor cursor(box_->document());
     cursor.setPosition(begin);
     cursor.setPosition(end, QTextCursor::KeepAnchor);

@@ -13,14 +13,12 @@ class ReportView {
 public:
     explicit ReportView(QPlainTextEdit* box);
 
-    // report: UTF-8 with CR LF line ends, as the library gives it.
-    void show(const std::string& report);
-    // A text that is not a report ("NULL" before the first scoring).
-    void showPlaceholder(const QString& text);
+    // text: UTF-8 with LF line ends. A selection in the box does not survive a new text.
+    void show(std::string text);
 
 private:
     QPlainTextEdit* box_;
-    std::optional<std::string> shown_;  // the shown report with LF line ends, if a report is shown
+    std::optional<std::string> shown_;  // the text shown, once one is
 };
 
 }  // namespace quillon::frontend

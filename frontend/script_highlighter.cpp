@@ -1,10 +1,7 @@
 #include "frontend/script_highlighter.hpp"
 
 #include <QColor>
-#include <QTextBlock>
 #include <QTextCharFormat>
-#include <QTextDocument>
-#include <algorithm>
 #include <array>
 
 namespace quillon::frontend {
@@ -28,62 +25,15 @@ const std::array<CommandColour, 5>& CommandColours() {
 
 }  // namespace
 
-ScriptHighlighter::ScriptHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {}
-
 void ScriptHighlighter::highlightBlock(const QString& text) {
-    QTextCharFormat base;
-    const QString message = problems_.value(currentBlock().blockNumber());
-    if (!message.isEmpty()) {
-        base.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        base.setUnderlineColor(QColor(0xd3, 0x2f, 0x2f));
-    }
-    bool command = false;
     for (const CommandColour& c : CommandColours()) {
         if (!text.startsWith(c.prefix)) continue;
         qsizetype end = text.indexOf(QLatin1Char(' '));
         if (end < 0) end = text.size();
-        QTextCharFormat word = base;
-        word.setForeground(c.colour);
-        setFormat(0, static_cast<int>(end), word);
-        if (!message.isEmpty()) setFormat(static_cast<int>(end), static_cast<int>(text.size() - end), base);
-        command = true;
-        break;
+        setFormat(0, static_cast<int>(end), c.colour);
+        return;
     }
-    if (!command) {
-        QTextCharFormat comment = base;
-        comment.setForeground(QColor(0x80, 0x80, 0x80));
-        setFormat(0, static_cast<int>(text.size()), comment);
-    }
-}
-
-void ScriptHighlighter::showProblems(const ScriptMirror& script, const ScriptAccount& account) {
-    // Most keystrokes leave every problem where it was (same line, same place in the text).
-    if (account.problems == shown_) return;
-    shown_ = account.problems;
-    QHash<int, QString> problems;
-    // Byte offsets become positions in the document (UTF-16 code units), walking forward once.
-    std::size_t byte = 0;
-    qsizetype position = 0;
-    for (const Problem& p : account.problems) {
-        position += script.unitsBetween(byte, p.offset);
-        byte = std::max(byte, p.offset);
-        const int block = document()->findBlock(static_cast<int>(position)).blockNumber();
-        QString& text = problems[block];
-        if (!text.isEmpty()) text += QLatin1Char('\n');
-        text += QStringLiteral("警告[%1]: %2")
-                    .arg(QString::fromLatin1(p.code.data(), static_cast<qsizetype>(p.code.size())),
-                         QString::fromStdString(p.message));
-    }
-    if (problems == problems_) return;
-    QList<int> changed;
-    for (auto it = problems_.cbegin(); it != problems_.cend(); ++it) {
-        if (problems.value(it.key()) != it.value()) changed.append(it.key());
-    }
-    for (auto it = problems.cbegin(); it != problems.cend(); ++it) {
-        if (!problems_.contains(it.key())) changed.append(it.key());
-    }
-    problems_ = std::move(problems);
-    for (const int block : changed) rehighlightBlock(document()->findBlockByNumber(block));
+    setFormat(0, static_cast<int>(text.size()), QColor(0x5f, 0x63, 0x68));  // a comment: 6:1 on white
 }
 
 }  // namespace quillon::frontend

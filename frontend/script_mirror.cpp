@@ -1,6 +1,6 @@
 #include "frontend/script_mirror.hpp"
 
-#include "frontend/utf16_units.hpp"
+#include "app/utf16_units.hpp"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -40,7 +40,7 @@ void ScriptMirror::resync() {
 
 qsizetype ScriptMirror::unitsBetween(std::size_t from, std::size_t to) const {
     to = std::min(to, utf8_.size());
-    return from < to ? static_cast<qsizetype>(Utf16Units(std::string_view(utf8_).substr(from, to - from))) : 0;
+    return from < to ? static_cast<qsizetype>(app::Utf16Units(std::string_view(utf8_).substr(from, to - from))) : 0;
 }
 
 std::size_t ScriptMirror::byteOffset(std::size_t from, qsizetype units) const {

@@ -21,6 +21,7 @@
 #include "frontend/controls.hpp"
 #include "frontend/dialog_units.hpp"
 #include "frontend/main_window.hpp"
+#include "frontend/problem_marks.hpp"
 #include "frontend/report_view.hpp"
 #include "frontend/script_mirror.hpp"
 #include "script/builtin_texts.hpp"
@@ -419,17 +420,18 @@ private slots:
         QPlainTextEdit box;
         ReportView view(&box);
         const auto shown = [&] { return box.document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')); };
-        const std::string reports[] = {ScoreScript("mpout"), ScoreScript("mpecho 一\r\nmpout"),
+        const std::string reports[] = {"NULL", ScoreScript("mpout"), ScoreScript("mpecho 一\r\nmpout"),
                                        ScoreScript("mpecho 二😀\r\nmpout 100"), ScoreScript("mpecho 二😀\r\nmpout 100"),
-                                       ScoreScript("$$ 1\r\nmpout"), ScoreScript("$$ 11\r\nmpout"), ScoreScript("")};
+                                       ScoreScript("$$ 1\r\nmpout"), ScoreScript("$$ 11\r\nmpout"), ScoreScript(""), "NULL"};
         for (const std::string& report : reports) {
-            view.show(report);
-            QCOMPARE(shown(), Shown(report));
+            const QString expected = Shown(report);
+            view.show(expected.toStdString());
+            QCOMPARE(shown(), expected);
         }
-        view.showPlaceholder(QStringLiteral("NULL"));
-        QCOMPARE(shown(), QStringLiteral("NULL"));
-        view.show(reports[0]);
-        QCOMPARE(shown(), Shown(reports[0]));
+        // A selection belongs to the report it was made in.
+        box.selectAll();
+        view.show(Shown(reports[1]).toStdString());
+        QVERIFY(!box.textCursor().hasSelection());
     }
 
     void problemLinesAreMarkedWithTheirMessages() {
@@ -442,13 +444,25 @@ private slots:
         QVERIFY(w.lineMessages(2).contains(QStringLiteral("警告[Q201]")));
         QVERIFY(w.lineMessages(3).contains(QStringLiteral("警告[Q304]")));
         QVERIFY(w.lineMessages(3).contains(QStringLiteral("“/”")));
-        // The mark is a wavy underline over the line.
+        // On screen: the line tinted across the box, its word "/" darker; a clean line is not.
         const QTextBlock marked = box->document()->findBlockByNumber(3);
-        bool underlined = false;
-        for (const QTextLayout::FormatRange& range : marked.layout()->formats()) {
-            underlined |= range.format.underlineStyle() == QTextCharFormat::WaveUnderline;
-        }
-        QVERIFY(underlined);
+        const QImage image = box->viewport()->grab().toImage();
+        const auto tinted = [&](int row, const QColor& colour, int fromX, int toX) {
+            const QRect line = box->cursorRect(QTextCursor(box->document()->findBlockByNumber(row)));
+            int count = 0;
+            for (int y = line.top(); y <= line.bottom(); ++y) {
+                for (int x = std::max(fromX, 0); x < std::min(toX, image.width()); ++x) {
+                    count += image.pixelColor(x, y) == colour;
+                }
+            }
+            return count;
+        };
+        QTextCursor word(marked);
+        word.setPosition(marked.position() + 10);  // "$$4.2 VVX /": the slash
+        const int wordX = box->cursorRect(word).left();
+        QVERIFY(tinted(3, ProblemMarks::LineTint(), box->viewport()->width() - 40, box->viewport()->width()) > 40);
+        QVERIFY(tinted(3, ProblemMarks::WordTint(), wordX, wordX + 10) > 10);
+        QCOMPARE(tinted(0, ProblemMarks::LineTint(), 0, image.width()), 0);
         // Its message is the line's tooltip.
         const QPoint onLine = box->cursorRect(QTextCursor(marked)).center();
         QHelpEvent help(QEvent::ToolTip, onLine, box->viewport()->mapToGlobal(onLine));
@@ -467,7 +481,7 @@ private slots:
     }
 
     void linkCommands() {
-        MainWindow w(LinkTargets{QStringLiteral("https://home.invalid/"), QStringLiteral("https://home.invalid/wxm-skm.jpg")});
+        MainWindow w(app::Links{"https://home.invalid/", "https://home.invalid/wxm-skm.jpg"});
         QList<QUrl> opened;
         w.setUrlOpener([&](const QUrl& url) { opened.append(url); });
         w.controls().homePageAction->trigger();
@@ -478,7 +492,7 @@ private slots:
         QCOMPARE(opened[1].fileName(), QStringLiteral("wxm-skm.jpg"));
         QVERIFY(opened[2].isLocalFile());
         QCOMPARE(opened[2].fileName(), QStringLiteral("help2.htm"));
-        QVERIFY(MainWindow::DefaultLinks().homePage.startsWith(QStringLiteral("https://")));
+        QVERIFY(app::ConfiguredLinks().homePage.starts_with("https://"));
     }
 };
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace quillon::frontend {
+namespace quillon::app {
 
 inline long long Utf16Units(std::string_view utf8) {
     long long units = 0;
@@ -27,4 +27,4 @@ inline long long Utf16Units(std::string_view utf8) {
     return units;
 }
 
-}  // namespace quillon::frontend
+}  // namespace quillon::app

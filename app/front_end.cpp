@@ -1,0 +1,150 @@
+#include "app/front_end.hpp"
+
+#include "codec/decode.hpp"
+#include "scoring/limits.hpp"
+#include "script/builtin_texts.hpp"
+#include "script/interpreter.hpp"
+
+namespace quillon::app {
+namespace {
+
+constexpr std::string_view kNull = "NULL";
+
+std::string TooLargeMessage(std::string_view name) {
+    return "脚本文件太大，未读入：\n" + std::string(name) + "\n脚本最多 16,777,215 字节。";
+}
+
+// The edit boxes break lines with LF; CR LF and a lone CR mean the same to the interpreter.
+std::string WithLfLineEnds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            out.push_back(text[i]);
+            continue;
+        }
+        out.push_back('\n');
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+    return out;
+}
+
+}  // namespace
+
+FrontEnd::FrontEnd(Links links) : links_(std::move(links)) {}
+
+Update FrontEnd::start() {
+    realTime_ = true;
+    sampleIndex_ = 0;
+    return replaceScript(NoticeText, false);
+}
+
+Update FrontEnd::score(std::string_view script) {
+    const ScriptRun run = InterpretScript(script, {}, true);
+    Update update;
+    update.report = WithLfLineEnds(run.report);
+    update.marks = MarksOf(run.account, script);
+    return update;
+}
+
+// A text from the program (a sample, a file): not an edit. Texts that are not scored leave
+// "NULL" and no marks, whatever the last run showed.
+Update FrontEnd::replaceScript(std::string_view text, bool scored) {
+    std::string shown = WithLfLineEnds(text);
+    Update update = scored ? score(shown) : Update{};
+    if (!scored) {
+        update.report = std::string(kNull);
+        update.marks = std::vector<Mark>{};
+    }
+    update.script = std::move(shown);
+    modified_ = false;
+    saveTarget_.reset();  // Save must not write this text over another script's file
+    loadedFrom_.clear();
+    return update;
+}
+
+Update FrontEnd::edited(std::string_view script) {
+    modified_ = true;
+    return realTime_ ? score(script) : Update{};
+}
+
+Update FrontEnd::computeClicked(std::string_view script) {
+    return realTime_ ? Update{} : score(script);  // the button works only while it is enabled
+}
+
+Update FrontEnd::realTimeClicked(bool checked, std::string_view script) {
+    realTime_ = checked;
+    return checked ? score(script) : Update{};
+}
+
+Update FrontEnd::sampleChosen(int index) {
+    if (index < 0 || index >= kBuiltInSampleCount) return {};
+    sampleIndex_ = index;
+    const BuiltInSample& sample = BuiltInSamples[static_cast<unsigned>(index)];
+    return replaceScript(sample.text, sample.scored);
+}
+
+Update FrontEnd::fileRead(std::string_view path, const FileRead& file) {
+    Update update;
+    switch (file.status) {
+        case FileRead::Status::Unreadable:
+            return update;  // a folder, a missing or unreadable file: nothing changes
+        case FileRead::Status::TooLarge:
+            update.message = TooLargeMessage(path);
+            return update;
+        case FileRead::Status::Read:
+            break;
+    }
+    if (file.bytes.size() > kMaxScriptBytes) {  // as read, whatever its encoding
+        update.message = TooLargeMessage(path);
+        return update;
+    }
+    const codec::DecodedScript decoded = codec::DecodeScript(file.bytes, codec::InputEncoding::Auto);
+    if (decoded.binary) {
+        update.message = "不是文本文件（开头 8 KiB 内有 NUL 字节），未读入：\n" + std::string(path);
+        return update;
+    }
+    // The script ends at its first NUL; the box shows what is scored.
+    const std::string_view text = std::string_view(decoded.text).substr(0, decoded.text.find('\0'));
+    update = replaceScript(text, true);
+    loadedFrom_ = std::string(path);
+    return update;
+}
+
+std::string FrontEnd::proposedSavePath() const {
+    if (saveTarget_) return saveTarget_->path;
+    return loadedFrom_.empty() ? std::string("脚本.txt") : loadedFrom_;
+}
+
+void FrontEnd::saved(SaveTarget target) {
+    saveTarget_ = std::move(target);
+    modified_ = false;
+}
+
+Update FrontEnd::link(LinkCommand command) const {
+    Update update;
+    switch (command) {
+        case LinkCommand::HomePage: update.link = links_.homePage; break;
+        case LinkCommand::Help: update.link = links_.helpPage; break;
+        case LinkCommand::DonationPicture: update.link = links_.donationPicture; break;
+    }
+    return update;
+}
+
+Update FrontEnd::f2Pressed(bool controlFocused) const {
+    Update update;
+    if (!controlFocused) update.message = "VK_F2";
+    return update;
+}
+
+std::string FrontEnd::ForSaving(std::string_view script) {
+    std::string out;
+    out.reserve(script.size() + script.size() / 16);
+    for (std::size_t i = 0; i < script.size(); ++i) {
+        if (script[i] == '\n' && (i == 0 || script[i - 1] != '\r')) out.push_back('\r');
+        out.push_back(script[i]);
+    }
+    return out;
+}
+
+}  // namespace quillon::app

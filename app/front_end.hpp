@@ -1,0 +1,94 @@
+// The front ends' model: what the window decides, with no window. Each view (the Qt window, the
+// page, the Win32 window) hands its events in and applies the Update it gets back; none of them
+// decides when a script is scored, what the report box shows, what a load accepts or which
+// words are marked.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/links.hpp"
+#include "app/marks.hpp"
+
+namespace quillon::app {
+
+// A file as the view read it.
+struct FileRead {
+    enum class Status { Read, Unreadable, TooLarge };
+    Status status = Status::Read;
+    std::string bytes;  // when read
+};
+
+enum class LinkCommand { HomePage, Help, DonationPicture };
+
+// Where Save writes, and in which encoding.
+struct SaveTarget {
+    std::string path;
+    bool gbk = false;  // UTF-8 unless GBK was asked for
+};
+
+// What a view changes after an event; only the parts that are set.
+struct Update {
+    // The script box's new text (LF line ends). The view replaces its text as one step that
+    // the user can undo, and the replacement is not an edit.
+    std::optional<std::string> script;
+    std::optional<std::string> report;  // the report box's new text (LF line ends)
+    std::optional<std::vector<Mark>> marks;
+    std::optional<std::string> message;  // to show in a message box
+    std::optional<std::string> link;     // a target for the system to open
+};
+
+class FrontEnd {
+public:
+    explicit FrontEnd(Links links = ConfiguredLinks());
+
+    // The window as it opens: the notice, "NULL", real-time mode on; nothing scored.
+    Update start();
+    // The user changed the script box's text (typing, pasting, undoing): scored in real-time mode.
+    Update edited(std::string_view script);
+    Update computeClicked(std::string_view script);
+    // The real-time check box after the click toggled it.
+    Update realTimeClicked(bool checked, std::string_view script);
+    // Entry `index` of the sample list, picked there or by a 测试向量 command (which also
+    // shows it in the list): the sample replaces the script, and is scored unless it is the
+    // notice.
+    Update sampleChosen(int index);
+    // A file the user opened or dropped, as the view could read it; its path names it in
+    // messages and is proposed when the script is saved.
+    Update fileRead(std::string_view path, const FileRead& file);
+    Update link(LinkCommand command) const;
+    // F2 shows a message only while no control has the keyboard focus.
+    Update f2Pressed(bool controlFocused) const;
+
+    bool realTime() const { return realTime_; }
+    bool computeEnabled() const { return !realTime_; }
+    int sampleIndex() const { return sampleIndex_; }
+    // The script box holds edits that were neither loaded nor saved.
+    bool modified() const { return modified_; }
+
+    // Where Save writes without asking: the file of the last Save As, until another script
+    // replaces this one. A script loaded from a file is saved through Save As, its path
+    // proposed, so that its file is never rewritten in another encoding unasked.
+    const std::optional<SaveTarget>& saveTarget() const { return saveTarget_; }
+    std::string proposedSavePath() const;
+    void saved(SaveTarget target);
+
+    // The script as a saved file holds it: CR LF line ends, as the built-in texts and the
+    // systems the assessors use have them.
+    static std::string ForSaving(std::string_view script);
+
+private:
+    Update score(std::string_view script);
+    Update replaceScript(std::string_view text, bool scored);
+
+    Links links_;
+    bool realTime_ = true;
+    int sampleIndex_ = 0;
+    bool modified_ = false;
+    std::optional<SaveTarget> saveTarget_;
+    std::string loadedFrom_;
+};
+
+}  // namespace quillon::app

@@ -1,0 +1,57 @@
+#include "app/marks.hpp"
+
+#include <algorithm>
+
+#include "app/utf16_units.hpp"
+#include "script/builtin_texts.hpp"
+
+namespace quillon::app {
+namespace {
+
+std::string_view LineAt(std::string_view script, std::size_t offset) {
+    if (offset > script.size()) return {};
+    const std::string_view rest = script.substr(offset);
+    return rest.substr(0, rest.find_first_of("\r\n"));
+}
+
+// The notice's lines, sorted for lookup; made once, never changed.
+const std::vector<std::string_view>& NoticeLines() {
+    static const std::vector<std::string_view> lines = [] {
+        std::vector<std::string_view> found;
+        for (std::string_view rest = NoticeText; !rest.empty();) {
+            const std::size_t end = rest.find("\r\n");
+            found.push_back(rest.substr(0, end));
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 2);
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    }();
+    return lines;
+}
+
+bool IsNoticeLine(std::string_view line) {
+    const auto& lines = NoticeLines();
+    return std::binary_search(lines.begin(), lines.end(), line);
+}
+
+}  // namespace
+
+std::vector<Mark> MarksOf(const ScriptAccount& account, std::string_view script) {
+    std::vector<Mark> marks;
+    marks.reserve(account.problems.size());
+    for (const Problem& p : account.problems) {
+        const std::string_view line = LineAt(script, p.offset);
+        if (!line.empty() && IsNoticeLine(line)) continue;
+        Mark mark;
+        mark.row = p.line > 0 ? p.line - 1 : 0;
+        if (p.wordLength > 0 && p.wordOffset >= p.offset && p.wordOffset + p.wordLength <= script.size()) {
+            mark.begin = static_cast<std::size_t>(Utf16Units(script.substr(p.offset, p.wordOffset - p.offset)));
+            mark.end = mark.begin + static_cast<std::size_t>(Utf16Units(script.substr(p.wordOffset, p.wordLength)));
+        }
+        mark.message = "警告[" + std::string(p.code) + "]: " + p.message;
+        marks.push_back(std::move(mark));
+    }
+    return marks;
+}
+
+}  // namespace quillon::app

@@ -1,0 +1,27 @@
+// The problems of a run as a view marks them: the row of the script box and the word's place
+// in it, in the UTF-16 code units that the Qt, browser and Win32 edit boxes all count.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/account.hpp"
+
+namespace quillon::app {
+
+struct Mark {
+    std::size_t row = 0;    // the script box's line, from 0
+    std::size_t begin = 0;  // the word, in UTF-16 units from the row's start; begin == end:
+    std::size_t end = 0;    // the problem is about the whole line
+    std::string message;    // "警告[Q203]: …"
+
+    bool operator==(const Mark&) const = default;
+};
+
+// The marks of the account over the script it was made from. Lines of the built-in notice, as
+// the notice has them, are never marked: its help lines show commands, they are not commands.
+std::vector<Mark> MarksOf(const ScriptAccount& account, std::string_view script);
+
+}  // namespace quillon::app

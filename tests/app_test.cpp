@@ -1,0 +1,176 @@
+// The front ends' model without any window: when a script is scored, what the boxes show,
+// what a load accepts, which words are marked and where Save writes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/front_end.hpp"
+#include "app/marks.hpp"
+#include "script/builtin_texts.hpp"
+#include "script/interpreter.hpp"
+
+namespace quillon::app {
+namespace {
+
+std::string Shown(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string ReportOf(std::string_view script) { return Shown(ScoreScript(script)); }
+
+TEST(FrontEnd, StartsWithTheNoticeAndNullUnscored) {
+    FrontEnd model;
+    const Update start = model.start();
+    EXPECT_EQ(start.script, Shown(NoticeText));
+    EXPECT_EQ(start.report, "NULL");
+    ASSERT_TRUE(start.marks);
+    EXPECT_TRUE(start.marks->empty());
+    EXPECT_TRUE(model.realTime());
+    EXPECT_FALSE(model.computeEnabled());
+    EXPECT_EQ(model.sampleIndex(), 0);
+    EXPECT_FALSE(model.modified());
+}
+
+TEST(FrontEnd, ScoresEditsOnlyInRealTimeModeAndOnCompute) {
+    FrontEnd model;
+    model.start();
+    EXPECT_EQ(model.edited("mpout").report, ReportOf("mpout"));
+    EXPECT_TRUE(model.modified());
+    EXPECT_FALSE(model.realTimeClicked(false, "mpout").report);  // off: nothing computed
+    EXPECT_TRUE(model.computeEnabled());
+    EXPECT_FALSE(model.edited("mpinit=2\nmpout").report);
+    EXPECT_EQ(model.computeClicked("mpinit=2\nmpout").report, ReportOf("mpinit=2\nmpout"));
+    EXPECT_EQ(model.realTimeClicked(true, "mpinit=4").report, ReportOf("mpinit=4"));  // on: rescored at once
+    EXPECT_FALSE(model.computeEnabled());
+    EXPECT_FALSE(model.computeClicked("mpinit=4").report);  // the button is disabled then
+}
+
+// The notice shows NULL every time, also after a run that left marks, and also in real-time
+// mode; samples 2 to 5 are scored whatever the mode.
+TEST(FrontEnd, SamplesReplaceTheScriptAndTheNoticeShowsNull) {
+    FrontEnd model;
+    model.start();
+    ASSERT_FALSE(model.edited("@@9\nmpout").marks->empty());
+    const Update notice = model.sampleChosen(0);
+    EXPECT_EQ(notice.script, Shown(NoticeText));
+    EXPECT_EQ(notice.report, "NULL");
+    EXPECT_TRUE(notice.marks->empty());
+    model.realTimeClicked(false, *notice.script);
+    for (int k = 1; k < kBuiltInSampleCount; ++k) {
+        const Update sample = model.sampleChosen(k);
+        EXPECT_EQ(model.sampleIndex(), k);
+        EXPECT_EQ(sample.script, Shown(BuiltInSamples[static_cast<unsigned>(k)].text));
+        EXPECT_EQ(sample.report, ReportOf(BuiltInSamples[static_cast<unsigned>(k)].text));
+    }
+    EXPECT_FALSE(model.sampleChosen(-1).script);
+    EXPECT_FALSE(model.sampleChosen(5).script);
+    EXPECT_EQ(model.sampleIndex(), 4);
+}
+
+TEST(FrontEnd, LoadsTextFilesAndRefusesWhatIsNone) {
+    FrontEnd model;
+    model.start();
+    model.realTimeClicked(false, "");
+    const Update gbk = model.fileRead("a.txt", {FileRead::Status::Read, "mpinit=4\r\nmpecho \xD6\xD0\r\n"});
+    EXPECT_EQ(gbk.script, "mpinit=4\nmpecho 中\n");
+    EXPECT_EQ(gbk.report, ReportOf("mpinit=4\nmpecho 中\n"));  // scored with real-time off too
+    EXPECT_FALSE(model.modified());
+    EXPECT_EQ(model.fileRead("nul.txt", {FileRead::Status::Read, std::string(9000, ' ') + '\0' + "mpout"}).script,
+              std::string(9000, ' '));
+
+    const Update unreadable = model.fileRead("folder", {FileRead::Status::Unreadable, ""});
+    EXPECT_FALSE(unreadable.script || unreadable.report || unreadable.message);
+    const Update large = model.fileRead("big.txt", {FileRead::Status::TooLarge, ""});
+    EXPECT_FALSE(large.script);
+    EXPECT_NE(large.message->find("16,777,215"), std::string::npos);
+    EXPECT_NE(large.message->find("big.txt"), std::string::npos);
+    const Update binary = model.fileRead("ls", {FileRead::Status::Read, std::string("\x7F" "ELF\2\1\1\0\0\0", 10)});
+    EXPECT_FALSE(binary.script);
+    EXPECT_NE(binary.message->find("不是文本文件"), std::string::npos);
+}
+
+TEST(FrontEnd, LinksAndF2) {
+    FrontEnd model(Links{"https://home.invalid/", "https://home.invalid/wxm-skm.jpg"});
+    EXPECT_EQ(model.link(LinkCommand::HomePage).link, "https://home.invalid/");
+    EXPECT_EQ(model.link(LinkCommand::DonationPicture).link, "https://home.invalid/wxm-skm.jpg");
+    EXPECT_EQ(model.link(LinkCommand::Help).link, "help2.htm");
+    EXPECT_EQ(model.f2Pressed(false).message, "VK_F2");
+    EXPECT_FALSE(model.f2Pressed(true).message);
+}
+
+// Save writes without asking only to the file of the last Save As; a loaded script proposes
+// its own file but is asked for, and a sample replacing the script forgets both.
+TEST(FrontEnd, WhereSaveWrites) {
+    FrontEnd model;
+    model.start();
+    EXPECT_FALSE(model.saveTarget());
+    EXPECT_EQ(model.proposedSavePath(), "脚本.txt");
+    model.fileRead("/tmp/x/a.txt", {FileRead::Status::Read, "mpout"});
+    EXPECT_FALSE(model.saveTarget());
+    EXPECT_EQ(model.proposedSavePath(), "/tmp/x/a.txt");
+    model.edited("mpout\n");
+    EXPECT_TRUE(model.modified());
+    model.saved({"/tmp/x/b.txt", true});
+    EXPECT_FALSE(model.modified());
+    ASSERT_TRUE(model.saveTarget());
+    EXPECT_EQ(model.saveTarget()->path, "/tmp/x/b.txt");
+    EXPECT_TRUE(model.saveTarget()->gbk);
+    model.sampleChosen(3);
+    EXPECT_FALSE(model.saveTarget());
+    EXPECT_EQ(model.proposedSavePath(), "脚本.txt");
+    EXPECT_EQ(FrontEnd::ForSaving("mpout\n@@1 1\n\n"), "mpout\r\n@@1 1\r\n\r\n");
+}
+
+struct MarkCase {
+    const char* name;
+    const char* script;
+    std::size_t row, begin, end;  // of the first mark
+};
+
+class Marks : public ::testing::TestWithParam<MarkCase> {};
+
+// Columns count UTF-16 code units, as every edit box does: a Chinese character is one, a
+// character beyond the BMP two.
+TEST_P(Marks, PlaceTheWordInTheRow) {
+    const auto& c = GetParam();
+    const ScriptRun run = InterpretScript(c.script, {}, true);
+    const std::vector<Mark> marks = MarksOf(run.account, c.script);
+    ASSERT_FALSE(marks.empty());
+    EXPECT_EQ(marks[0].row, c.row);
+    EXPECT_EQ(marks[0].begin, c.begin);
+    EXPECT_EQ(marks[0].end, c.end);
+    EXPECT_EQ(marks[0].message.rfind("警告[Q", 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FrontEnd, Marks,
+    ::testing::Values(MarkCase{"ascii_word", "mpout\n@@1 1 abc", 1, 6, 9},
+                      MarkCase{"after_chinese", "@@1 1 中文abc", 0, 6, 11},
+                      MarkCase{"after_an_astral_character", "$$4.2 😀 VVV", 0, 6, 8},
+                      MarkCase{"whole_line", "@@1 1 1 1 1", 0, 0, 0},
+                      MarkCase{"after_crlf", "mpout\r\n\r\n$$4.2 VVX /", 2, 10, 11}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The notice's help lines show commands to read; typed into, the notice is scored, but its own
+// lines are never marked. The same line typed anew, or changed, is.
+TEST(FrontEnd, TheNoticesOwnLinesAreNeverMarked) {
+    FrontEnd model;
+    const std::string notice = *model.start().script;
+    const Update typed = model.edited(notice + "x");
+    ASSERT_TRUE(typed.report);
+    EXPECT_TRUE(typed.marks->empty());
+    EXPECT_FALSE(model.edited(notice + "  mpinit=1234 x 为可选参数 \n").marks->empty());
+    EXPECT_FALSE(model.edited(notice + "@@9\n").marks->empty());
+}
+
+}  // namespace
+}  // namespace quillon::app

@@ -1,6 +1,7 @@
 #include "frontend/dialog_units.hpp"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QStringList>
 
@@ -27,7 +28,7 @@ bool HasTwoCellChinese(const QFont& font) {
 
 }  // namespace
 
-QFont DialogFont(int pointSize) {
+QFont DialogFont(int pixelSize) {
     // Song style first, like the design's 宋体; then faces that read well at small sizes.
     static const QStringList preferred = {"SimSun", "NSimSun", "宋体", "Noto Sans Mono CJK SC",
                                           "WenQuanYi Zen Hei Mono", "AR PL UMing CN", "AR PL UKai CN"};
@@ -35,18 +36,18 @@ QFont DialogFont(int pointSize) {
     for (const QString& family : preferred) {
         if (!installed.contains(family)) continue;
         QFont font(family);
-        font.setPointSize(pointSize);
+        font.setPixelSize(pixelSize);
         font.setStyleHint(QFont::TypeWriter);
         if (HasTwoCellChinese(font)) return font;
     }
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(pointSize);
+    font.setPixelSize(pixelSize);
     return font;
 }
 
 QFont DialogFontFitting(QSize dialogUnits, QSize extra, QSize available) {
-    QFont font = DialogFont(9);
-    for (int size = 9; size > 5; --size) {
+    QFont font = DialogFont();
+    for (int size = kDialogFontPixels; size >= 8; size -= 2) {  // even sizes: a Chinese character is two whole cells
         font = DialogFont(size);
         const QSize window = DialogUnits(font).toPixels(dialogUnits.width(), dialogUnits.height()) + extra;
         if (window.width() <= available.width() && window.height() <= available.height()) break;
@@ -59,7 +60,8 @@ DialogUnits::DialogUnits(const QFont& font) {
     const int alphabet =
         metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     baseX_ = (alphabet / 26 + 1) / 2;  // the average width of a letter, rounded
-    baseY_ = metrics.height();
+    // The em height, not the line height: faces with tall lines keep the design's proportions.
+    baseY_ = QFontInfo(font).pixelSize();
 }
 
 QRect DialogUnits::toPixels(int x, int y, int width, int height) const {

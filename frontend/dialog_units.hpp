@@ -1,6 +1,6 @@
 // The window is laid out in dialog units, as its design says; they become pixels through the
 // dialog font's metrics (a horizontal unit is a quarter of the average character width, a
-// vertical unit an eighth of the character height).
+// vertical unit an eighth of the font's em height).
 #pragma once
 
 #include <QFont>
@@ -9,13 +9,17 @@
 
 namespace quillon::frontend {
 
+// The design's 9 points on a 96 dpi screen; set in pixels, so that an even size makes a
+// Chinese character exactly two ASCII cells.
+inline constexpr int kDialogFontPixels = 12;
+
 // The first installed font of a list (宋体 first, as the design has it) in which, measured,
 // every ASCII character takes one cell and a Chinese character exactly two, so that the
-// report's columns line up; 9 points unless a smaller size is asked for.
-QFont DialogFont(int pointSize = 9);
+// report's columns line up.
+QFont DialogFont(int pixelSize = kDialogFontPixels);
 
-// The dialog font at the largest size up to 9 points at which a window of the given size in
-// dialog units (plus `extra` pixels of frame and menu) fits in `available`.
+// The dialog font at the largest size up to the design's at which a window of the given size
+// in dialog units (plus `extra` pixels of frame and menu) fits in `available`.
 QFont DialogFontFitting(QSize dialogUnits, QSize extra, QSize available);
 
 class DialogUnits {

@@ -73,6 +73,15 @@ std::string Folded(std::string_view text) {
     return out;
 }
 
+// Whether Folded can change the text: each form it folds starts with one of these bytes.
+bool MayFold(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b == 0xEF || b == 0xC2 || b == 0xE2 || (b == 0xE3 && i + 1 < text.size() && text[i + 1] == '\x80')) return true;
+    }
+    return false;
+}
+
 bool ContainsAny(std::string_view text, const auto& parts) {
     for (const std::string_view part : parts) {
         if (text.find(part) != std::string_view::npos) return true;
@@ -92,9 +101,11 @@ void NoteLookalikes(std::string_view line, LineKind kind, bool ascii, ProblemLog
     if (kind == LineKind::Comment) {
         if (ascii) return;
         // A comment that would be a command, had it been typed in ASCII: its start decides.
-        const std::string folded = Folded(line.substr(0, 48));
+        const std::string_view head = line.substr(0, 48);
+        if (!MayFold(head)) return;
+        const std::string folded = Folded(head);
         const std::size_t start = folded.find_first_not_of(' ');
-        if (folded == line || start == std::string::npos) return;
+        if (folded == head || start == std::string::npos) return;
         for (const std::string_view command : kCommandWords) {
             if (!StartsWith(std::string_view(folded).substr(start), command)) continue;
             if (HasFullWidthForm(line.substr(0, line.find(' ')))) {

@@ -78,6 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"full_width_number", problem::FullWidth, "@@1 ０.５", "@@1 0.5 备注"},
         ProblemCase{"ideographic_full_stop", problem::FullWidth, "$$1.1 0。5", "$$1.1 0.5"},
         ProblemCase{"ideographic_space_before", problem::SpaceLike, "\u3000mpout", "mpout 30000 全角空格　注释"},
+        ProblemCase{"long_remark_after_a_blank", problem::SpaceLike, "\u3000mpout 中文中文中文中文中文中文中文中文中文中文中文中文中文中文",
+                    " mpout 中文中文中文中文中文中文中文中文中文中文中文中文中文中文"},
         ProblemCase{"nbsp_between_words", problem::SpaceLike, "@@1\u00A01 1", "@@1 1 1"},
         ProblemCase{"zero_width_space", problem::SpaceLike, "@@1 1\u200B 1", "@@1 1 1"},
         ProblemCase{"comma_in_layer_line", problem::CommaBetweenWords, "@@1 0.5,1,0.5", "@@1 0.5 1 0.5"},

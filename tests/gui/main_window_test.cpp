@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QWheelEvent>
+#include <QAbstractItemView>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -22,6 +24,8 @@
 #include "frontend/dialog_units.hpp"
 #include "frontend/main_window.hpp"
 #include "frontend/problem_marks.hpp"
+#include "frontend/qt_texts.hpp"
+#include "frontend/window_icon.hpp"
 #include "frontend/report_view.hpp"
 #include "frontend/script_mirror.hpp"
 #include "script/builtin_texts.hpp"
@@ -478,6 +482,144 @@ private slots:
         // The notice is never scored and shows no marks.
         w.controls().sampleActions[0]->trigger();
         QVERIFY(w.lineMessages(2).isEmpty());
+    }
+
+    void noticeShowsNullAlsoAfterAMarkedRun() {
+        MainWindow w;
+        w.show();
+        const Controls& c = w.controls();
+        for (const bool fromMenu : {true, false}) {
+            c.scriptBox->clear();
+            TypeAscii(c.scriptBox, QStringLiteral("@@9\nmpout"));
+            QVERIFY(!w.lineMessages(0).isEmpty());
+            if (fromMenu) {
+                c.sampleActions[0]->trigger();
+            } else {
+                c.sampleList->setCurrentIndex(0);
+                Q_EMIT c.sampleList->activated(0);
+            }
+            QCOMPARE(Report(w), QStringLiteral("NULL"));
+            QVERIFY(w.lineMessages(0).isEmpty());
+            QCOMPARE(Script(w), Shown(NoticeText));
+        }
+    }
+
+    void iconIsLinkedIntoTheProgram() {
+        QVERIFY(!WindowIcon().pixmap(32, 32).isNull());
+        MainWindow w;
+        QVERIFY(!w.windowIcon().availableSizes().isEmpty());
+    }
+
+    void closedSampleListIgnoresTheWheelAndArrowKeys() {
+        MainWindow w;
+        w.show();
+        const Controls& c = w.controls();
+        const QString before = Script(w);
+        const QPointF inside(10, 5);
+        QWheelEvent wheel(inside, c.sampleList->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(c.sampleList, &wheel);
+        QCOMPARE(c.sampleList->currentIndex(), 0);
+        QCOMPARE(Script(w), before);
+        c.sampleList->setFocus();
+        QTest::keyClick(c.sampleList->lineEdit(), Qt::Key_Down);
+        QCOMPARE(c.sampleList->currentIndex(), 0);
+        QCOMPARE(Script(w), before);
+        QVERIFY(c.sampleList->view()->isVisible());  // the key opens the list instead
+        c.sampleList->hidePopup();
+        // The dropped list shows its labels whole.
+        QVERIFY(c.sampleList->view()->minimumWidth() >= c.sampleList->view()->sizeHintForColumn(0));
+    }
+
+    void replacedScriptComesBackWithUndo() {
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath("a.txt"), "mpinit=1\r\nmpout\r\n");
+        MainWindow w;
+        w.show();
+        QPlainTextEdit* box = w.controls().scriptBox;
+        box->clear();
+        TypeAscii(box, QStringLiteral("mpinit=2\nmpout"));
+        const QString typed = Script(w);
+        w.controls().sampleActions[3]->trigger();
+        QCOMPARE(Script(w), Shown(BuiltInSamples[3].text));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Script(w), typed);
+        QCOMPARE(Report(w), ExpectedReport(typed));  // an undo is an edit: rescored
+        w.LoadScriptFile(dir.filePath("a.txt"));
+        QCOMPARE(Script(w), QStringLiteral("mpinit=1\nmpout\n"));
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Script(w), typed);
+    }
+
+    void savingAsUtf8OrGbk() {
+        QTemporaryDir dir;
+        MainWindow w;
+        w.show();
+        QPlainTextEdit* box = w.controls().scriptBox;
+        box->clear();
+        TypeChinese(box, QStringLiteral("mpecho 中文\nmpout"));
+        const auto bytesOf = [&](const QString& name) {
+            QFile file(dir.filePath(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(none)");
+        };
+        QVERIFY(w.SaveTo(dir.filePath("gbk.txt"), true));
+        QCOMPARE(bytesOf("gbk.txt"), codec::Utf8ToGbk("mpecho 中文\r\nmpout"));
+        QVERIFY(w.SaveTo(dir.filePath("utf8.txt"), false));
+        QCOMPARE(bytesOf("utf8.txt"), std::string("mpecho 中文\r\nmpout"));
+        QVERIFY(!w.model().modified());
+        TypeChinese(box, QStringLiteral("😀"));
+        QVERIFY(w.model().modified());
+        QVERIFY(w.Save());  // to the last file saved, without asking
+        QCOMPARE(bytesOf("utf8.txt"), std::string("mpecho 中文\r\nmpout😀"));
+        // What GBK cannot hold is not written as "?": nothing is written, and the user is told.
+        const auto refused = DismissNextModal();
+        QVERIFY(!w.SaveTo(dir.filePath("lossy.txt"), true));
+        QVERIFY(refused->seen);
+        QVERIFY(refused->text.contains(QStringLiteral("GBK")));
+        QVERIFY(!QFile::exists(dir.filePath("lossy.txt")));
+        const auto unwritable = DismissNextModal();
+        QVERIFY(!w.SaveTo(dir.filePath("no/such/folder.txt"), false));
+        QVERIFY(unwritable->seen);
+        TypeChinese(box, QStringLiteral("。"));
+        const auto refusedAgain = DismissNextModal();
+        QVERIFY(!w.SaveTo(dir.filePath("lossy.txt"), true));
+        QVERIFY(w.model().modified());  // a refused save saved nothing
+    }
+
+    void aboutEntryIsAlsoInTheMenuBar() {
+        MainWindow w;
+        w.show();
+        const Controls& c = w.controls();
+        QCOMPARE(c.menuBar->actions()[2]->text(), QStringLiteral("关于"));
+        QCOMPARE(c.aboutAction->text(), QStringLiteral("关于 Quillon0701(&A)..."));
+        const auto about = DismissNextModal();
+        c.aboutAction->trigger();
+        QVERIFY(about->seen);
+        QCOMPARE(about->title, QStringLiteral("关于 Quillon0701"));
+    }
+
+    void rescoringClearsASelectionInTheReport() {
+        MainWindow w;
+        w.show();
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_M);
+        w.controls().reportBox->selectAll();
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_P);
+        QVERIFY(!w.controls().reportBox->textCursor().hasSelection());
+    }
+
+    void fontFitsTheScreenAndQtSpeaksChinese() {
+        // At twice the scale a 1600 x 1000 screen is 800 x 500 for the window.
+        const QFont font = DialogFontFitting(kMainWindowDialogUnits, QSize(16, 64), QSize(800, 500));
+        const QSize window = DialogUnits(font).toPixels(687, 421) + QSize(16, 64);
+        QVERIFY(window.width() <= 800 && window.height() <= 500);
+        QCOMPARE(DialogFontFitting(kMainWindowDialogUnits, QSize(16, 64), QSize(4000, 3000)).pixelSize(), kDialogFontPixels);
+        QVERIFY(InstallChineseQtTexts());
+        QPlainTextEdit box;
+        const std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* action : menu->actions()) texts << action->text();
+        QVERIFY2(texts.join(QLatin1Char(' ')).contains(QStringLiteral("复制")), qPrintable(texts.join(QLatin1Char(' '))));
     }
 
     void linkCommands() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/utf16_units.hpp"
+#include "scoring/gbk_width.hpp"
 #include "script/builtin_texts.hpp"
 
 namespace quillon::app {
@@ -45,8 +46,12 @@ std::vector<Mark> MarksOf(const ScriptAccount& account, std::string_view script)
         Mark mark;
         mark.row = p.line > 0 ? p.line - 1 : 0;
         if (p.wordLength > 0 && p.wordOffset >= p.offset && p.wordOffset + p.wordLength <= script.size()) {
-            mark.begin = static_cast<std::size_t>(Utf16Units(script.substr(p.offset, p.wordOffset - p.offset)));
-            mark.end = mark.begin + static_cast<std::size_t>(Utf16Units(script.substr(p.wordOffset, p.wordLength)));
+            const std::string_view before = script.substr(p.offset, p.wordOffset - p.offset);
+            const std::string_view word = script.substr(p.wordOffset, p.wordLength);
+            mark.begin = static_cast<std::size_t>(Utf16Units(before));
+            mark.end = mark.begin + static_cast<std::size_t>(Utf16Units(word));
+            mark.beginCell = GbkWidth(before);
+            mark.endCell = mark.beginCell + GbkWidth(word);
         }
         mark.message = "警告[" + std::string(p.code) + "]: " + p.message;
         marks.push_back(std::move(mark));

@@ -15,6 +15,10 @@ struct Mark {
     std::size_t row = 0;    // the script box's line, from 0
     std::size_t begin = 0;  // the word, in UTF-16 units from the row's start; begin == end:
     std::size_t end = 0;    // the problem is about the whole line
+    // The same in cells of a font whose Chinese characters are two ASCII cells wide: the
+    // GBK width of the row up to there.
+    std::size_t beginCell = 0;
+    std::size_t endCell = 0;
     std::string message;    // "警告[Q203]: …"
 
     bool operator==(const Mark&) const = default;

@@ -134,6 +134,7 @@ struct MarkCase {
     const char* name;
     const char* script;
     std::size_t row, begin, end;  // of the first mark
+    std::size_t beginCell, endCell;
 };
 
 class Marks : public ::testing::TestWithParam<MarkCase> {};
@@ -148,16 +149,18 @@ TEST_P(Marks, PlaceTheWordInTheRow) {
     EXPECT_EQ(marks[0].row, c.row);
     EXPECT_EQ(marks[0].begin, c.begin);
     EXPECT_EQ(marks[0].end, c.end);
+    EXPECT_EQ(marks[0].beginCell, c.beginCell);
+    EXPECT_EQ(marks[0].endCell, c.endCell);
     EXPECT_EQ(marks[0].message.rfind("警告[Q", 0), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     FrontEnd, Marks,
-    ::testing::Values(MarkCase{"ascii_word", "mpout\n@@1 1 abc", 1, 6, 9},
-                      MarkCase{"after_chinese", "@@1 1 中文abc", 0, 6, 11},
-                      MarkCase{"after_an_astral_character", "$$4.2 😀 VVV", 0, 6, 8},
-                      MarkCase{"whole_line", "@@1 1 1 1 1", 0, 0, 0},
-                      MarkCase{"after_crlf", "mpout\r\n\r\n$$4.2 VVX /", 2, 10, 11}),
+    ::testing::Values(MarkCase{"ascii_word", "mpout\n@@1 1 abc", 1, 6, 9, 6, 9},
+                      MarkCase{"after_chinese", "@@1 1 中文abc", 0, 6, 11, 6, 13},
+                      MarkCase{"after_an_astral_character", "$$4.2 😀 VVV", 0, 6, 8, 6, 7},
+                      MarkCase{"whole_line", "@@1 1 1 1 1", 0, 0, 0, 0, 0},
+                      MarkCase{"after_crlf", "mpout\r\n\r\n$$4.2 VVX /", 2, 10, 11, 10, 11}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The notice's help lines show commands to read; typed into, the notice is scored, but its own

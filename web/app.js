@@ -1,145 +1,406 @@
-// The page's behaviour: the desktop window's, where a page can have it. Scoring is the
-// WebAssembly build of the same library (quillon.js).
+// The page: a view of the front ends' model. The model and the library run in a worker (the
+// WebAssembly build of the same code as the desktop window); this file moves the page's events
+// there and shows what comes back. Page-only matters live here: menus, the marks' drawing,
+// downloads, keeping the script across a reload.
 'use strict';
 
-// Link targets; placeholders until the maker's addresses are configured.
-const HOME_PAGE = 'https://quillon.invalid/';
-const DONATION_PICTURE = 'https://quillon.invalid/wxm-skm.jpg';
-const HELP_PAGE = 'help2.htm';
 const MAX_SCRIPT_BYTES = 16777215;
+const BUSY_AFTER_MS = 100;
+const LARGE_PASTE = 16384;  // characters
+const STORED_SCRIPT = 'quillon.script';
+// The same order as the desktop window's; the first whose Chinese characters measure two ASCII
+// cells is used.
+const FONTS = ['SimSun', 'NSimSun', 'Noto Sans Mono CJK SC', 'WenQuanYi Zen Hei Mono', 'AR PL UMing CN'];
 
 const $ = (id) => document.getElementById(id);
-const withLf = (text) => text.replace(/\r\n?/g, '\n');
+
+// The worker, one call at a time. Edits waiting behind a call coalesce: only the newest text is
+// scored, and the answer to an edit that a newer edit follows is not shown.
+class Scorer {
+  constructor(onAnswer) {
+    const source = new Blob([self.QUILLON_WORKER_SOURCE], { type: 'text/javascript' });
+    this.worker = new Worker(URL.createObjectURL(source));
+    this.worker.onmessage = ({ data }) => this.answered(data);
+    this.onAnswer = onAnswer;
+    this.queue = [];
+    this.inFlight = null;
+    this.nextId = 1;
+    this.busyTimer = 0;
+  }
+
+  // Resolves with the worker's answer.
+  request(call, ...args) {
+    return new Promise((resolve) => this.enqueue({ call, args, resolve }));
+  }
+
+  send(call, ...args) { this.enqueue({ call, args }); }
+
+  enqueue(item) {
+    const last = this.queue[this.queue.length - 1];
+    if (item.call === 'edited' && last?.call === 'edited') this.queue.pop();
+    this.queue.push({ ...item, id: this.nextId++ });
+    this.pump();
+  }
+
+  pump() {
+    document.body.dataset.pending = String(this.queue.length + (this.inFlight ? 1 : 0));
+    if (this.inFlight || this.queue.length === 0) return;
+    this.inFlight = this.queue.shift();
+    const { id, call, args } = this.inFlight;
+    this.worker.postMessage({ id, call, args });
+    if (!this.busyTimer) this.busyTimer = setTimeout(() => document.body.classList.add('busy'), BUSY_AFTER_MS);
+  }
+
+  answered(data) {
+    const item = this.inFlight;
+    this.inFlight = null;
+    const stale = item.call === 'edited' && this.queue.some((next) => next.call === 'edited');
+    if (this.queue.length === 0) {
+      clearTimeout(this.busyTimer);
+      this.busyTimer = 0;
+      document.body.classList.remove('busy');
+    }
+    if (item.resolve) item.resolve(data);
+    else this.onAnswer(data.update, stale, data.ms);
+    this.pump();
+  }
+}
+
+// Menus of buttons: one open at a time, closed by Escape, by a click elsewhere and by choosing;
+// the arrow keys move within a menu and to its neighbours.
+class MenuBar {
+  constructor(nav) {
+    this.buttons = [...nav.querySelectorAll('.menu > button')];
+    this.hoverOpened = -Infinity;
+    for (const button of this.buttons) {
+      // A click closes the open menu, unless the pointer just opened it by moving onto it.
+      button.addEventListener('click', () => {
+        if (this.isOpen(button) && performance.now() - this.hoverOpened > 500) this.close();
+        else this.open(button);
+      });
+      button.addEventListener('mouseenter', () => {
+        if (!this.current || this.current === button) return;
+        this.open(button);
+        this.hoverOpened = performance.now();
+      });
+      button.addEventListener('keydown', (event) => {
+        if (event.key === 'ArrowDown') { event.preventDefault(); this.open(button, 0); }
+        if (event.key === 'ArrowUp') { event.preventDefault(); this.open(button, -1); }
+      });
+      this.list(button).addEventListener('keydown', (event) => this.key(event));
+      this.list(button).addEventListener('click', (event) => { if (event.target.matches('[role="menuitem"]')) this.close(); });
+    }
+    document.addEventListener('pointerdown', (event) => { if (this.current && !nav.contains(event.target)) this.close(); });
+    document.addEventListener('keydown', (event) => {
+      if (event.key === 'Escape' && this.current) { const button = this.current; this.close(); button.focus(); }
+    });
+  }
+
+  list(button) { return $(button.getAttribute('aria-controls')); }
+  items(button) { return [...this.list(button).querySelectorAll('[role="menuitem"]')]; }
+  isOpen(button) { return this.current === button; }
+
+  open(button, focusIndex) {
+    if (this.current !== button) this.close();
+    this.current = button;
+    button.setAttribute('aria-expanded', 'true');
+    this.list(button).hidden = false;
+    if (focusIndex !== undefined) this.items(button).at(focusIndex)?.focus();
+  }
+
+  close() {
+    if (!this.current) return;
+    this.current.setAttribute('aria-expanded', 'false');
+    this.list(this.current).hidden = true;
+    this.current = null;
+  }
+
+  key(event) {
+    const items = this.items(this.current);
+    const at = items.indexOf(document.activeElement);
+    const step = { ArrowDown: 1, ArrowUp: -1 }[event.key];
+    if (step) {
+      event.preventDefault();
+      items[(at + step + items.length) % items.length].focus();
+    } else if (event.key === 'ArrowLeft' || event.key === 'ArrowRight') {
+      event.preventDefault();
+      const index = this.buttons.indexOf(this.current);
+      const next = this.buttons[(index + (event.key === 'ArrowRight' ? 1 : -1) + this.buttons.length) % this.buttons.length];
+      this.open(next, 0);
+    } else if (event.key === 'Home' || event.key === 'End') {
+      event.preventDefault();
+      items.at(event.key === 'Home' ? 0 : -1).focus();
+    }
+  }
+}
+
+// The first font of the list that is installed and whose Chinese characters are two cells.
+function pickFont() {
+  const context = document.createElement('canvas').getContext('2d');
+  const width = (font, text) => { context.font = `13px ${font}`; return context.measureText(text).width; };
+  const probe = 'mmmmmmmmmmlli中文';
+  for (const family of FONTS) {
+    const installed = ['monospace', 'serif', 'sans-serif'].some((fallback) =>
+      width(`"${family}", ${fallback}`, probe) !== width(fallback, probe));
+    if (!installed) continue;
+    const font = `"${family}", monospace`;
+    const cell = width(font, 'M');
+    if (Math.abs(width(font, 'i') - cell) < 0.01 && Math.abs(width(font, '中') - 2 * cell) < 0.01) {
+      document.documentElement.style.setProperty('--cjk-mono', font);
+      return family;
+    }
+  }
+  return null;
+}
 
 class Page {
-  constructor(quillon) {
-    this.quillon = quillon;
-    this.texts = quillon.builtInTexts();
+  constructor() {
     this.script = $('script');
     this.report = $('report');
     this.realtime = $('realtime');
     this.compute = $('compute');
     this.samples = $('samples');
+    this.marks = [];
+    this.modified = false;
+    this.undoPoint = null;
+    this.scorer = new Scorer((update, stale, ms) => {
+      window.lastRunMs = ms;  // for the page's timing test
+      this.apply(update, stale);
+    });
   }
 
-  start() {
-    this.texts.forEach((sample, index) => this.samples.add(new Option(sample.label, String(index))));
-    this.samples.selectedIndex = 0;
-    this.realtime.checked = true;
-    this.compute.disabled = true;
-    this.script.value = withLf(this.texts[0].text);
-    this.report.value = 'NULL';
+  async start() {
+    document.body.dataset.font = pickFont() ?? '';
+    new MenuBar(document.querySelector('nav'));
+    const { labels } = await this.scorer.request('hello');
+    labels.forEach((label, index) => this.samples.add(new Option(label, String(index))));
+    this.measure();
     this.connect();
+    this.apply((await this.scorer.request('start')).update);
+    this.undoPoint = null;  // the notice is where the box starts
+    const stored = this.storedScript();
+    if (stored !== null && stored !== this.script.value) {  // the script of before the reload
+      this.replaceScript(stored);
+      this.scorer.send('edited', stored);
+    }
     this.script.focus();
+    this.script.setSelectionRange(0, 0);
     document.body.dataset.ready = 'yes';
   }
 
   connect() {
-    this.script.addEventListener('input', () => { if (this.realtime.checked) this.runScript(); });
-    this.script.addEventListener('scroll', () => this.syncMarks());
+    this.script.addEventListener('input', () => this.edited());
+    this.script.addEventListener('keydown', (event) => this.undoReplacement(event));
+    this.script.addEventListener('paste', (event) => this.paste(event));
+    this.script.addEventListener('scroll', () => this.drawMarks());
     this.script.addEventListener('mousemove', (event) => this.showLineTooltip(event));
-    this.compute.addEventListener('click', () => this.runScript());
-    this.realtime.addEventListener('change', () => {
-      this.compute.disabled = this.realtime.checked;
-      if (this.realtime.checked) this.runScript();
+    new ResizeObserver(() => { this.measure(); this.drawMarks(); }).observe(this.script);
+    this.compute.addEventListener('click', () => this.scorer.send('computeClicked', this.script.value));
+    this.realtime.addEventListener('change', () => this.scorer.send('realTimeClicked', this.realtime.checked, this.script.value));
+    this.samples.addEventListener('change', () => this.scorer.send('sampleChosen', this.samples.selectedIndex));
+    // A closed list does not change with the arrow keys: they open it, as in the window.
+    this.samples.addEventListener('keydown', (event) => {
+      if (!['ArrowUp', 'ArrowDown', 'PageUp', 'PageDown', 'Home', 'End'].includes(event.key)) return;
+      event.preventDefault();
+      try { this.samples.showPicker(); } catch { /* not offered: the list stays as it is */ }
     });
-    this.samples.addEventListener('change', () => this.selectSample());
     document.querySelectorAll('[data-sample]').forEach((item) => item.addEventListener('click', () => {
-      this.samples.selectedIndex = Number(item.dataset.sample);
-      this.selectSample();
-      this.closeMenus();
+      this.scorer.send('sampleChosen', Number(item.dataset.sample));
     }));
     $('load').addEventListener('click', () => $('file').click());
-    $('menuLoad').addEventListener('click', () => { this.closeMenus(); $('file').click(); });
+    $('menuLoad').addEventListener('click', () => $('file').click());
     $('file').addEventListener('change', (event) => {
       const [file] = event.target.files;
       event.target.value = '';
       if (file) this.loadFile(file);
     });
-    $('menuHome').addEventListener('click', () => { this.closeMenus(); window.open(HOME_PAGE, '_blank', 'noopener'); });
-    $('menuHelp').addEventListener('click', () => { this.closeMenus(); window.open(HELP_PAGE, '_blank', 'noopener'); });
-    $('menuDonate').addEventListener('click', () => { this.closeMenus(); window.open(DONATION_PICTURE, '_blank', 'noopener'); });
-    $('menuAbout').addEventListener('click', () => { this.closeMenus(); $('about').showModal(); });
+    $('menuSave').addEventListener('click', () => this.save());
+    $('save').addEventListener('click', () => this.save());
+    $('menuHome').addEventListener('click', () => this.scorer.send('link', 'homePage'));
+    $('menuHelp').addEventListener('click', () => this.scorer.send('link', 'help'));
+    $('menuDonate').addEventListener('click', () => this.scorer.send('link', 'donationPicture'));
+    $('menuAbout').addEventListener('click', () => $('about').showModal());
     $('copy').addEventListener('click', () => this.copyReport());
+    document.addEventListener('keydown', (event) => {
+      if (event.key === 'F2' && (document.activeElement === document.body || document.activeElement === null)) {
+        event.preventDefault();
+        this.scorer.send('f2Pressed', false);
+      }
+      if (event.key === 's' && (event.ctrlKey || event.metaKey)) {
+        event.preventDefault();
+        this.save();
+      }
+    });
+    // Only drags that carry files are the page's; text dragged inside the script box is the box's.
+    const carriesFiles = (event) => [...(event.dataTransfer?.types ?? [])].includes('Files');
     for (const type of ['dragenter', 'dragover']) {
       document.addEventListener(type, (event) => {
+        if (!carriesFiles(event)) return;
         event.preventDefault();
         document.body.classList.add('dragging');
       });
     }
     document.addEventListener('dragleave', () => document.body.classList.remove('dragging'));
     document.addEventListener('drop', (event) => {
-      event.preventDefault();
       document.body.classList.remove('dragging');
+      if (!carriesFiles(event)) return;
+      event.preventDefault();
       const [file] = event.dataTransfer.files;  // only the first file of a drop is loaded
       if (file) this.loadFile(file);
     });
+    window.addEventListener('beforeunload', (event) => {
+      if (!this.modified) return;
+      event.preventDefault();
+      event.returnValue = '脚本有未保存的修改';  // any text: browsers show their own
+    });
   }
 
-  closeMenus() {
-    document.querySelectorAll('nav details').forEach((menu) => { menu.open = false; });
-  }
-
-  runScript() {
-    const run = this.quillon.checkScript(this.script.value);
-    this.report.value = withLf(run.report);
-    this.showProblems(run.problems);
-  }
-
-  // Lines with problems are tinted behind the script, their messages listed under it and
-  // shown as the tooltip of the line under the mouse.
-  showProblems(problems) {
-    this.problems = new Map();
-    for (const p of problems) {
-      const text = `警告[${p.code}]: ${p.message}`;
-      this.problems.set(p.row, this.problems.has(p.row) ? `${this.problems.get(p.row)}\n${text}` : text);
+  apply(update, stale = false) {
+    if (update.script !== undefined) this.replaceScript(update.script);
+    if (!stale) {
+      if (update.report !== undefined) {
+        this.report.value = update.report;
+        window.editToReportMs = performance.now() - this.editedAt;  // for the page's timing test
+      }
+      if (update.marks !== undefined) this.showMarks(update.marks);
     }
-    const marks = $('marks');
-    marks.replaceChildren();
+    const { state } = update;
+    this.realtime.checked = state.realTime;
+    this.compute.disabled = !state.computeEnabled;
+    this.samples.selectedIndex = state.sampleIndex;
+    this.modified = state.modified;
+    document.body.dataset.modified = String(state.modified);
+    if (update.message !== undefined) window.alert(update.message);
+    if (update.link !== undefined) window.open(update.link, '_blank', 'noopener');
+  }
+
+  // From the program, not an edit. The browser's own undo cannot hold it (its editing
+  // commands take time with the square of the text), so the page keeps the text it replaced
+  // and Ctrl+Z brings it back.
+  replaceScript(text) {
+    this.undoPoint = { before: this.script.value, after: text };
+    this.script.value = text;
+    this.script.setSelectionRange(0, 0);
+    this.script.scrollTop = 0;
+    this.script.scrollLeft = 0;
+    this.storeScript();
+  }
+
+  // Ctrl+Z on the text a replacement or a large paste left: the text before it, as an edit.
+  undoReplacement(event) {
+    const undo = (event.ctrlKey || event.metaKey) && !event.shiftKey && event.key.toLowerCase() === 'z';
+    if (!undo || !this.undoPoint || this.script.value !== this.undoPoint.after) return;
+    event.preventDefault();
+    const { before } = this.undoPoint;
+    this.undoPoint = { before: this.undoPoint.after, after: before };  // a second Ctrl+Z redoes it
+    this.script.value = before;
+    this.edited();
+  }
+
+  // A large paste is put in place directly (the browser's paste takes time with the square of
+  // the text); Ctrl+Z takes it back as it takes back a replacement.
+  paste(event) {
+    const text = event.clipboardData?.getData('text/plain') ?? '';
+    if (text.length < LARGE_PASTE) return;
+    event.preventDefault();
+    const { selectionStart, selectionEnd, value } = this.script;
+    this.script.setRangeText(text.replace(/\r\n?/g, '\n'), selectionStart, selectionEnd, 'end');
+    this.undoPoint = { before: value, after: this.script.value };
+    this.edited();
+  }
+
+  edited() {
+    this.editedAt = performance.now();
+    this.scorer.send('edited', this.script.value);
+    this.storeScript();
+  }
+
+  storedScript() {
+    try { return sessionStorage.getItem(STORED_SCRIPT); } catch { return null; }
+  }
+
+  storeScript() {
+    clearTimeout(this.storeTimer);
+    this.storeTimer = setTimeout(() => {
+      try { sessionStorage.setItem(STORED_SCRIPT, this.script.value); } catch { sessionStorage.removeItem(STORED_SCRIPT); }
+    }, 300);
+  }
+
+  // The script box's rows and cells: the line height is a whole number of pixels, so row n
+  // stands at n times it wherever it is.
+  measure() {
     const style = getComputedStyle(this.script);
-    const lineHeight = parseFloat(style.lineHeight);
-    const top = parseFloat(style.paddingTop);
-    for (const row of this.problems.keys()) {
-      const mark = document.createElement('div');
-      mark.dataset.row = String(row);
-      mark.style.top = `${top + row * lineHeight}px`;
-      mark.style.height = `${lineHeight}px`;
-      marks.append(mark);
-    }
-    this.syncMarks();
-    // Rows as the script box shows them (blank lines included).
-    $('problems').textContent = problems.map((p) => `第${p.row + 1}行 警告[${p.code}]: ${p.message}`).join('\n');
-    $('problems').style.whiteSpace = 'pre';
+    this.lineHeight = parseFloat(style.lineHeight);
+    this.padTop = parseFloat(style.paddingTop);
+    this.padLeft = parseFloat(style.paddingLeft);
+    const context = document.createElement('canvas').getContext('2d');
+    context.font = `${style.fontSize} ${style.fontFamily}`;
+    this.cell = context.measureText('M'.repeat(100)).width / 100;
   }
 
-  syncMarks() {
-    $('marks').style.transform = `translate(${-this.script.scrollLeft}px, ${-this.script.scrollTop}px)`;
+  // Lines with problems are tinted behind the script, the word a problem is about darker; the
+  // messages are listed under the boxes and shown as the tooltip of the line under the mouse.
+  showMarks(marks) {
+    this.marks = marks;
+    this.messages = new Map();
+    for (const mark of marks) {
+      const text = this.messages.get(mark.row);
+      this.messages.set(mark.row, text ? `${text}\n${mark.message}` : mark.message);
+    }
+    $('problems').textContent = marks.map((mark) => `第${mark.row + 1}行 ${mark.message}`).join('\n');
+    this.drawMarks();
+  }
+
+  // Only the rows in view are drawn: a long script with many marks costs no more than a short one.
+  drawMarks() {
+    const layer = $('marks');
+    const top = this.script.scrollTop;
+    const first = Math.floor((top - this.padTop) / this.lineHeight) - 1;
+    const last = Math.ceil((top + this.script.clientHeight) / this.lineHeight) + 1;
+    let low = 0;
+    let high = this.marks.length;
+    while (low < high) {  // the first mark at or after the first row in view
+      const middle = (low + high) >> 1;
+      if (this.marks[middle].row < first) low = middle + 1; else high = middle;
+    }
+    const drawn = [];
+    let lastRow = -1;
+    for (let i = low; i < this.marks.length && this.marks[i].row <= last; ++i) {
+      const mark = this.marks[i];
+      const y = this.padTop + mark.row * this.lineHeight - top;
+      if (mark.row !== lastRow) {
+        const line = document.createElement('div');
+        line.className = 'line';
+        line.dataset.row = String(mark.row);
+        line.style.top = `${y}px`;
+        line.style.height = `${this.lineHeight}px`;
+        drawn.push(line);
+        lastRow = mark.row;
+      }
+      if (mark.endCell > mark.beginCell) {
+        const word = document.createElement('div');
+        word.className = 'word';
+        word.dataset.row = String(mark.row);
+        word.style.top = `${y}px`;
+        word.style.height = `${this.lineHeight}px`;
+        word.style.left = `${this.padLeft + mark.beginCell * this.cell - this.script.scrollLeft}px`;
+        word.style.width = `${(mark.endCell - mark.beginCell) * this.cell}px`;
+        drawn.push(word);
+      }
+    }
+    layer.replaceChildren(...drawn);
   }
 
   showLineTooltip(event) {
-    if (!this.problems) return;
-    const style = getComputedStyle(this.script);
+    if (!this.messages) return;
     const box = this.script.getBoundingClientRect();
-    const y = event.clientY - box.top - parseFloat(style.paddingTop) + this.script.scrollTop;
-    const row = Math.floor(y / parseFloat(style.lineHeight));
-    this.script.title = this.problems.get(row) ?? '';
-  }
-
-  selectSample() {
-    const sample = this.texts[this.samples.selectedIndex];
-    if (!sample) return;
-    this.script.value = withLf(sample.text);
-    if (sample.scored) {
-      this.runScript();
-    } else {
-      this.report.value = 'NULL';
-      this.showProblems([]);
-    }
+    const y = event.clientY - box.top - this.padTop + this.script.scrollTop;
+    this.script.title = this.messages.get(Math.floor(y / this.lineHeight)) ?? '';
   }
 
   async loadFile(file) {
     if (file.size > MAX_SCRIPT_BYTES) {
-      window.alert(`脚本文件太大，未读入：${file.name}\n脚本最多 16,777,215 字节。`);
+      this.scorer.send('fileRead', file.name, 'tooLarge', new Uint8Array());
       return;
     }
     let bytes;
@@ -148,15 +409,17 @@ class Page {
     } catch {
       return;  // a folder or an unreadable file changes nothing
     }
-    // The library's decoder, as the desktop reads files; the script ends at its first NUL.
-    const decoded = this.quillon.decodeScript(bytes);
-    if (decoded.binary) {
-      window.alert(`不是文本文件（开头 8 KiB 内有 NUL 字节），未读入：${file.name}`);
-      return;
-    }
-    const nul = decoded.text.indexOf('\0');
-    this.script.value = withLf(nul >= 0 ? decoded.text.slice(0, nul) : decoded.text);
-    this.runScript();
+    this.scorer.send('fileRead', file.name, 'read', bytes);
+  }
+
+  async save() {
+    const { update } = await this.scorer.request('save', this.script.value);
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([update.file], { type: 'text/plain;charset=utf-8' }));
+    link.download = update.name.split(/[\\/]/).pop();
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    this.modified = update.state.modified;
   }
 
   async copyReport() {
@@ -171,4 +434,4 @@ class Page {
   }
 }
 
-QuillonModule().then((quillon) => new Page(quillon).start());
+new Page().start();

@@ -1,20 +1,24 @@
-// The library's entry and the built-in texts, as the page's JavaScript sees them.
+// The library and the front ends' model, as the page's JavaScript sees them. The page's worker
+// holds one FrontEnd and hands it the page's events; the page applies what comes back.
 #include <emscripten/bind.h>
 
 #include <string>
 
+#include "app/front_end.hpp"
 #include "codec/decode.hpp"
 #include "script/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
 namespace {
 
+using emscripten::val;
+
 std::string ScoreScriptText(const std::string& script) { return quillon::ScoreScript(script); }
 
-emscripten::val BuiltInTexts() {
-    emscripten::val texts = emscripten::val::array();
+val BuiltInTexts() {
+    val texts = val::array();
     for (const auto& sample : quillon::BuiltInSamples) {
-        emscripten::val entry = emscripten::val::object();
+        val entry = val::object();
         entry.set("label", std::string(sample.label));
         entry.set("text", std::string(sample.text));
         entry.set("scored", sample.scored);
@@ -23,47 +27,104 @@ emscripten::val BuiltInTexts() {
     return texts;
 }
 
-// The report and the problems of the run, each problem with the row (from 0) of the text on
-// which its line starts, for marking it in the script box.
-emscripten::val CheckScript(const std::string& script) {
-    const quillon::ScriptRun run = quillon::InterpretScript(script, {}, true);
-    emscripten::val problems = emscripten::val::array();
-    std::size_t row = 0;
-    std::size_t scanned = 0;
-    for (const quillon::Problem& p : run.account.problems) {
-        for (; scanned < p.offset && scanned < script.size(); ++scanned) {
-            if (script[scanned] == '\n') ++row;
-        }
-        emscripten::val entry = emscripten::val::object();
-        entry.set("line", static_cast<double>(p.line));
-        entry.set("column", static_cast<double>(p.column));
-        entry.set("endColumn", static_cast<double>(p.endColumn));
-        entry.set("row", static_cast<double>(row));
-        entry.set("code", std::string(p.code));
-        entry.set("message", p.message);
-        problems.call<void>("push", entry);
-    }
-    emscripten::val result = emscripten::val::object();
-    result.set("report", run.report);
-    result.set("problems", problems);
-    return result;
-}
-
 // A file's bytes (a Uint8Array) as the script text, through the same decoder as the desktop's.
-emscripten::val DecodeScriptBytes(const std::string& bytes) {
+val DecodeScriptBytes(const std::string& bytes) {
     const quillon::codec::DecodedScript decoded = quillon::codec::DecodeScript(bytes, quillon::codec::InputEncoding::Auto);
-    emscripten::val result = emscripten::val::object();
+    val result = val::object();
     result.set("text", decoded.text);
     result.set("encoding", std::string(decoded.encoding));
     result.set("binary", decoded.binary);
     return result;
 }
 
+val MarksValue(const std::vector<quillon::app::Mark>& marks) {
+    val list = val::array();
+    for (const quillon::app::Mark& m : marks) {
+        val entry = val::object();
+        entry.set("row", static_cast<double>(m.row));
+        entry.set("begin", static_cast<double>(m.begin));
+        entry.set("end", static_cast<double>(m.end));
+        entry.set("beginCell", static_cast<double>(m.beginCell));
+        entry.set("endCell", static_cast<double>(m.endCell));
+        entry.set("message", m.message);
+        list.call<void>("push", entry);
+    }
+    return list;
+}
+
+// The model with its updates as plain objects; every update also carries the model's state.
+class PageFrontEnd {
+public:
+    val start() { return value(model_.start()); }
+    val edited(const std::string& script) { return value(model_.edited(script)); }
+    val computeClicked(const std::string& script) { return value(model_.computeClicked(script)); }
+    val realTimeClicked(bool checked, const std::string& script) { return value(model_.realTimeClicked(checked, script)); }
+    val sampleChosen(int index) { return value(model_.sampleChosen(index)); }
+    // status: "read", "unreadable" or "tooLarge"
+    val fileRead(const std::string& name, const std::string& status, const std::string& bytes) {
+        quillon::app::FileRead file;
+        file.status = status == "read" ? quillon::app::FileRead::Status::Read
+                                       : (status == "tooLarge" ? quillon::app::FileRead::Status::TooLarge
+                                                               : quillon::app::FileRead::Status::Unreadable);
+        file.bytes = bytes;
+        return value(model_.fileRead(name, file));
+    }
+    // "homePage", "help" or "donationPicture"
+    val link(const std::string& which) {
+        return value(model_.link(which == "help" ? quillon::app::LinkCommand::Help
+                                                 : (which == "homePage" ? quillon::app::LinkCommand::HomePage
+                                                                        : quillon::app::LinkCommand::DonationPicture)));
+    }
+    val f2Pressed(bool controlFocused) { return value(model_.f2Pressed(controlFocused)); }
+    // The script as a downloaded file holds it; the download counts as saved.
+    val save(const std::string& script) {
+        val result = value(quillon::app::Update{});
+        result.set("file", quillon::app::FrontEnd::ForSaving(script));
+        result.set("name", model_.proposedSavePath());
+        model_.saved({model_.proposedSavePath(), false});
+        result.set("state", state());
+        return result;
+    }
+
+private:
+    val state() const {
+        val s = val::object();
+        s.set("realTime", model_.realTime());
+        s.set("computeEnabled", model_.computeEnabled());
+        s.set("sampleIndex", model_.sampleIndex());
+        s.set("modified", model_.modified());
+        return s;
+    }
+
+    val value(const quillon::app::Update& update) const {
+        val result = val::object();
+        if (update.script) result.set("script", *update.script);
+        if (update.report) result.set("report", *update.report);
+        if (update.marks) result.set("marks", MarksValue(*update.marks));
+        if (update.message) result.set("message", *update.message);
+        if (update.link) result.set("link", *update.link);
+        result.set("state", state());
+        return result;
+    }
+
+    quillon::app::FrontEnd model_;
+};
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(quillon) {
     emscripten::function("decodeScript", &DecodeScriptBytes);
     emscripten::function("scoreScript", &ScoreScriptText);
-    emscripten::function("checkScript", &CheckScript);
     emscripten::function("builtInTexts", &BuiltInTexts);
+    emscripten::class_<PageFrontEnd>("FrontEnd")
+        .constructor<>()
+        .function("start", &PageFrontEnd::start)
+        .function("edited", &PageFrontEnd::edited)
+        .function("computeClicked", &PageFrontEnd::computeClicked)
+        .function("realTimeClicked", &PageFrontEnd::realTimeClicked)
+        .function("sampleChosen", &PageFrontEnd::sampleChosen)
+        .function("fileRead", &PageFrontEnd::fileRead)
+        .function("link", &PageFrontEnd::link)
+        .function("f2Pressed", &PageFrontEnd::f2Pressed)
+        .function("save", &PageFrontEnd::save);
 }

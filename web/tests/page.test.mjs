@@ -3,7 +3,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, writeFileSync, mkdirSync } from 'node:fs';
+import { mkdtempSync, writeFileSync, mkdirSync, readFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
@@ -31,14 +31,18 @@ before(async () => {
 
 after(async () => { await browser?.close(); });
 
-async function openPage(url = pageUrl) {
-  page = await browser.newPage({ viewport: { width: 1280, height: 820 } });
+async function openPage(url = pageUrl, viewport = { width: 1280, height: 820 }) {
+  page = await browser.newPage({ viewport });
   await page.goto(url);
   await page.waitForSelector('body[data-ready="yes"]');
+  await idle();
   return page;
 }
 
-const value = (selector) => page.$eval(selector, (element) => element.value);
+// The worker has answered every call the page made.
+const idle = () => page.waitForFunction(() => document.body.dataset.pending === '0');
+const value = async (selector) => { await idle(); return page.$eval(selector, (element) => element.value); };
+const chooseFromMenu = async (menu, item) => { await page.click(menu); await page.click(item); };
 
 test('start-up state', async () => {
   await openPage();
@@ -84,8 +88,7 @@ test('every sample from the list and the menu gives the report quillon-score giv
   for (const n of [2, 3, 4, 5]) {
     await page.selectOption('#samples', String(n - 1));
     assert.equal(await value('#report'), cli(['--sample', String(n)]), `sample ${n} from the list`);
-    await page.click('#sampleMenu summary');
-    await page.click(`[data-sample="${n - 1}"]`);
+    await chooseFromMenu('#sampleMenuButton', `[data-sample="${n - 1}"]`);
     assert.equal(await value('#report'), cli(['--sample', String(n)]), `sample ${n} from the menu`);
   }
   await page.selectOption('#samples', '0');
@@ -127,8 +130,8 @@ test('a dropped set of files loads the first', async () => {
 
 test('about box, copy button and links', async () => {
   await openPage();
-  await page.click('#aboutMenu summary');
-  await page.click('#menuAbout');
+  await chooseFromMenu('#aboutMenuButton', '#menuAbout');
+  assert.equal(await page.textContent('#menuAbout'), '关于 Quillon0701...');
   assert.equal(await page.isVisible('#about'), true);
   await page.click('#about button');
   assert.equal(await page.isVisible('#about'), false);
@@ -142,7 +145,8 @@ test('the page works from a static server too', async () => {
     const name = new URL(request.url, 'http://localhost').pathname.slice(1) || 'index.html';
     try {
       const body = await readFile(join(dist, name));
-      response.writeHead(200, { 'content-type': name.endsWith('.html') ? 'text/html' : 'text/javascript' });
+      const type = name.endsWith('.html') ? 'text/html' : (name.endsWith('.png') ? 'image/png' : 'text/javascript');
+      response.writeHead(200, { 'content-type': type });
       response.end(body);
     } catch {
       response.writeHead(404).end();
@@ -153,6 +157,9 @@ test('the page works from a static server too', async () => {
     await openPage(`http://127.0.0.1:${server.address().port}/index.html`);
     await page.selectOption('#samples', '3');
     assert.equal(await value('#report'), cli(['--sample', '4']));
+    // The icon is there: no request of the page fails.
+    const icon = await page.evaluate(async () => (await fetch(document.querySelector('link[rel=icon]').href)).status);
+    assert.equal(icon, 200);
     await page.close();
   } finally {
     server.close();
@@ -162,8 +169,11 @@ test('the page works from a static server too', async () => {
 test('lines with problems are marked like in the window', async () => {
   await openPage();
   await page.fill('#script', 'mpinit=4\n\n@@9 1\n$$4.2 VVX / VVV\nmpout');
-  const rows = await page.$$eval('#marks div', (marks) => marks.map((mark) => mark.dataset.row));
+  await idle();
+  const rows = await page.$$eval('#marks .line', (marks) => marks.map((mark) => mark.dataset.row));
   assert.deepEqual(rows, ['2', '3']);
+  const words = await page.$$eval('#marks .word', (marks) => marks.map((mark) => mark.dataset.row));
+  assert.deepEqual(words, ['2', '3']);
   const listed = await page.textContent('#problems');
   assert.match(listed, /警告\[Q201\]/);
   assert.match(listed, /警告\[Q304\]: 对象列表在“\/”处中断/);
@@ -175,8 +185,202 @@ test('lines with problems are marked like in the window', async () => {
   await page.mouse.move(box.x, box.y);
   assert.match(await page.$eval('#script', (script) => script.title), /Q304/);
   await page.fill('#script', 'mpinit=4\nmpout');
+  await idle();
   assert.equal(await page.$$eval('#marks div', (marks) => marks.length), 0);
   assert.equal(await page.textContent('#problems'), '');
+  await page.close();
+});
+
+test('tints stay on their row far down and across a sideways scroll', async () => {
+  await openPage();
+  const rows = 100000;
+  await page.evaluate((n) => {
+    const script = document.getElementById('script');
+    script.value = `${'mpecho 一行很长的备注 '.repeat(30)}\n${'x\n'.repeat(n - 2)}@@9 1`;
+    script.dispatchEvent(new Event('input'));
+  }, rows);
+  await idle();
+  await page.$eval('#script', (script) => { script.scrollTop = script.scrollHeight; script.scrollLeft = 300; script.dispatchEvent(new Event('scroll')); });
+  const placed = await page.evaluate(() => {
+    const script = document.getElementById('script');
+    const style = getComputedStyle(script);
+    const line = document.querySelector('#marks .line');
+    const word = document.querySelector('#marks .word');
+    return { rowHeight: parseFloat(style.lineHeight), padding: parseFloat(style.paddingTop),
+             scrollHeight: script.scrollHeight, scrollTop: script.scrollTop,
+             lineTop: parseFloat(line.style.top), lineLeft: line.getBoundingClientRect().left,
+             lineWidth: line.getBoundingClientRect().width, boxLeft: script.getBoundingClientRect().left,
+             wordLeft: parseFloat(word.style.left) };
+  });
+  // The box lays out its rows at whole pixels: the last one stands where the tint is.
+  assert.equal(placed.scrollHeight, Math.round(2 * placed.padding + rows * placed.rowHeight));
+  assert.equal(placed.lineTop, placed.padding + (rows - 1) * placed.rowHeight - placed.scrollTop);
+  assert.ok(placed.lineLeft <= placed.boxLeft + 1 && placed.lineWidth > 200, 'the line tint still spans the box');
+  assert.ok(placed.wordLeft < 0, 'the word mark moved with the text');
+  await page.close();
+});
+
+test('the notice is not warned about, and the footer stays put', async () => {
+  for (const viewport of [{ width: 1280, height: 820 }, { width: 1366, height: 768 }, { width: 1920, height: 1080 }]) {
+    await openPage(pageUrl, viewport);
+    await page.focus('#script');
+    await page.keyboard.press('Control+End');
+    await page.keyboard.type('x');
+    await idle();
+    assert.equal(await page.textContent('#problems'), '', 'the notice\'s own help lines');
+    const footerBefore = await page.$eval('footer', (footer) => footer.getBoundingClientRect().top);
+    await page.fill('#script', '@@9\n'.repeat(200));
+    await idle();
+    const after = await page.evaluate(() => ({
+      footer: document.querySelector('footer').getBoundingClientRect().top,
+      compute: document.getElementById('compute').getBoundingClientRect().bottom,
+      problems: document.getElementById('problems').scrollHeight > document.getElementById('problems').clientHeight,
+    }));
+    assert.equal(after.footer, footerBefore);
+    assert.ok(after.compute <= viewport.height, `the compute button in view at ${viewport.width} x ${viewport.height}`);
+    assert.ok(after.problems, 'the list scrolls in its own box');
+    await page.close();
+  }
+});
+
+test('menus: one at a time, Escape, a click elsewhere and the arrow keys', async () => {
+  await openPage();
+  const open = () => page.$$eval('[role="menu"]', (menus) => menus.filter((menu) => !menu.hidden).map((menu) => menu.id));
+  await page.click('#fileMenuButton');
+  assert.deepEqual(await open(), ['fileMenu']);
+  await page.click('#sampleMenuButton');
+  assert.deepEqual(await open(), ['sampleMenu']);
+  await page.keyboard.press('Escape');
+  assert.deepEqual(await open(), []);
+  await page.click('#fileMenuButton');
+  await page.mouse.click(600, 400);
+  assert.deepEqual(await open(), []);
+  await page.focus('#sampleMenuButton');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  assert.equal(await page.evaluate(() => document.activeElement.dataset.sample), '2');
+  await page.keyboard.press('Enter');
+  assert.deepEqual(await open(), []);
+  assert.equal(await value('#report'), cli(['--sample', '3']));
+  await page.focus('#sampleMenuButton');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowRight');
+  assert.deepEqual(await open(), ['aboutMenu']);
+  const wraps = await page.$eval('#menuAbout', (item) => item.getBoundingClientRect().height > 2 * parseFloat(getComputedStyle(item).fontSize));
+  assert.equal(wraps, false);
+  await page.close();
+});
+
+test('nothing is lost: undo after a sample, the sample list keys, reload and leaving, saving', async () => {
+  await openPage();
+  await page.fill('#script', 'mpinit=2\nmpout');
+  await idle();
+  await page.selectOption('#samples', '3');
+  assert.equal(await value('#report'), cli(['--sample', '4']));
+  await page.focus('#script');
+  await page.keyboard.press('Control+z');
+  assert.equal(await value('#script'), 'mpinit=2\nmpout');
+  assert.equal(await value('#report'), cli(['-'], 'mpinit=2\nmpout'));
+  await page.focus('#samples');
+  await page.keyboard.press('ArrowDown');
+  await idle();
+  assert.equal(await value('#script'), 'mpinit=2\nmpout');
+  // Saved as a download, with the line ends the desktop's files have.
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save')]);
+  const saved = await readFile(await download.path(), 'utf8');
+  assert.equal(saved, 'mpinit=2\r\nmpout');
+  assert.equal(download.suggestedFilename(), '脚本.txt');
+  // A reload keeps the script; leaving with unsaved edits asks first.
+  await page.focus('#script');
+  await page.keyboard.press('Control+End');
+  await page.keyboard.type('\nmpecho 改');
+  await page.waitForTimeout(400);
+  await page.reload();
+  await page.waitForSelector('body[data-ready="yes"]');
+  assert.equal(await value('#script'), 'mpinit=2\nmpout\nmpecho 改');
+  assert.equal(await value('#report'), cli(['-'], 'mpinit=2\nmpout\nmpecho 改'));
+  // Leaving asks first while there are unsaved edits (the browser shows its own question).
+  const leavingAsks = () => page.evaluate(() => {
+    const leaving = new Event('beforeunload', { cancelable: true });
+    window.dispatchEvent(leaving);
+    return leaving.defaultPrevented;
+  });
+  assert.equal(await leavingAsks(), true);
+  await Promise.all([page.waitForEvent('download'), page.click('#save')]);
+  await idle();
+  assert.equal(await leavingAsks(), false);
+  await page.close();
+});
+
+test('narrow screens, dark mode, F2 and drags of text', async () => {
+  await openPage(pageUrl, { width: 390, height: 844 });
+  const boxes = await page.evaluate(() => ({
+    script: document.getElementById('script').getBoundingClientRect(),
+    report: document.getElementById('report').getBoundingClientRect(),
+  }));
+  assert.ok(boxes.script.bottom <= boxes.report.top, 'the panes are stacked');
+  assert.ok(boxes.script.width > 300);
+  await page.emulateMedia({ colorScheme: 'dark' });
+  const background = await page.evaluate(() => getComputedStyle(document.body).backgroundColor);
+  assert.equal(background, 'rgb(30, 31, 34)');
+  const messages = [];
+  page.on('dialog', async (dialog) => { messages.push(dialog.message()); await dialog.accept(); });
+  await page.focus('#script');
+  await page.keyboard.press('F2');
+  await page.evaluate(() => document.activeElement.blur());
+  await page.keyboard.press('F2');
+  await idle();
+  await page.waitForTimeout(100);
+  assert.deepEqual(messages, ['VK_F2']);
+  const blocked = await page.evaluate(() => {
+    const transfer = new DataTransfer();
+    transfer.setData('text/plain', 'VVX');
+    const drag = new DragEvent('dragover', { dataTransfer: transfer, bubbles: true, cancelable: true });
+    document.getElementById('script').dispatchEvent(drag);
+    return drag.defaultPrevented;
+  });
+  assert.equal(blocked, false, 'a text drag is the script box\'s');
+  await page.close();
+});
+
+test('timing: a 1 MiB paste and keystrokes, against the native library', async () => {
+  await openPage();
+  const mix = join(mkdtempSync(join(tmpdir(), 'quillon-timing-')), 'mix-1MiB.txt');
+  execFileSync(join(root, 'build/default/bench/quillon-mix'), ['1', mix]);
+  const script = readFileSync(mix, 'utf8').replace(/\r\n/g, '\n');
+  const { paste, before } = await page.evaluate((text) => {
+    const box = document.getElementById('script');
+    const notice = box.value;
+    box.focus();
+    box.setSelectionRange(100, 2000);
+    const clipboard = new DataTransfer();
+    clipboard.setData('text/plain', text);
+    const started = performance.now();
+    box.dispatchEvent(new ClipboardEvent('paste', { clipboardData: clipboard, bubbles: true, cancelable: true }));
+    return { paste: performance.now() - started, before: notice };
+  }, script);
+  const pasted = before.slice(0, 100) + script + before.slice(2000);
+  assert.equal(await value('#script'), pasted);
+  assert.equal(await value('#report'), cli(['-'], pasted));
+  await page.keyboard.press('Control+z');  // a large paste comes back out as a replacement does
+  assert.equal(await value('#script'), before);
+  await page.keyboard.press('Control+z');
+  assert.equal(await value('#script'), pasted);
+  await page.keyboard.press('Control+End');
+  const keystrokes = [];
+  for (let i = 0; i < 10; ++i) {
+    const started = Date.now();
+    await page.keyboard.press('1');
+    await idle();
+    keystrokes.push(Date.now() - started);
+  }
+  const worker = await page.evaluate(() => window.lastRunMs ?? null);
+  const editToReport = await page.evaluate(() => window.editToReportMs ?? null);
+  const native = Number(execFileSync(join(root, 'build/default/bench/quillon-time'), [mix]).toString());
+  const line = `page, 1 MiB: paste over a selection ${paste.toFixed(0)} ms; keystroke to report ${Math.min(...keystrokes)} to ${Math.max(...keystrokes)} ms, of which from the input event to the report ${editToReport?.toFixed(1)} ms (worker run ${worker?.toFixed(1)} ms); native library ${native.toFixed(1)} ms`;
+  console.log(line);
+  writeFileSync(join(root, 'build/page-timing.txt'), `${line}\n`);
   await page.close();
 });
 

@@ -67,7 +67,7 @@ MainWindow::MainWindow(app::Links links, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(WindowIcon());
     setAcceptDrops(true);
-    new ScriptHighlighter(c_.scriptBox->document());  // owned by the document
+    highlighter_ = new ScriptHighlighter(c_.scriptBox->document());  // owned by the document
     script_.follow(c_.scriptBox->document());
     connectEvents();
 
@@ -122,14 +122,19 @@ void MainWindow::showState() {
     if (c_.sampleList->currentIndex() != model_.sampleIndex()) c_.sampleList->setCurrentIndex(model_.sampleIndex());
 }
 
-// From the program, not an edit; one step that Ctrl+Z takes back.
+// From the program, not an edit; one step that Ctrl+Z takes back. Command words are coloured
+// in scripts of ordinary size only: colouring half a million lines would triple a load.
 void MainWindow::replaceScript(const QString& text) {
     const QScopedValueRollback notAnEdit(replacing_, true);
-    QTextCursor cursor(c_.scriptBox->document());
+    QTextDocument* document = c_.scriptBox->document();
+    const bool coloured = text.size() <= kColouredScriptUnits;
+    if (!coloured && highlighter_->document() != nullptr) highlighter_->setDocument(nullptr);
+    QTextCursor cursor(document);
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.insertText(text);
     cursor.endEditBlock();
+    if (coloured && highlighter_->document() == nullptr) highlighter_->setDocument(document);
     c_.scriptBox->moveCursor(QTextCursor::Start);
 }
 

@@ -12,6 +12,7 @@
 #include "frontend/controls.hpp"
 #include "frontend/problem_marks.hpp"
 #include "frontend/report_view.hpp"
+#include "frontend/script_highlighter.hpp"
 #include "frontend/script_mirror.hpp"
 
 namespace quillon::frontend {
@@ -74,6 +75,8 @@ private:
     ReportView report_;
     ScriptMirror script_;
     ProblemMarks marks_;
+    ScriptHighlighter* highlighter_ = nullptr;
+    static constexpr qsizetype kColouredScriptUnits = 2 * 1024 * 1024;
     bool replacing_ = false;  // the program replaces the script: not an edit
     bool exiting_ = false;
 };

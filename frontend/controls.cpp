@@ -65,6 +65,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // Only these two kinds matter, and the list is whole while they arrive (other events
+        // come also while it is being destroyed).
+        if (event->type() != QEvent::Wheel && event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
         if (list_->view()->isVisible()) return QObject::eventFilter(watched, event);
         if (event->type() == QEvent::Wheel) return true;
         if (event->type() == QEvent::KeyPress) {

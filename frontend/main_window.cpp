@@ -15,9 +15,9 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSaveFile>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolTip>
 
 #include "codec/encoding.hpp"
@@ -85,7 +85,7 @@ void MainWindow::connectEvents() {
         if (!replacing_) apply(model_.edited(script_.utf8()));
     });
     connect(c_.realTimeBox, &QCheckBox::clicked, this,
-            [this](bool checked) { apply(model_.realTimeClicked(checked, script_.utf8())); });
+            [this](bool checked) { apply(model_.realTimeClicked(checked, scriptText())); });
     connect(c_.sampleList, qOverload<int>(&QComboBox::activated), this, &MainWindow::SelectSample);
     connect(c_.loadAction, &QAction::triggered, this, &MainWindow::openFile);
     connect(c_.saveAction, &QAction::triggered, this, &MainWindow::Save);
@@ -110,7 +110,13 @@ void MainWindow::connectEvents() {
 void MainWindow::apply(const app::Update& update) {
     if (update.script) replaceScript(FromUtf8(*update.script));
     if (update.report) report_.show(*update.report);
-    if (update.marks) marks_.show(*update.marks);
+    if (update.marks) {
+        if (loading_) {
+            pendingMarks_ = *update.marks;  // marked once the text is in
+        } else {
+            marks_.show(*update.marks);
+        }
+    }
     showState();
     if (update.message) QMessageBox::information(this, windowTitle(), FromUtf8(*update.message));
     if (update.link) openTarget(*update.link);
@@ -123,22 +129,71 @@ void MainWindow::showState() {
 }
 
 // From the program, not an edit; one step that Ctrl+Z takes back. Command words are coloured
-// in scripts of ordinary size only: colouring half a million lines would triple a load.
+// in scripts of ordinary size only: colouring half a million lines would triple a load. A long
+// text goes in a piece at a time, so that the window answers while it fills; the report is
+// shown at once, the marks once the text is in, and the box cannot be edited meanwhile.
 void MainWindow::replaceScript(const QString& text) {
-    const QScopedValueRollback notAnEdit(replacing_, true);
+    finishLoading();
     QTextDocument* document = c_.scriptBox->document();
     const bool coloured = text.size() <= kColouredScriptUnits;
     if (!coloured && highlighter_->document() != nullptr) highlighter_->setDocument(nullptr);
-    QTextCursor cursor(document);
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(text);
-    cursor.endEditBlock();
+    replacing_ = true;
+    loadCursor_ = QTextCursor(document);
+    loadCursor_.beginEditBlock();
+    loadCursor_.select(QTextCursor::Document);
+    loadCursor_.removeSelectedText();
+    pendingText_ = text;
+    pendingAt_ = 0;
+    loading_ = true;
+    if (text.size() <= kLoadPieceUnits) {
+        finishLoading();
+    } else {
+        c_.scriptBox->setReadOnly(true);
+        QTimer::singleShot(0, this, &MainWindow::loadPiece);
+    }
     if (coloured && highlighter_->document() == nullptr) highlighter_->setDocument(document);
-    c_.scriptBox->moveCursor(QTextCursor::Start);
 }
 
-void MainWindow::RunScript() { apply(model_.computeClicked(script_.utf8())); }
+// The next piece of the text, ending at a line end.
+void MainWindow::loadPiece() {
+    if (!loading_) return;
+    qsizetype end = std::min(pendingText_.size(), pendingAt_ + kLoadPieceUnits);
+    if (end < pendingText_.size()) {
+        const qsizetype lineEnd = pendingText_.indexOf(QLatin1Char('\n'), end);
+        end = lineEnd < 0 ? pendingText_.size() : lineEnd + 1;
+    }
+    loadCursor_.insertText(pendingText_.sliced(pendingAt_, end - pendingAt_));
+    pendingAt_ = end;
+    if (pendingAt_ < pendingText_.size()) {
+        QTimer::singleShot(0, this, &MainWindow::loadPiece);
+    } else {
+        finishLoading();
+    }
+}
+
+// Puts in what is left of a text being loaded; whatever reads the script waits for this.
+void MainWindow::finishLoading() {
+    if (!loading_) return;
+    loadCursor_.insertText(pendingText_.sliced(pendingAt_));
+    loadCursor_.endEditBlock();
+    loadCursor_ = QTextCursor();
+    pendingText_.clear();
+    loading_ = false;
+    replacing_ = false;
+    c_.scriptBox->setReadOnly(false);
+    c_.scriptBox->moveCursor(QTextCursor::Start);
+    if (pendingMarks_) {
+        marks_.show(*pendingMarks_);
+        pendingMarks_.reset();
+    }
+}
+
+void MainWindow::RunScript() { apply(model_.computeClicked(scriptText())); }
+
+const std::string& MainWindow::scriptText() {
+    finishLoading();
+    return script_.utf8();
+}
 
 void MainWindow::LoadScriptFile(const QString& path) {
     if (path.isEmpty()) return;
@@ -170,7 +225,7 @@ bool MainWindow::SaveAs() {
 }
 
 bool MainWindow::SaveTo(const QString& path, bool gbk) {
-    const std::string text = app::FrontEnd::ForSaving(script_.utf8());
+    const std::string text = app::FrontEnd::ForSaving(scriptText());
     std::string bytes = text;
     if (gbk) {
         bytes = codec::Utf8ToGbk(text);

@@ -6,7 +6,10 @@
 #include <QDialog>
 #include <QString>
 #include <QUrl>
+#include <QTextCursor>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "app/front_end.hpp"
 #include "frontend/controls.hpp"
@@ -63,6 +66,9 @@ private:
     void apply(const app::Update& update);
     void showState();
     void replaceScript(const QString& text);
+    void loadPiece();
+    void finishLoading();
+    const std::string& scriptText();  // the script box's text, once a load has put it all in
     void openFile();
     void exitApplication();
     void openTarget(const std::string& target);
@@ -77,7 +83,13 @@ private:
     ProblemMarks marks_;
     ScriptHighlighter* highlighter_ = nullptr;
     static constexpr qsizetype kColouredScriptUnits = 2 * 1024 * 1024;
+    static constexpr qsizetype kLoadPieceUnits = 512 * 1024;
     bool replacing_ = false;  // the program replaces the script: not an edit
+    bool loading_ = false;    // a long text is going in, a piece at a time
+    QString pendingText_;
+    qsizetype pendingAt_ = 0;
+    QTextCursor loadCursor_;
+    std::optional<std::vector<app::Mark>> pendingMarks_;
     bool exiting_ = false;
 };
 

@@ -293,7 +293,13 @@ private slots:
         big.pop_back();
         WriteBytes(dir.filePath("big.txt"), big);
         w.LoadScriptFile(dir.filePath("big.txt"));  // exactly at the limit: loaded
+        QVERIFY(Report(w) != QStringLiteral("NULL"));  // the report is there at once
+        QVERIFY(w.controls().scriptBox->isReadOnly());  // the text goes in a piece at a time
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
         QCOMPARE(Script(w).size(), 16777215);
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);  // one step back
+        QCOMPARE(Script(w), QStringLiteral("mpout\n"));
     }
 
     void dropLoadsOnlyTheFirstFile() {

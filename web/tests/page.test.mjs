@@ -71,6 +71,7 @@ test('typing in real-time mode rescores at once', async () => {
 test('with real-time off only the compute button scores', async () => {
   await openPage();
   await page.click('#realtime');
+  await idle();  // the model answers from the worker
   assert.equal(await page.isDisabled('#compute'), false);
   await page.type('#script', 'x');
   assert.equal(await value('#report'), 'NULL');
@@ -79,6 +80,7 @@ test('with real-time off only the compute button scores', async () => {
   await page.fill('#script', 'mpinit=2\nmpout');
   assert.notEqual(await value('#report'), cli(['-'], 'mpinit=2\nmpout'));
   await page.click('#realtime');
+  await idle();
   assert.equal(await page.isDisabled('#compute'), true);
   assert.equal(await value('#report'), cli(['-'], 'mpinit=2\nmpout'));
   await page.close();

@@ -61,12 +61,12 @@ public:
     val realTimeClicked(bool checked, const std::string& script) { return value(model_.realTimeClicked(checked, script)); }
     val sampleChosen(int index) { return value(model_.sampleChosen(index)); }
     // status: "read", "unreadable" or "tooLarge"
-    val fileRead(const std::string& name, const std::string& status, const std::string& bytes) {
+    val fileRead(const std::string& name, const std::string& status, std::string bytes) {
         quillon::app::FileRead file;
         file.status = status == "read" ? quillon::app::FileRead::Status::Read
                                        : (status == "tooLarge" ? quillon::app::FileRead::Status::TooLarge
                                                                : quillon::app::FileRead::Status::Unreadable);
-        file.bytes = bytes;
+        file.bytes = std::move(bytes);  // up to 16 MiB: not copied again
         return value(model_.fileRead(name, file));
     }
     // "homePage", "help" or "donationPicture"

@@ -1,5 +1,7 @@
 #include "app/front_end.hpp"
 
+#include <algorithm>
+
 #include "codec/decode.hpp"
 #include "scoring/limits.hpp"
 #include "script/builtin_texts.hpp"
@@ -18,13 +20,12 @@ std::string TooLargeMessage(std::string_view name) {
 std::string WithLfLineEnds(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r') {
-            out.push_back(text[i]);
-            continue;
-        }
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t cr = std::min(text.find('\r', at), text.size());
+        out.append(text, at, cr - at);  // whole runs between CRs: a report is mostly CR LF lines
+        if (cr == text.size()) break;
         out.push_back('\n');
-        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        at = cr + (cr + 1 < text.size() && text[cr + 1] == '\n' ? 2 : 1);
     }
     return out;
 }

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "app/utf16_units.hpp"
 #include "codec/encoding.hpp"
 #include "codec/script_file.hpp"
 #include "frontend/about_box.hpp"
@@ -107,9 +108,9 @@ void MainWindow::connectEvents() {
     connect(windowMenuKey, &QShortcut::activated, this, [this] { showWindowMenu(mapToGlobal(QPoint(0, 0))); });
 }
 
-void MainWindow::apply(const app::Update& update) {
-    if (update.script) replaceScript(FromUtf8(*update.script));
-    if (update.report) report_.show(*update.report);
+void MainWindow::apply(app::Update update) {
+    if (update.script) replaceScript(std::move(*update.script));
+    if (update.report) report_.show(std::move(*update.report));
     if (update.marks) {
         if (loading_) {
             pendingMarks_ = *update.marks;  // marked once the text is in
@@ -129,23 +130,25 @@ void MainWindow::showState() {
 }
 
 // From the program, not an edit; one step that Ctrl+Z takes back. Command words are coloured
-// in scripts of ordinary size only: colouring half a million lines would triple a load. A long
-// text goes in a piece at a time, so that the window answers while it fills; the report is
-// shown at once, the marks once the text is in, and the box cannot be edited meanwhile.
-void MainWindow::replaceScript(const QString& text) {
+// in scripts of ordinary size only: colouring half a million lines would triple a load. Long
+// texts go out and in a piece at a time (the old one from its end, the new one converted as it
+// goes in), so that the report is shown at once and the window answers meanwhile; the marks
+// come once the text is in, and the box cannot be edited until then.
+void MainWindow::replaceScript(std::string text) {
     finishLoading();
     QTextDocument* document = c_.scriptBox->document();
-    const bool coloured = text.size() <= kColouredScriptUnits;
+    const bool coloured = app::Utf16Units(text) <= kColouredScriptUnits;
     if (!coloured && highlighter_->document() != nullptr) highlighter_->setDocument(nullptr);
+    // The old text's marks go first: each is a cursor that every piece put in would move.
+    marks_.show({});
     replacing_ = true;
     loadCursor_ = QTextCursor(document);
     loadCursor_.beginEditBlock();
-    loadCursor_.select(QTextCursor::Document);
-    loadCursor_.removeSelectedText();
-    pendingText_ = text;
+    oldUnits_ = document->characterCount() - 1;  // without the final block's end
+    pendingText_ = std::move(text);
     pendingAt_ = 0;
     loading_ = true;
-    if (text.size() <= kLoadPieceUnits) {
+    if (oldUnits_ <= kLoadPieceUnits && pendingText_.size() <= kLoadPieceBytes) {
         finishLoading();
     } else {
         c_.scriptBox->setReadOnly(true);
@@ -154,30 +157,45 @@ void MainWindow::replaceScript(const QString& text) {
     if (coloured && highlighter_->document() == nullptr) highlighter_->setDocument(document);
 }
 
-// The next piece of the text, ending at a line end.
+// Takes out the last `units` code units of the old text, or all of it; never half a pair.
+void MainWindow::removeOldText(qsizetype units) {
+    qsizetype from = std::max<qsizetype>(0, oldUnits_ - units);
+    if (from > 0 && c_.scriptBox->document()->characterAt(from).isLowSurrogate()) --from;
+    loadCursor_.setPosition(from);
+    loadCursor_.setPosition(oldUnits_, QTextCursor::KeepAnchor);
+    loadCursor_.removeSelectedText();
+    oldUnits_ = from;
+}
+
+// The next piece: of the old text, then of the new one, ending at a line end.
 void MainWindow::loadPiece() {
     if (!loading_) return;
-    qsizetype end = std::min(pendingText_.size(), pendingAt_ + kLoadPieceUnits);
-    if (end < pendingText_.size()) {
-        const qsizetype lineEnd = pendingText_.indexOf(QLatin1Char('\n'), end);
-        end = lineEnd < 0 ? pendingText_.size() : lineEnd + 1;
+    if (oldUnits_ > 0) {
+        removeOldText(kLoadPieceUnits);
+    } else {
+        std::size_t end = std::min(pendingText_.size(), pendingAt_ + kLoadPieceBytes);
+        if (end < pendingText_.size()) {
+            const std::size_t lineEnd = pendingText_.find('\n', end);
+            end = lineEnd == std::string::npos ? pendingText_.size() : lineEnd + 1;
+        }
+        loadCursor_.insertText(FromUtf8(std::string_view(pendingText_).substr(pendingAt_, end - pendingAt_)));
+        pendingAt_ = end;
     }
-    loadCursor_.insertText(pendingText_.sliced(pendingAt_, end - pendingAt_));
-    pendingAt_ = end;
-    if (pendingAt_ < pendingText_.size()) {
+    if (oldUnits_ > 0 || pendingAt_ < pendingText_.size()) {
         QTimer::singleShot(0, this, &MainWindow::loadPiece);
     } else {
         finishLoading();
     }
 }
 
-// Puts in what is left of a text being loaded; whatever reads the script waits for this.
+// Does what is left of a load at once; whatever reads the script waits for this.
 void MainWindow::finishLoading() {
     if (!loading_) return;
-    loadCursor_.insertText(pendingText_.sliced(pendingAt_));
+    if (oldUnits_ > 0) removeOldText(oldUnits_);
+    loadCursor_.insertText(FromUtf8(std::string_view(pendingText_).substr(pendingAt_)));
     loadCursor_.endEditBlock();
     loadCursor_ = QTextCursor();
-    pendingText_.clear();
+    pendingText_ = std::string();
     loading_ = false;
     replacing_ = false;
     c_.scriptBox->setReadOnly(false);

@@ -63,10 +63,11 @@ protected:
 
 private:
     void connectEvents();
-    void apply(const app::Update& update);
+    void apply(app::Update update);
     void showState();
-    void replaceScript(const QString& text);
+    void replaceScript(std::string text);
     void loadPiece();
+    void removeOldText(qsizetype units);
     void finishLoading();
     const std::string& scriptText();  // the script box's text, once a load has put it all in
     void openFile();
@@ -83,11 +84,13 @@ private:
     ProblemMarks marks_;
     ScriptHighlighter* highlighter_ = nullptr;
     static constexpr qsizetype kColouredScriptUnits = 2 * 1024 * 1024;
-    static constexpr qsizetype kLoadPieceUnits = 512 * 1024;
+    static constexpr std::size_t kLoadPieceBytes = 128 * 1024;  // of the new text
+    static constexpr qsizetype kLoadPieceUnits = 128 * 1024;    // of the old one
     bool replacing_ = false;  // the program replaces the script: not an edit
     bool loading_ = false;    // a long text is going in, a piece at a time
-    QString pendingText_;
-    qsizetype pendingAt_ = 0;
+    std::string pendingText_;  // UTF-8
+    std::size_t pendingAt_ = 0;
+    qsizetype oldUnits_ = 0;  // of the old text, still to be taken out
     QTextCursor loadCursor_;
     std::optional<std::vector<app::Mark>> pendingMarks_;
     bool exiting_ = false;

@@ -84,6 +84,7 @@ TEST(FrontEnd, LoadsTextFilesAndRefusesWhatIsNone) {
     EXPECT_EQ(gbk.script, "mpinit=4\nmpecho 中\n");
     EXPECT_EQ(gbk.report, ReportOf("mpinit=4\nmpecho 中\n"));  // scored with real-time off too
     EXPECT_FALSE(model.modified());
+    EXPECT_EQ(model.fileRead("cr.txt", {FileRead::Status::Read, "\rmpout\r\r\nmpout\r"}).script, "\nmpout\n\nmpout\n");
     EXPECT_EQ(model.fileRead("nul.txt", {FileRead::Status::Read, std::string(9000, ' ') + '\0' + "mpout"}).script,
               std::string(9000, ' '));
 

@@ -300,6 +300,22 @@ private slots:
         QCOMPARE(Report(w), ExpectedReport(Script(w)));
         QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);  // one step back
         QCOMPARE(Script(w), QStringLiteral("mpout\n"));
+
+        // A long text taken out a piece at a time from its end, the first piece ending inside a
+        // pair of code units: Ctrl+Z brings the whole text back, rescored from what the box holds.
+        std::string pairs = "mpout\n#";
+        for (int i = 0; i < 100000; ++i) pairs += "\xF0\x9F\x98\x80";
+        pairs += "\n";  // 200,008 code units
+        WriteBytes(dir.filePath("pairs.txt"), pairs);
+        w.LoadScriptFile(dir.filePath("pairs.txt"));
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
+        w.LoadScriptFile(dir.filePath("nul.txt"));
+        QVERIFY(w.controls().scriptBox->isReadOnly());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
+        QCOMPARE(Script(w), QStringLiteral("mpout\n"));
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Script(w), QString::fromStdString(pairs));
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
     }
 
     void dropLoadsOnlyTheFirstFile() {

@@ -1,7 +1,6 @@
 // quillon-score: scores a script from a file, standard input or the built-in samples and
 // prints the report on standard output. Exit codes as grep has them: 0 success, 1 something to
 // look at, 2 trouble.
-#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "cli/json_output.hpp"
+#include "cli/platform.hpp"
 #include "codec/decode.hpp"
 #include "codec/encoding.hpp"
 #include "codec/script_file.hpp"
@@ -47,10 +47,27 @@ struct Trouble {
     std::string message;
 };
 
-void Say(const std::string& message) { std::fprintf(stderr, "quillon-score: %s\n", message.c_str()); }
+// A line on standard error: characters on a console, else UTF-8 bytes.
+void SayRaw(const std::string& text) {
+    if (quillon::cli::WriteToConsole(stderr, text) == quillon::cli::ConsoleWrite::NotAConsole) {
+        std::fwrite(text.data(), 1, text.size(), stderr);
+    }
+}
 
-// All of text on standard output, or Trouble: a full disk or a closed stream is no success.
-void WriteOut(const std::string& text) {
+void Say(const std::string& message) { SayRaw("quillon-score: " + message + "\n"); }
+
+// All of text on standard output, or Trouble: a full disk or a closed stream is no success. A
+// console shows characters; a file or a pipe takes the bytes in the encoding asked for.
+void WriteOut(const std::string& utf8, OutputEncoding encoding = OutputEncoding::Utf8) {
+    switch (quillon::cli::WriteToConsole(stdout, utf8)) {
+        case quillon::cli::ConsoleWrite::Written:
+            return;
+        case quillon::cli::ConsoleWrite::Failed:
+            throw Trouble{"write error: output not written"};
+        case quillon::cli::ConsoleWrite::NotAConsole:
+            break;
+    }
+    const std::string text = quillon::codec::EncodeReport(utf8, encoding);
     errno = 0;
     const std::size_t written = std::fwrite(text.data(), 1, text.size(), stdout);
     if (written != text.size() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
@@ -116,7 +133,7 @@ Script ReadScript(const Options& options) {
     }
     if (options.fileGiven && options.file.empty()) throw Trouble{"'': no such file (the file name is empty)"};
     const bool fromStdin = options.file.empty() || options.file == "-";
-    if (fromStdin && !options.fileGiven && isatty(STDIN_FILENO)) {
+    if (fromStdin && !options.fileGiven && quillon::cli::StdinIsTerminal()) {
         throw Trouble{"no script given: name a FILE, use - for standard input, or --sample N"};
     }
     const std::string name = fromStdin ? std::string("-") : options.file;
@@ -139,7 +156,7 @@ int Run(const Options& options) {
     const Script script = ReadScript(options);
     quillon::DiagnosticSink sink;
     if (options.trace) {
-        sink = [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stderr); };
+        sink = [](std::string_view line) { SayRaw(std::string(line)); };
     }
     const bool json = Lower(options.format) == "json";
     const quillon::ScriptRun run = quillon::InterpretScript(script.text, sink, options.check || json);
@@ -155,7 +172,7 @@ int Run(const Options& options) {
         output = run.report;
     }
     const OutputEncoding out = Lower(options.outputEncoding) == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8;
-    WriteOut(quillon::codec::EncodeReport(output, out));
+    WriteOut(output, out);
     if (options.check) return run.account.problems.empty() ? kSuccess : kAttention;
     if (run.reportTruncated) {
         Say("the report reached its limit of " + std::to_string(quillon::kReportCapBytes) + " bytes and was cut there");
@@ -167,8 +184,13 @@ int Run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    quillon::cli::UseBinaryStreams();
     try {
+        std::vector<std::string> arguments = quillon::cli::Utf8Arguments(argc, argv);
+        std::vector<char*> argumentPointers;
+        for (std::string& argument : arguments) argumentPointers.push_back(argument.data());
         CLI::App app{"Scores a commercial-cryptography assessment script and prints its report.", "quillon-score"};
+        app.allow_windows_style_options(false);  // "/path" is a file on Windows too, not an option
         Options options;
         AddOptions(app, options);
         app.set_help_flag();  // help and version are written here, so that a write error is told
@@ -177,14 +199,14 @@ int main(int argc, char** argv) {
         app.add_flag("-h,--help", help, "Print this help and exit");
         app.add_flag("--version", version, "Print the version and exit");
         try {
-            app.parse(argc, argv);
+            app.parse(static_cast<int>(argumentPointers.size()), argumentPointers.data());
         } catch (const CLI::ParseError& e) {
             if (help) {
                 WriteOut(app.help());
                 return kSuccess;
             }
             Say(e.what());
-            std::fprintf(stderr, "Run with --help for more information.\n");
+            SayRaw("Run with --help for more information.\n");
             return kTrouble;
         }
         if (help) {

@@ -4,6 +4,9 @@
 
 #include <cerrno>
 #include <cstring>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "script/interpreter.hpp"
 
@@ -13,6 +16,30 @@ namespace {
 std::string TooLarge() {
     return "larger than " + std::to_string(kMaxScriptBytes) + " bytes, the most a script may hold";
 }
+
+#ifdef _WIN32
+// File names are UTF-8 inside; Windows takes them as UTF-16.
+std::wstring Wide(const std::string& utf8) {
+    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), units);
+    return wide;
+}
+
+bool IsFolder(const std::string& path) {
+    struct _stat64 info {};
+    return ::_wstat64(Wide(path).c_str(), &info) == 0 && (info.st_mode & _S_IFDIR) != 0;
+}
+
+std::FILE* OpenForReading(const std::string& path) { return ::_wfopen(Wide(path).c_str(), L"rb"); }
+#else
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+#endif
 
 }  // namespace
 
@@ -40,11 +67,8 @@ ScriptBytes ReadScriptStream(std::FILE* stream) {
 }
 
 ScriptBytes ReadScriptFile(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        return ScriptBytes{false, false, {}, "is a folder, not a file"};
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (IsFolder(path)) return ScriptBytes{false, false, {}, "is a folder, not a file"};
+    std::FILE* file = OpenForReading(path);
     if (file == nullptr) return ScriptBytes{false, false, {}, std::strerror(errno)};
     ScriptBytes result = ReadScriptStream(file);
     std::fclose(file);

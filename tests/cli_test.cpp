@@ -4,12 +4,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "codec/encoding.hpp"
+#include "iconv_reference.hpp"
 #include "script/builtin_texts.hpp"
 #include "test_support.hpp"
 
@@ -48,10 +50,17 @@ fs::path WorkDir() {
     return dir;
 }
 
+// The tool as a shell command: the one built beside these tests, or QUILLON_SCORE_COMMAND (the
+// Windows build's, say, through Wine).
+std::string Tool() {
+    const char* command = std::getenv("QUILLON_SCORE_COMMAND");
+    return command != nullptr && *command != '\0' ? std::string(command) + " " : std::string("'") + QUILLON_SCORE_PATH + "' ";
+}
+
 // Runs the tool with the arguments (shell words) and, when given, the bytes on standard input.
 ToolResult RunTool(const std::string& arguments, const std::string* input = nullptr) {
     const fs::path dir = WorkDir();
-    std::string command = std::string("'") + QUILLON_SCORE_PATH + "' " + arguments;
+    std::string command = Tool() + arguments;
     if (input != nullptr) {
         WriteFile(dir / "stdin", *input);
         command += " < '" + (dir / "stdin").string() + "'";
@@ -124,7 +133,7 @@ TEST(Cli, UnreadableInputFailsWithOneLineNamingTheFile) {
 TEST(Cli, WriteErrorsAreTrouble) {
     for (const char* arguments : {"--sample 4", "--check --sample 2", "--format json --sample 3", "--help", "--version"}) {
         for (const char* redirect : {" > /dev/full", " >&-"}) {
-            const std::string command = std::string("'") + QUILLON_SCORE_PATH + "' " + arguments + redirect +
+            const std::string command = Tool() + arguments + redirect +
                                         " 2> '" + (WorkDir() / "err").string() + "'";
             const int status = std::system(command.c_str());
             EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2) << arguments << redirect;

@@ -3,6 +3,7 @@
 reading of the rules must give the same bytes. Usage: differential.py TOOL [COUNT] [SEED]"""
 import os
 import random
+import shlex
 import subprocess
 import sys
 import tempfile
@@ -93,7 +94,7 @@ def script(rng):
 
 
 def main():
-    tool = sys.argv[1]
+    tool = shlex.split(sys.argv[1])  # a path, or a command such as "wine quillon-score.exe"
     count = int(sys.argv[2]) if len(sys.argv) > 2 else 300
     seed = int(sys.argv[3]) if len(sys.argv) > 3 else 20261208
     rng = random.Random(seed)
@@ -104,7 +105,7 @@ def main():
             path = os.path.join(folder, 'script.txt')
             with open(path, 'wb') as f:
                 f.write(text.encode('utf-8'))
-            got = subprocess.run([tool, '--output-encoding', 'gbk', path],
+            got = subprocess.run(tool + ['--output-encoding', 'gbk', path],
                                  capture_output=True, check=True).stdout
             # GBK writes the euro sign as its single byte 0x80, which Python's codec lacks.
             want = b'\x80'.join(part.encode('gbk', errors='replace')

@@ -1,0 +1,66 @@
+// clang-format off
+#include <windows.h>  // before the other Windows headers, which need its types
+#include <shellapi.h>
+// clang-format on
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+
+#include "cli/platform.hpp"
+
+namespace quillon::cli {
+namespace {
+
+std::string Utf8(const wchar_t* wide) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(bytes > 0 ? static_cast<std::size_t>(bytes - 1) : 0, '\0');
+    if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), bytes, nullptr, nullptr);
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) return {argv, argv + argc};
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
+void UseBinaryStreams() {
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+
+bool StdinIsTerminal() { return _isatty(_fileno(stdin)) != 0; }
+
+ConsoleWrite WriteToConsole(std::FILE* stream, std::string_view utf8) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) return ConsoleWrite::NotAConsole;
+    std::fflush(stream);
+    // A piece at a time: a console takes a limited number of characters per call.
+    constexpr std::size_t kPiece = 16384;
+    for (std::size_t at = 0; at < utf8.size();) {
+        std::size_t end = std::min(utf8.size(), at + kPiece);
+        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) --end;  // whole characters
+        const int bytes = static_cast<int>(end - at);
+        const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data() + at, bytes, nullptr, 0);
+        std::wstring wide(static_cast<std::size_t>(units), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data() + at, bytes, wide.data(), units);
+        DWORD done = 0;
+        if (!WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr) ||
+            done != wide.size()) {
+            return ConsoleWrite::Failed;
+        }
+        at = end;
+    }
+    return ConsoleWrite::Written;
+}
+
+}  // namespace quillon::cli

@@ -8,12 +8,13 @@ SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-dev
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64
+PACKAGE_PACKAGES := dpkg-dev
 # Wine in a prefix of the build's own, quiet, 64-bit only.
 WINE_ENV := WINEPREFIX=$(CURDIR)/build/wine WINEARCH=win64 WINEDEBUG=-all
 WEB_PACKAGES  := emscripten chromium
 FUZZ_SECONDS  ?= 60
 
-.PHONY: all check-release setup install-packages build build-asan web web-test windows windows-test run test gui screenshot fuzz bench clean
+.PHONY: all check-release setup install-packages build build-asan web web-test windows windows-test package package-test run test gui screenshot fuzz bench clean
 
 all: build
 
@@ -81,6 +82,20 @@ windows-test: windows build
 	$(WINE_ENV) QUILLON_SCORE_COMMAND="wine '$(CURDIR)/build/windows/cli/quillon-score.exe'" \
 	  $(BUILD_DIR)/tests/quillon_cli_tests || status=1; \
 	$(WINE_ENV) wineserver -k; exit $$status
+
+# The .deb of the window and the tool: build/default/packages/quillon_VERSION_amd64.deb.
+package: build
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGE_PACKAGES)"
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Installs the .deb on this machine (with what it depends on) and scores sample 4 with the
+# installed tool: the same bytes as the build's.
+package-test: package
+	$(SUDO) dpkg -i $(BUILD_DIR)/packages/quillon_*.deb || $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get -f install -y
+	/usr/bin/quillon-score --sample 4 > $(BUILD_DIR)/installed-sample-4.txt
+	$(BUILD_DIR)/cli/quillon-score --sample 4 | cmp - $(BUILD_DIR)/installed-sample-4.txt
+	grep -q "4级 密评总分=  69.680  69.6798" $(BUILD_DIR)/installed-sample-4.txt
+	@echo "package-test: the installed quillon-score prints the level-4 report"
 
 run: build
 	$(BUILD_DIR)/cli/quillon-score --sample 4

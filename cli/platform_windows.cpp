@@ -8,18 +8,11 @@
 #include <algorithm>
 
 #include "cli/platform.hpp"
+#include "codec/wide_text.hpp"
 
 namespace quillon::cli {
-namespace {
-
-std::string Utf8(const wchar_t* wide) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string text(bytes > 0 ? static_cast<std::size_t>(bytes - 1) : 0, '\0');
-    if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), bytes, nullptr, nullptr);
-    return text;
-}
-
-}  // namespace
+using codec::Utf8;
+using codec::Wide;
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     int count = 0;
@@ -49,10 +42,7 @@ ConsoleWrite WriteToConsole(std::FILE* stream, std::string_view utf8) {
     for (std::size_t at = 0; at < utf8.size();) {
         std::size_t end = std::min(utf8.size(), at + kPiece);
         while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) --end;  // whole characters
-        const int bytes = static_cast<int>(end - at);
-        const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data() + at, bytes, nullptr, 0);
-        std::wstring wide(static_cast<std::size_t>(units), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data() + at, bytes, wide.data(), units);
+        const std::wstring wide = Wide(utf8.substr(at, end - at));
         DWORD done = 0;
         if (!WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr) ||
             done != wide.size()) {

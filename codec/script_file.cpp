@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #ifdef _WIN32
-#include <windows.h>
+#include "codec/wide_text.hpp"  // file names are UTF-8 inside
 #endif
 
 #include "script/interpreter.hpp"
@@ -18,14 +18,6 @@ std::string TooLarge() {
 }
 
 #ifdef _WIN32
-// File names are UTF-8 inside; Windows takes them as UTF-16.
-std::wstring Wide(const std::string& utf8) {
-    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), units);
-    return wide;
-}
-
 bool IsFolder(const std::string& path) {
     struct _stat64 info {};
     return ::_wstat64(Wide(path).c_str(), &info) == 0 && (info.st_mode & _S_IFDIR) != 0;

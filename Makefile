@@ -7,7 +7,8 @@ PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-dev
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64
+# The cross compiler, Wine, and a virtual display with a window manager for the window's test.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 xvfb openbox xdotool wmctrl imagemagick x11-utils
 PACKAGE_PACKAGES := dpkg-dev
 # Wine in a prefix of the build's own, quiet, 64-bit only.
 WINE_ENV := WINEPREFIX=$(CURDIR)/build/wine WINEARCH=win64 WINEDEBUG=-all

@@ -20,8 +20,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "app/saving.hpp"
 #include "app/utf16_units.hpp"
-#include "codec/encoding.hpp"
 #include "codec/script_file.hpp"
 #include "frontend/about_box.hpp"
 #include "frontend/dialog_units.hpp"
@@ -243,20 +243,17 @@ bool MainWindow::SaveAs() {
 }
 
 bool MainWindow::SaveTo(const QString& path, bool gbk) {
-    const std::string text = app::FrontEnd::ForSaving(scriptText());
-    std::string bytes = text;
-    if (gbk) {
-        bytes = codec::Utf8ToGbk(text);
-        if (codec::GbkToUtf8(bytes) != text) {  // a character GBK cannot hold would become "?"
-            QMessageBox::warning(this, windowTitle(),
-                                 QStringLiteral("脚本中有 GBK 无法表示的字符，未保存：\n%1\n请存为 UTF-8。").arg(path));
-            return false;
-        }
+    const app::SaveBytes save = app::BytesToSave(scriptText(), gbk, path.toStdString());
+    if (!save.bytes) {
+        QMessageBox::warning(this, windowTitle(), FromUtf8(save.refusal));
+        return false;
     }
+    const std::string& bytes = *save.bytes;
     QSaveFile file(path);  // the old file stays whole until the new one is written
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
         !file.commit()) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("无法保存：\n%1\n%2").arg(path, file.errorString()));
+        QMessageBox::warning(this, windowTitle(),
+                             FromUtf8(app::SaveFailedMessage(path.toStdString(), file.errorString().toStdString())));
         return false;
     }
     model_.saved({path.toStdString(), gbk});

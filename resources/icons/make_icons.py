@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws Quillon's icon (a check mark and a score bar on a rounded square) as PNG files.
-Run once when the design changes; the PNGs are committed."""
+"""Draws Quillon's icon (a check mark and a score bar on a rounded square) as PNG files, and as
+the Windows program's icon file (16 and 32 pixels). Run once when the design changes; the files
+are committed."""
 import struct
 import zlib
 
@@ -31,10 +32,11 @@ def colour_at(u, v):
     return (31, 95, 139)
 
 
-def render(size, samples=4):
+def pixels(size, samples=4):
+    """Rows of RGBA bytes, top row first."""
     rows = []
     for y in range(size):
-        row = bytearray([0])
+        row = bytearray()
         for x in range(size):
             acc = [0, 0, 0, 0]
             for sy in range(samples):
@@ -49,7 +51,11 @@ def render(size, samples=4):
             else:
                 row += bytes(4)
         rows.append(bytes(row))
-    raw = b''.join(rows)
+    return rows
+
+
+def render(size):
+    raw = b''.join(b'\x00' + row for row in pixels(size))
 
     def chunk(kind, data):
         return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
@@ -57,7 +63,31 @@ def render(size, samples=4):
             chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
 
 
+def icon_file(sizes):
+    """An .ico of 32-bit DIB images (BGRA, bottom row first) with their AND masks, which every
+    Windows release and Wine read."""
+    images = []
+    for size in sizes:
+        rows = pixels(size)
+        colour = b''.join(bytes(b for i in range(0, len(row), 4)
+                                for b in (row[i + 2], row[i + 1], row[i], row[i + 3]))
+                          for row in reversed(rows))
+        mask_row = ((size + 31) // 32) * 4
+        mask = bytes(mask_row * size)  # alpha decides; the mask shows everything
+        header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
+        images.append((size, header + colour + mask))
+    directory = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    entries, data = b'', b''
+    for size, image in images:
+        entries += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32, len(image), offset + len(data))
+        data += image
+    return directory + entries + data
+
+
 if __name__ == '__main__':
+    with open('quillon.ico', 'wb') as f:
+        f.write(icon_file((32, 16)))
     for size in (16, 32, 48, 256):
         with open('quillon-%d.png' % size, 'wb') as f:
             f.write(render(size))

@@ -1,0 +1,179 @@
+// window_probe.exe: looks at and works quillon.exe's window from another process, as the
+// window test needs: control texts and states, clicks, commands, a drop, the open-file dialog
+// and the popups. Keys and the window manager's close come from the X side.
+#include <windows.h>
+#include <shlobj.h>  // DROPFILES
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"基于脚本编码方法的Quillon-";
+
+HWND MainWindow() { return FindWindowW(L"#32770", kTitle); }
+
+std::string Utf8(const std::wstring& wide) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes, nullptr, nullptr);
+    return text;
+}
+
+std::wstring TextOf(HWND window) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 10000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_BLOCK, 10000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+// The popups of the window's thread: the about box, a message box, the open-file dialog.
+std::vector<HWND> Popups(HWND main) {
+    struct Search { HWND main; std::vector<HWND> found; } search{main, {}};
+    EnumThreadWindows(GetWindowThreadProcessId(main, nullptr), [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (window != s->main && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == s->main) s->found.push_back(window);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Where the system's drag and drop would put it: a DROPFILES block in the window's process.
+bool Drop(HWND main, const std::vector<std::wstring>& paths) {
+    std::vector<char> block(sizeof(DROPFILES));
+    for (const std::wstring& path : paths) {
+        const auto* bytes = reinterpret_cast<const char*>(path.c_str());
+        block.insert(block.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
+    }
+    block.insert(block.end(), sizeof(wchar_t), '\0');
+    auto* header = reinterpret_cast<DROPFILES*>(block.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = {40, 40};
+    header->fWide = TRUE;
+    DWORD process = 0;
+    GetWindowThreadProcessId(main, &process);
+    HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process);
+    if (target == nullptr) return false;
+    void* remote = VirtualAllocEx(target, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool written = remote != nullptr && WriteProcessMemory(target, remote, block.data(), block.size(), nullptr);
+    CloseHandle(target);
+    if (!written) return false;
+    SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    return true;
+}
+
+int Usage() {
+    std::fputs("usage: window_probe alive | state | text ID | rect ID | popups | click ID | command ID | syscommand ID |\n"
+               "       select INDEX | drop PATH... | open PATH | popup-ok | popup-cancel\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc < 2) return Usage();
+    const std::wstring what = argv[1];
+    HWND main = MainWindow();
+    if (what == L"alive") return main != nullptr && IsWindowVisible(main) ? 0 : 1;
+    if (main == nullptr) {
+        std::fputs("window_probe: no window\n", stderr);
+        return 3;
+    }
+    const int id = argc > 2 ? std::wcstol(argv[2], nullptr, 0) : 0;
+    if (what == L"state") {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread);
+        // The control that holds the focus (the sample list's field is a child of the list);
+        // 0 when none does.
+        HWND focus = thread.hwndFocus;
+        while (focus != nullptr && GetParent(focus) != main) focus = GetParent(focus);
+        const int focusId = focus == nullptr ? 0 : GetDlgCtrlID(focus);
+        RECT frame;
+        GetWindowRect(main, &frame);
+        char line[256];
+        std::snprintf(line, sizeof line, "realtime=%d compute=%d sample=%d focus=%d minimised=%d size=%ldx%ld popups=%d\n",
+                      static_cast<int>(SendMessageW(GetDlgItem(main, 1003), BM_GETCHECK, 0, 0)),
+                      IsWindowEnabled(GetDlgItem(main, 1002)) ? 1 : 0,
+                      static_cast<int>(SendMessageW(GetDlgItem(main, 1006), CB_GETCURSEL, 0, 0)), focusId,
+                      IsIconic(main) ? 1 : 0, frame.right - frame.left, frame.bottom - frame.top,
+                      static_cast<int>(Popups(main).size()));
+        Print(line);
+        return 0;
+    }
+    if (what == L"text" && argc > 2) {
+        Print(Utf8(TextOf(id == 0 ? main : GetDlgItem(main, id))));
+        return 0;
+    }
+    if (what == L"rect" && argc > 2) {  // on screen: left top width height; 0 the window's
+        RECT rect;
+        GetWindowRect(id == 0 ? main : GetDlgItem(main, id), &rect);
+        char line[96];
+        std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        Print(line);
+        return 0;
+    }
+    if (what == L"popups") {  // one a line: the title, then the texts of its controls
+        for (HWND popup : Popups(main)) {
+            std::wstring line = TextOf(popup);
+            for (HWND child = GetWindow(popup, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+                line += L"|" + TextOf(child);
+            }
+            Print(Utf8(line) + "\n");
+        }
+        return 0;
+    }
+    if (what == L"click" && argc > 2) {
+        PostMessageW(GetDlgItem(main, id), BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (what == L"command" && argc > 2) {
+        PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(id), 0);
+        return 0;
+    }
+    if (what == L"syscommand" && argc > 2) {
+        PostMessageW(main, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0);
+        return 0;
+    }
+    if (what == L"select" && argc > 2) {  // as a pick in the dropped list ends
+        HWND list = GetDlgItem(main, 1006);
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(id), 0);
+        SendMessageW(main, WM_COMMAND, MAKEWPARAM(1006, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+        return 0;
+    }
+    if (what == L"drop") {
+        std::vector<std::wstring> paths(argv + 2, argv + argc);
+        return Drop(main, paths) ? 0 : 1;
+    }
+    if (what == L"open" && argc > 2) {  // types the path into the open-file dialog and opens it
+        for (HWND popup : Popups(main)) {
+            HWND name = GetDlgItem(popup, 0x47c);  // the file name's combo box
+            if (name == nullptr) name = GetDlgItem(popup, 0x480);
+            if (name == nullptr) continue;
+            SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
+            PostMessageW(popup, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        return 1;
+    }
+    if (what == L"popup-ok") {
+        for (HWND popup : Popups(main)) PostMessageW(popup, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    if (what == L"popup-cancel") {
+        for (HWND popup : Popups(main)) PostMessageW(popup, WM_COMMAND, IDCANCEL, 0);
+        return 0;
+    }
+    return Usage();
+}

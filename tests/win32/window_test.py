@@ -1,0 +1,246 @@
+#!/usr/bin/env python3
+"""The Windows window as a user meets it: quillon.exe under Wine on a virtual X display with a
+window manager, keys typed from the X side, the window looked at and worked through
+window_probe.exe, its reports compared with quillon-score.exe's.
+Usage: window_test.py WINDOW_EXE PROBE_EXE TOOL_EXE [SCREENSHOT.png]"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+WINDOW, PROBE, TOOL = (os.path.abspath(path) for path in sys.argv[1:4])
+SCREENSHOT = sys.argv[4] if len(sys.argv) > 4 else None
+NOTICE_START = '      **** 权利声明 ****  \r\n'
+FONT_REPLACEMENTS = '\r\n'.join([
+    'REGEDIT4', '',
+    '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]',
+    # 宋体 where Wine has no SimSun: a font whose Chinese characters are two ASCII cells wide
+    '"SimSun"="WenQuanYi Zen Hei Mono"', '"宋体"="WenQuanYi Zen Hei Mono"', ''])
+
+failures = []
+
+
+def check(condition, what):
+    print(('ok    ' if condition else 'FAIL  ') + what, flush=True)
+    if not condition:
+        failures.append(what)
+    return condition
+
+
+def windows_path(path):
+    return 'Z:' + os.path.abspath(path).replace('/', '\\')
+
+
+def wine(*args, data=None):
+    return subprocess.run(['wine', *args], input=data, capture_output=True, timeout=60)
+
+
+def probe(*args):
+    return wine(PROBE, *args)
+
+
+def text(control):
+    return probe('text', str(control)).stdout.decode('utf-8')
+
+
+def state():
+    line = probe('state').stdout.decode().split()
+    return dict(item.split('=', 1) for item in line)
+
+
+def popups():
+    return [line for line in probe('popups').stdout.decode('utf-8').splitlines() if line]
+
+
+def wait_for(predicate, seconds=20.0):
+    deadline = time.time() + seconds
+    while True:
+        value = predicate()
+        if value or time.time() > deadline:
+            return value
+        time.sleep(0.2)
+
+
+def as_shown(output):
+    """The tool's output with the line ends of an edit box: CR LF."""
+    return output.decode('utf-8').replace('\r\n', '\n').replace('\n', '\r\n')
+
+
+def tool_report(script_text):
+    """quillon-score.exe's report of the same script."""
+    with tempfile.NamedTemporaryFile('wb', suffix='.txt', delete=False, dir=work) as f:
+        f.write(script_text.replace('\r\n', '\n').encode('utf-8'))
+    return as_shown(wine(TOOL, windows_path(f.name)).stdout)
+
+
+def click_into(control):
+    """A click at the top left of a control, as a user puts the caret at a box's start."""
+    left, top = probe('rect', str(control)).stdout.decode().split()[:2]
+    x('xdotool', 'mousemove', str(int(left) + 4), str(int(top) + 4), 'click', '1')
+
+
+def shown_report_is_tools():
+    report = text(1001)
+    return report == tool_report(text(1000)) and report != 'NULL'
+
+
+def x(*args):
+    subprocess.run(list(args), env=x_env, check=False, capture_output=True, timeout=30)
+
+
+def start_display():
+    read, write = os.pipe()
+    server = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-screen', '0', '1600x1000x24', '-nolisten', 'tcp'],
+                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    number = b''
+    while not number.endswith(b'\n'):
+        chunk = os.read(read, 16)
+        if not chunk:
+            break
+        number += chunk
+    os.close(read)
+    return server, ':' + number.decode().strip()
+
+
+work = tempfile.mkdtemp(prefix='quillon-window-test-')
+xserver, display = start_display()
+x_env = dict(os.environ, DISPLAY=display)
+# A Wine of the test's own, whose desktop lives on this display, kept up while the test runs.
+os.environ.update(DISPLAY=display, WINEPREFIX=os.path.join(work, 'wine'), WINEARCH='win64', WINEDEBUG='-all')
+subprocess.run(['wineserver', '-p'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+subprocess.run(['wineboot', '-i'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+manager = subprocess.Popen(['openbox'], env=x_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+window = None
+try:
+    fonts = os.path.join(work, 'fonts.reg')
+    with open(fonts, 'wb') as f:
+        f.write(b'\xff\xfe' + FONT_REPLACEMENTS.encode('utf-16-le'))
+    wine('regedit', '/S', windows_path(fonts))
+    time.sleep(0.5)
+    window = subprocess.Popen(['wine', WINDOW], cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if not check(wait_for(lambda: probe('alive').returncode == 0, 60), 'the window opens'):
+        sys.exit(1)
+    time.sleep(1.0)
+
+    # As it opens: the notice, NULL, real-time mode on, the sample list on its first entry.
+    s = state()
+    check(text(0) == '基于脚本编码方法的Quillon-', 'the title')
+    check(text(1000).startswith(NOTICE_START), 'the script box shows the notice')
+    check(text(1001) == 'NULL', 'the report box shows NULL')
+    check(s['realtime'] == '1' and s['compute'] == '0', 'real-time mode on, the compute button disabled')
+    check(s['sample'] == '0' and text(1006) == '1. 权利声明 ', 'the sample list shows its first entry')
+    check(s['focus'] == '1000', 'the focus is in the script box')
+    check(s['popups'] == '0', 'no popup')
+
+    # Typing into the notice scores it at once; the report is the tool's for the same text.
+    x('xdotool', 'search', '--name', 'Quillon-', 'windowactivate', '--sync')
+    x('xdotool', 'type', '--delay', '40', 'mpinit=4 ')
+    check(wait_for(lambda: text(1000).startswith('mpinit=4 ' + NOTICE_START[:6]) and text(1001) != 'NULL'),
+          'a typed line goes in at the start and the script is scored')
+    check(wait_for(shown_report_is_tools), 'the report box equals quillon-score.exe for the same script')
+    check(state()['focus'] == '1000', 'F2 while the script box has the focus ...')
+    x('xdotool', 'key', 'F2')
+    time.sleep(0.5)
+    check(popups() == [], '... shows nothing')
+
+    # The 测试向量 menu: the sample list follows, the sample is scored.
+    probe('command', '32776')
+    check(wait_for(lambda: state()['sample'] == '2'), '密评三级 from the menu selects the third entry')
+    check(text(1006) == '3. 某三级  Velmar = 62.29', 'the list shows its label')
+    check(wait_for(lambda: text(1001) == tool_report(text(1000))), 'and its report is the tool\'s')
+    sample3 = text(1000)
+    check(sample3.startswith('mpinit=3  1\r\n'), 'the script box holds sample 3')
+    probe('select', '3')
+    check(wait_for(lambda: '4级 密评总分=  69.680  69.6798' in text(1001)), 'picking entry 4 in the list scores sample 4')
+    sample4_report = text(1001)
+    check(sample4_report == as_shown(wine(TOOL, '--sample', '4').stdout),
+          'its report equals quillon-score.exe --sample 4')
+    if SCREENSHOT:
+        x('xdotool', 'search', '--name', 'Quillon-', 'windowactivate', '--sync')
+        time.sleep(1.0)
+        left, top, width, height = (int(v) for v in probe('rect', '0').stdout.decode().split())
+        frame = '%dx%d+%d+%d' % (width + 8, height + 28, max(0, left - 4), max(0, top - 24))  # with the title bar
+        x('import', '-window', 'root', '-crop', frame, '+repage', SCREENSHOT)
+    probe('command', '32774')
+    check(wait_for(lambda: text(1001) == 'NULL' and text(1000).startswith(NOTICE_START)),
+          '权利声明 brings back the notice and NULL')
+
+    # Real-time mode off: edits wait for the compute button; on again scores at once.
+    probe('command', '32775')
+    wait_for(lambda: state()['sample'] == '1')
+    before = text(1001)
+    probe('click', '1003')
+    check(wait_for(lambda: state()['realtime'] == '0' and state()['compute'] == '1'), 'unchecked: the compute button is enabled')
+    check(text(1001) == before, 'and the report stays')
+    click_into(1000)
+    x('xdotool', 'type', '--delay', '40', 'mpecho typed\n')
+    check(wait_for(lambda: text(1000).startswith('mpecho typed\r\n')), 'typed with real-time mode off ...')
+    time.sleep(0.5)
+    check(text(1001) == before, '... changes nothing in the report')
+    probe('click', '1002')
+    check(wait_for(lambda: text(1001) != before), 'the compute button scores')
+    check(text(1001) == tool_report(text(1000)), 'the report is the tool\'s')
+    probe('click', '1003')
+    check(wait_for(lambda: state()['realtime'] == '1' and state()['compute'] == '0'), 'checked again: the button is disabled')
+
+    # A drop loads its first file only; a folder changes nothing.
+    first = os.path.join(work, 'first 脚本.txt')
+    with open(first, 'wb') as f:
+        f.write('mpinit=2\r\n@@1 1 1\r\n'.encode('gbk'))
+    second = os.path.join(work, 'second.txt')
+    with open(second, 'w') as f:
+        f.write('mpinit=4\n')
+    probe('drop', windows_path(first), windows_path(second))
+    check(wait_for(lambda: text(1000) == 'mpinit=2\r\n@@1 1 1\r\n'), 'a drop of two files loads the first (GBK, Chinese name)')
+    check(text(1001) == tool_report(text(1000)), 'and scores it')
+    probe('drop', windows_path(work))
+    time.sleep(0.5)
+    check(text(1000) == 'mpinit=2\r\n@@1 1 1\r\n', 'a dropped folder changes nothing')
+
+    # The open-file dialog: cancelled, nothing; a file chosen, loaded and scored.
+    probe('command', '32771')
+    check(wait_for(lambda: len(popups()) == 1), '读入脚本 opens the open-file dialog')
+    probe('popup-cancel')
+    check(wait_for(lambda: popups() == []) and text(1000) == 'mpinit=2\r\n@@1 1 1\r\n', 'cancelled, it changes nothing')
+    probe('click', '1004')
+    check(wait_for(lambda: len(popups()) == 1), 'the load button opens it too')
+    probe('open', windows_path(second))
+    check(wait_for(lambda: text(1000) == 'mpinit=4\r\n'), 'the chosen file is loaded')
+    check(wait_for(lambda: text(1001) == tool_report('mpinit=4\n')), 'and scored')
+
+    # The about box from the system menu; OK closes it.
+    probe('syscommand', '16')
+    about = wait_for(lambda: popups())
+    check(bool(about) and about[0].startswith('关于 Quillon0701|') and '基于脚本编码方法的算分器' in about[0],
+          'the system menu\'s about entry shows the about box')
+    probe('popup-ok')
+    check(wait_for(lambda: popups() == []), 'its OK button closes it')
+
+    # The close button, Esc and Alt+F4 leave the window open.
+    x('wmctrl', '-c', '基于脚本编码方法的Quillon-')
+    x('xdotool', 'search', '--name', 'Quillon-', 'windowactivate', '--sync', 'key', 'Escape')
+    x('xdotool', 'search', '--name', 'Quillon-', 'windowactivate', '--sync', 'key', 'alt+F4')
+    time.sleep(1.0)
+    check(probe('alive').returncode == 0 and window.poll() is None, 'the close button, Esc and Alt+F4 leave it open')
+    check(text(1000) == 'mpinit=4\r\n', 'with its script')
+
+    # 退出 ends it.
+    probe('command', '32773')
+    try:
+        code = window.wait(timeout=20)
+    except subprocess.TimeoutExpired:
+        code = None
+    check(code == 0, '退出 ends the program')
+finally:
+    if window is not None and window.poll() is None:
+        window.kill()
+    subprocess.run(['wineserver', '-k'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+    manager.terminate()
+    xserver.terminate()
+    shutil.rmtree(work, ignore_errors=True)
+
+print('%d failed' % len(failures) if failures else 'all passed')
+sys.exit(1 if failures else 0)

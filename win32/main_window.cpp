@@ -1,0 +1,268 @@
+#include "win32/main_window.hpp"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/saving.hpp"
+#include "codec/wide_text.hpp"
+#include "script/builtin_texts.hpp"
+#include "win32/edit_text.hpp"
+#include "win32/files.hpp"
+#include "win32/resource_ids.h"
+#include "win32/sample_list.hpp"
+
+namespace quillon::win32 {
+namespace {
+
+constexpr wchar_t kTitle[] = L"基于脚本编码方法的Quillon-";
+
+INT_PTR CALLBACK AboutProc(HWND about, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(about, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
+    bigIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAIN_ICON), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    smallIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAIN_ICON), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+}
+
+MainWindow::~MainWindow() {
+    marks_.reset();
+    if (dialog_ != nullptr) DestroyWindow(dialog_);
+    if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
+    if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+}
+
+// The dialog runs modeless under a loop of its own, so that F2 and Ctrl+S are seen before the
+// dialog manager takes the keys.
+int MainWindow::run() {
+    dialog_ = CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN_WINDOW), nullptr, DialogProc,
+                                 reinterpret_cast<LPARAM>(this));
+    if (dialog_ == nullptr) return 1;
+    ShowWindow(dialog_, SW_SHOW);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (preTranslate(message)) continue;
+        if (IsDialogMessageW(dialog_, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+bool MainWindow::preTranslate(MSG& message) {
+    if (message.hwnd != dialog_ && !IsChild(dialog_, message.hwnd)) return false;  // other windows' keys
+    if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && message.wParam == VK_F2) {
+        HWND focus = GetFocus();
+        apply(model_.f2Pressed(focus != nullptr && IsChild(dialog_, focus)));
+        return false;  // then the key's ordinary handling
+    }
+    return accelerators_ != nullptr && TranslateAcceleratorW(dialog_, accelerators_, &message) != 0;
+}
+
+INT_PTR CALLBACK MainWindow::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        reinterpret_cast<MainWindow*>(lParam)->dialog_ = dialog;
+    }
+    auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    return window != nullptr ? window->handle(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            initialise();
+            return FALSE;  // the focus is set: in the script box, caret at the start
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+                ShowAbout();
+                return TRUE;
+            }
+            return FALSE;
+        case WM_PAINT:
+            if (!IsIconic(dialog_)) return FALSE;
+            paintMinimised();
+            return TRUE;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<INT_PTR>(smallIcon_);
+        case WM_COMMAND:
+            command(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_DROPFILES:
+            filesDropped(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
+        case WM_CLOSE:
+            return TRUE;  // the close button, Alt+F4 and the system menu's Close leave it open
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void MainWindow::initialise() {
+    if (HMENU system = GetSystemMenu(dialog_, FALSE)) {
+        wchar_t about[128] = {};
+        if (LoadStringW(instance_, IDS_ABOUTBOX, about, 128) > 0) {
+            AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    for (const int box : {IDC_SCRIPT_BOX, IDC_REPORT_BOX}) SendMessageW(control(box), EM_SETLIMITTEXT, 0, 0);
+    marks_ = std::make_unique<ScriptMarks>(control(IDC_SCRIPT_BOX));
+    FillSampleList(control(IDC_SAMPLE_LIST));
+    GuardClosedList(control(IDC_SAMPLE_LIST));
+    apply(model_.start());
+    SendMessageW(control(IDC_SCRIPT_BOX), EM_EMPTYUNDOBUFFER, 0, 0);  // the notice is where the box starts
+    SetFocus(control(IDC_SCRIPT_BOX));
+}
+
+void MainWindow::command(int id, int notification) {
+    switch (id) {
+        case IDC_SCRIPT_BOX:
+            if (notification == EN_CHANGE && !replacing_) apply(model_.edited(scriptText()));
+            return;
+        case IDC_SAMPLE_LIST:
+            // Chosen, not merely passed over with the arrow keys in the open list.
+            if (notification == CBN_SELENDOK) SelectSample();
+            return;
+        case IDC_COMPUTE: RunScript(); return;
+        case IDC_REAL_TIME:
+            if (notification == BN_CLICKED) {
+                const bool checked = SendMessageW(control(IDC_REAL_TIME), BM_GETCHECK, 0, 0) == BST_CHECKED;
+                apply(model_.realTimeClicked(checked, scriptText()));
+            }
+            return;
+        case IDC_LOAD: case ID_LOAD_SCRIPT: openFile(); return;
+        case IDC_EXIT: case ID_EXIT: exitApplication(); return;
+        case ID_SAVE: Save(); return;
+        case ID_SAVE_AS: SaveAs(); return;
+        case ID_HOME_PAGE: apply(model_.link(app::LinkCommand::HomePage)); return;
+        case ID_HELP_PAGE: apply(model_.link(app::LinkCommand::Help)); return;
+        case ID_DONATION: apply(model_.link(app::LinkCommand::DonationPicture)); return;
+        case IDOK: case IDCANCEL: return;  // Enter and Esc do not close the window
+        default:
+            if (id >= ID_FIRST_SAMPLE && id < ID_FIRST_SAMPLE + kBuiltInSampleCount) ChooseSample(id - ID_FIRST_SAMPLE);
+            return;
+    }
+}
+
+void MainWindow::apply(app::Update update) {
+    if (update.script) {
+        replacing_ = true;  // from the program, not an edit
+        ReplaceBoxText(control(IDC_SCRIPT_BOX), *update.script);
+        replacing_ = false;
+    }
+    if (update.report) SetBoxText(control(IDC_REPORT_BOX), *update.report);
+    if (update.marks) marks_->show(*update.marks);
+    showState();
+    if (update.message) showMessage(*update.message, MB_ICONINFORMATION);
+    if (update.link) OpenTarget(*update.link);
+}
+
+void MainWindow::showState() {
+    SendMessageW(control(IDC_REAL_TIME), BM_SETCHECK, model_.realTime() ? BST_CHECKED : BST_UNCHECKED, 0);
+    EnableWindow(control(IDC_COMPUTE), model_.computeEnabled() ? TRUE : FALSE);
+    HWND list = control(IDC_SAMPLE_LIST);
+    if (SendMessageW(list, CB_GETCURSEL, 0, 0) != model_.sampleIndex()) {
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(model_.sampleIndex()), 0);
+    }
+}
+
+std::string MainWindow::scriptText() const { return BoxText(control(IDC_SCRIPT_BOX)); }
+
+void MainWindow::RunScript() { apply(model_.computeClicked(scriptText())); }
+
+void MainWindow::LoadScriptFile(const std::string& path) {
+    if (path.empty()) return;
+    apply(model_.fileRead(path, ReadFile(path)));
+}
+
+void MainWindow::openFile() {
+    if (const auto path = AskFileToOpen(dialog_)) LoadScriptFile(*path);
+}
+
+// The first file of a drop is loaded; the others are ignored.
+void MainWindow::filesDropped(HDROP drop) {
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+        std::vector<wchar_t> path(length + 1, L'\0');
+        DragQueryFileW(drop, 0, path.data(), length + 1);
+        DragFinish(drop);
+        LoadScriptFile(codec::Utf8(path.data()));
+        return;
+    }
+    DragFinish(drop);
+}
+
+void MainWindow::SelectSample() {
+    apply(model_.sampleChosen(static_cast<int>(SendMessageW(control(IDC_SAMPLE_LIST), CB_GETCURSEL, 0, 0))));
+}
+
+void MainWindow::ChooseSample(int index) { apply(model_.sampleChosen(index)); }
+
+bool MainWindow::Save() {
+    if (const auto& target = model_.saveTarget()) return SaveTo(*target);
+    return SaveAs();
+}
+
+bool MainWindow::SaveAs() {
+    const bool gbk = model_.saveTarget() && model_.saveTarget()->gbk;
+    const auto target = AskSaveTarget(dialog_, model_.proposedSavePath(), gbk);
+    return target && SaveTo(*target);
+}
+
+bool MainWindow::SaveTo(const app::SaveTarget& target) {
+    const app::SaveBytes save = app::BytesToSave(scriptText(), target.gbk, target.path);
+    if (!save.bytes) {
+        showMessage(save.refusal, MB_ICONWARNING);
+        return false;
+    }
+    if (const auto error = WriteWholeFile(target.path, *save.bytes)) {
+        showMessage(app::SaveFailedMessage(target.path, *error), MB_ICONWARNING);
+        return false;
+    }
+    model_.saved(target);
+    return true;
+}
+
+// A new about box each time, modal, gone when it closes.
+void MainWindow::ShowAbout() { DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ABOUTBOX), dialog_, AboutProc, 0); }
+
+void MainWindow::showMessage(const std::string& text, UINT icon) {
+    MessageBoxW(dialog_, codec::Wide(text).c_str(), kTitle, MB_OK | icon);
+}
+
+// Minimised, the window shows its icon, centred.
+void MainWindow::paintMinimised() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dialog_, &paint);
+    SendMessageW(dialog_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(dialog_, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, bigIcon_);
+    EndPaint(dialog_, &paint);
+}
+
+void MainWindow::exitApplication() {
+    DestroyWindow(dialog_);  // WM_DESTROY ends the loop
+}
+
+}  // namespace quillon::win32

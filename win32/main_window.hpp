@@ -1,0 +1,61 @@
+// The Windows window: the dialog of the resource script, a view of the front ends' model. It
+// hands the model its events and applies the updates; the model decides.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/front_end.hpp"
+#include "win32/script_marks.hpp"
+
+namespace quillon::win32 {
+
+class MainWindow {
+public:
+    explicit MainWindow(HINSTANCE instance);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Runs the window until Exit; the program's exit code.
+    int run();
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void initialise();
+    void command(int id, int notification);
+    // Keys the dialog manager would turn into something else: F2, and the accelerators.
+    bool preTranslate(MSG& message);
+
+    void apply(app::Update update);
+    void showState();
+    std::string scriptText() const;
+    void RunScript();
+    void LoadScriptFile(const std::string& path);
+    void openFile();
+    void filesDropped(HDROP drop);
+    void SelectSample();
+    void ChooseSample(int index);
+    bool Save();
+    bool SaveAs();
+    bool SaveTo(const app::SaveTarget& target);
+    void ShowAbout();
+    void showMessage(const std::string& text, UINT icon);
+    void paintMinimised();
+    void exitApplication();
+    HWND control(int id) const { return GetDlgItem(dialog_, id); }
+
+    HINSTANCE instance_;
+    HWND dialog_ = nullptr;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    app::FrontEnd model_;
+    std::unique_ptr<ScriptMarks> marks_;
+    bool replacing_ = false;  // the program, not the user, is changing the script box
+};
+
+}  // namespace quillon::win32

@@ -1,0 +1,33 @@
+/* The numbers of the Windows program's resources, controls and commands; read by the resource
+   script and by the C++ code, so plain defines. */
+#ifndef QUILLON_WIN32_RESOURCE_IDS_H
+#define QUILLON_WIN32_RESOURCE_IDS_H
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_MAIN_WINDOW 102
+#define IDR_MAIN_ICON 128
+#define IDR_MAIN_MENU 129
+#define IDR_ACCELERATORS 130
+
+#define IDM_ABOUTBOX 0x0010 /* in the system menu */
+
+#define IDC_SCRIPT_BOX 1000
+#define IDC_REPORT_BOX 1001
+#define IDC_COMPUTE 1002
+#define IDC_REAL_TIME 1003
+#define IDC_LOAD 1004
+#define IDC_EXIT 1005
+#define IDC_SAMPLE_LIST 1006
+#define IDC_ABOUT_LINE 1007
+
+#define ID_LOAD_SCRIPT 32771
+#define ID_HOME_PAGE 32772
+#define ID_EXIT 32773
+#define ID_FIRST_SAMPLE 32774 /* to 32778, the five built-in texts */
+#define ID_HELP_PAGE 32779
+#define ID_DONATION 32780
+#define ID_SAVE 32781
+#define ID_SAVE_AS 32782
+
+#endif

@@ -6,6 +6,8 @@
 
 #include "app/front_end.hpp"
 #include "app/marks.hpp"
+#include "app/saving.hpp"
+#include "app/text_change.hpp"
 #include "script/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
@@ -129,6 +131,27 @@ TEST(FrontEnd, WhereSaveWrites) {
     EXPECT_FALSE(model.saveTarget());
     EXPECT_EQ(model.proposedSavePath(), "脚本.txt");
     EXPECT_EQ(FrontEnd::ForSaving("mpout\n@@1 1\n\n"), "mpout\r\n@@1 1\r\n\r\n");
+
+    // What the desktop views write: CR LF lines, GBK only when GBK holds every character.
+    EXPECT_EQ(BytesToSave("层面\n", false, "a.txt").bytes, "层面\r\n");
+    EXPECT_EQ(BytesToSave("层面\n", true, "a.txt").bytes, "\xb2\xe3\xc3\xe6\r\n");
+    const SaveBytes refused = BytesToSave("表情 😀\n", true, "a.txt");
+    EXPECT_FALSE(refused.bytes);
+    EXPECT_NE(refused.refusal.find("a.txt"), std::string::npos);
+}
+
+// The part a report view replaces: never half a character, nothing when nothing changed.
+TEST(FrontEnd, ChangedPartOfAReport) {
+    struct Case { const char* old; const char* now; std::size_t begin, oldEnd, newEnd; };
+    for (const Case& c : {Case{"abc", "abc", 3, 3, 3}, Case{"", "ab", 0, 0, 2}, Case{"a1c", "a2c", 1, 2, 2},
+                          Case{"总分=1", "总分=12", 8, 8, 9}, Case{"aaa", "aa", 2, 3, 2},
+                          // 层 (E5 B1 82) and 屋 (E5 B1 8B) share two bytes: the whole character changes
+                          Case{"x层y", "x屋y", 1, 4, 4}}) {
+        const TextChange change = ChangedPart(c.old, c.now);
+        EXPECT_EQ(change.begin, c.begin) << c.old << " -> " << c.now;
+        EXPECT_EQ(change.oldEnd, c.oldEnd) << c.old << " -> " << c.now;
+        EXPECT_EQ(change.newEnd, c.newEnd) << c.old << " -> " << c.now;
+    }
 }
 
 struct MarkCase {

@@ -125,6 +125,7 @@ void MainWindow::initialise() {
     SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     for (const int box : {IDC_SCRIPT_BOX, IDC_REPORT_BOX}) SendMessageW(control(box), EM_SETLIMITTEXT, 0, 0);
     marks_ = std::make_unique<ScriptMarks>(control(IDC_SCRIPT_BOX));
+    report_ = std::make_unique<ReportBox>(control(IDC_REPORT_BOX));
     FillSampleList(control(IDC_SAMPLE_LIST));
     GuardClosedList(control(IDC_SAMPLE_LIST));
     apply(model_.start());
@@ -168,7 +169,7 @@ void MainWindow::apply(app::Update update) {
         ReplaceBoxText(control(IDC_SCRIPT_BOX), *update.script);
         replacing_ = false;
     }
-    if (update.report) SetBoxText(control(IDC_REPORT_BOX), *update.report);
+    if (update.report) report_->show(std::move(*update.report));
     if (update.marks) marks_->show(*update.marks);
     showState();
     if (update.message) showMessage(*update.message, MB_ICONINFORMATION);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/front_end.hpp"
+#include "win32/report_box.hpp"
 #include "win32/script_marks.hpp"
 
 namespace quillon::win32 {
@@ -55,6 +56,7 @@ private:
     HACCEL accelerators_ = nullptr;
     app::FrontEnd model_;
     std::unique_ptr<ScriptMarks> marks_;
+    std::unique_ptr<ReportBox> report_;
     bool replacing_ = false;  // the program, not the user, is changing the script box
 };
 

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,18 @@ namespace {
 
 constexpr wchar_t kTitle[] = L"基于脚本编码方法的Quillon-";
 
-HWND MainWindow() { return FindWindowW(L"#32770", kTitle); }
+// The main window, not one of its message boxes, which have its title too.
+HWND MainWindow() {
+    HWND found = nullptr;
+    EnumWindows([](HWND window, LPARAM data) -> BOOL {
+        wchar_t title[64] = {};
+        GetWindowTextW(window, title, 64);
+        if (GetWindow(window, GW_OWNER) != nullptr || std::wcscmp(title, kTitle) != 0) return TRUE;
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 std::string Utf8(const std::wstring& wide) {
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
@@ -49,7 +61,7 @@ std::vector<HWND> Popups(HWND main) {
 }
 
 // Where the system's drag and drop would put it: a DROPFILES block in the window's process.
-bool Drop(HWND main, const std::vector<std::wstring>& paths) {
+bool Drop(HWND main, const std::vector<std::wstring>& paths, bool waitForIt) {
     std::vector<char> block(sizeof(DROPFILES));
     for (const std::wstring& path : paths) {
         const auto* bytes = reinterpret_cast<const char*>(path.c_str());
@@ -68,13 +80,18 @@ bool Drop(HWND main, const std::vector<std::wstring>& paths) {
     const bool written = remote != nullptr && WriteProcessMemory(target, remote, block.data(), block.size(), nullptr);
     CloseHandle(target);
     if (!written) return false;
-    SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    // Posted when the drop may open a message box, which would hold a sent message.
+    if (waitForIt) {
+        SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    } else {
+        PostMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    }
     return true;
 }
 
 int Usage() {
     std::fputs("usage: window_probe alive | state | text ID | rect ID | popups | click ID | command ID | syscommand ID |\n"
-               "       select INDEX | drop PATH... | open PATH | popup-ok | popup-cancel\n", stderr);
+               "       select INDEX | drop PATH... | post-drop PATH... | open PATH | popup-ok | popup-cancel\n", stderr);
     return 2;
 }
 
@@ -152,9 +169,9 @@ int wmain(int argc, wchar_t** argv) {
         SendMessageW(main, WM_COMMAND, MAKEWPARAM(1006, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
         return 0;
     }
-    if (what == L"drop") {
+    if (what == L"drop" || what == L"post-drop") {
         std::vector<std::wstring> paths(argv + 2, argv + argc);
-        return Drop(main, paths) ? 0 : 1;
+        return Drop(main, paths, what == L"drop") ? 0 : 1;
     }
     if (what == L"open" && argc > 2) {  // types the path into the open-file dialog and opens it
         for (HWND popup : Popups(main)) {

@@ -199,6 +199,14 @@ try:
     probe('drop', windows_path(work))
     time.sleep(0.5)
     check(text(1000) == 'mpinit=2\r\n@@1 1 1\r\n', 'a dropped folder changes nothing')
+    binary = os.path.join(work, 'program.exe')
+    with open(binary, 'wb') as f:
+        f.write(b'MZ\x90\x00\x03\x00\x00\x00' * 64)
+    probe('post-drop', windows_path(binary))
+    refusal = wait_for(lambda: popups())
+    check(bool(refusal) and '不是文本文件' in refusal[0], 'a dropped program is refused with a message')
+    probe('popup-ok')
+    check(wait_for(lambda: popups() == []) and text(1000) == 'mpinit=2\r\n@@1 1 1\r\n', 'and the script stays')
 
     # The open-file dialog: cancelled, nothing; a file chosen, loaded and scored.
     probe('command', '32771')

@@ -35,6 +35,7 @@ Json ResultsJson(const ScoreStore& store, bool reportTruncated) {
             const double s = row.UnitScores[static_cast<unsigned>(j)];
             const Json marker = UnitMarker(s);
             units.push_back({{"unit", j + 1},
+                             {"title", std::string(UnitTitle(k + 1, j + 1))},
                              {"weight", store.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)]},
                              {"score", marker.is_null() ? Json(s) : Json(nullptr)},
                              {"marker", marker}});

@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 
+#include "cli/explain_output.hpp"
 #include "cli/json_output.hpp"
 #include "cli/platform.hpp"
 #include "codec/decode.hpp"
@@ -41,6 +42,8 @@ struct Options {
     std::string format = "text";
     bool trace = false;
     bool check = false;
+    bool explain = false;
+    std::string assume;
 };
 
 struct Trouble {
@@ -107,10 +110,18 @@ void AddOptions(CLI::App& app, Options& options) {
     app.add_option("--output-encoding", options.outputEncoding, "utf-8 (default) or gbk")
         ->check(CLI::IsMember({"utf-8", "gbk"}, CLI::ignore_case));
     app.add_flag("--trace", options.trace, "Write the handlers' diagnostic lines to standard error");
-    app.add_flag("--check", options.check,
+    CLI::Option* check = app.add_flag("--check", options.check,
                  "Print the problems found on each line instead of the report; exit 1 when there is any");
+    CLI::Option* explain = app.add_flag("--explain", options.explain,
+                 "Instead of the report: for every unit below 1, the points the total gains when that unit "
+                 "alone is compliant, largest first, and the points each layer loses")
+        ->excludes(check);
+    app.add_option("--assume", options.assume,
+                   "With --explain: the total with these units compliant together, e.g. 4.3,7.4")
+        ->needs(explain);
     app.add_option("--format", options.format,
-                   "text (default) or json: the last report's results, or with --check the problems")
+                   "text (default) or json: the last report's results, with --check the problems, with "
+                   "--explain the gains")
         ->check(CLI::IsMember({"text", "json"}, CLI::ignore_case));
     app.footer(kExitCodes);
 }
@@ -152,6 +163,20 @@ Script ReadScript(const Options& options) {
     return {name, std::move(decoded.text), std::string(decoded.encoding)};
 }
 
+// The last report's model run again with units made compliant.
+std::string ExplainOutput(const Options& options, const quillon::ScriptRun& run, bool json) {
+    const quillon::ScoreStore& last = *run.lastReport;
+    const quillon::Explanation explanation = quillon::ExplainTotal(last, run.lastReportFlags);
+    quillon::cli::AssumedUnits assumed;
+    if (!options.assume.empty()) {
+        assumed = quillon::cli::ParseAssumedUnits(options.assume, last);
+        if (!assumed.error.empty()) throw Trouble{assumed.error};
+    }
+    const quillon::cli::AssumedUnits* chosen = options.assume.empty() ? nullptr : &assumed;
+    if (json) return quillon::cli::ExplanationJson(last, explanation, chosen, run.lastReportFlags).dump(2) + "\n";
+    return quillon::cli::ExplanationText(last, explanation, chosen, run.lastReportFlags);
+}
+
 int Run(const Options& options) {
     const Script script = ReadScript(options);
     quillon::DiagnosticSink sink;
@@ -159,13 +184,15 @@ int Run(const Options& options) {
         sink = [](std::string_view line) { SayRaw(std::string(line)); };
     }
     const bool json = Lower(options.format) == "json";
-    const quillon::ScriptRun run = quillon::InterpretScript(script.text, sink, options.check || json);
+    const quillon::ScriptRun run = quillon::InterpretScript(script.text, sink, options.check || options.explain || json);
     // JSON holds only valid UTF-8: a file name from elsewhere may be in another encoding.
     const std::string jsonName = quillon::RepairUtf8(script.name);
     std::string output;
     if (options.check) {
         output = json ? quillon::cli::ProblemsJson(jsonName, script.encoding, run.account).dump(2) + "\n"
                       : ProblemLines(script.name, run.account);
+    } else if (options.explain) {
+        output = ExplainOutput(options, run, json);
     } else if (json) {
         output = quillon::cli::ResultsJson(*run.lastReport, run.reportTruncated).dump(2) + "\n";
     } else {

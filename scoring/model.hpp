@@ -121,4 +121,10 @@ inline constexpr std::array<std::array<std::string_view, kMaxUnitsPerLayer>, kLa
     {"应急处置_1、应急策略", "应急处置_2、事件处置", "应急处置_3、向有关主管部门上报处置情况"},
 }};
 
+// The title of unit `unit` of layer `layer` (both from 1); empty for a unit the layer lacks.
+constexpr std::string_view UnitTitle(int layer, int unit) {
+    if (layer < 1 || layer > kLayerCount || unit < 1 || unit > kMaxUnitsPerLayer) return {};
+    return UnitTitles[static_cast<unsigned>(layer - 1)][static_cast<unsigned>(unit - 1)];
+}
+
 }  // namespace quillon

@@ -166,13 +166,7 @@ std::string ScoreTable(const ScoreStore& store, double roundedTotal) {
 
 }  // namespace
 
-void WriteScoreReport(ScoreStore& store, std::string_view line, ReportText& report,
-                      std::uint32_t flags, const Diagnostics& diagnostics) {
-    if (line.substr(0, 5) != "mpout") return;
-    if (line.size() > 5 && line[5] >= '1' && line[5] <= '4') {
-        report.append("特别提示：mpout 被强行指定密评级别喽\r\n");
-        SelectLevel(store, line[5] - '0');
-    }
+void TallyTotals(ScoreStore& store, std::uint32_t flags, const Diagnostics& diagnostics) {
     if (flags & RoundUnitScoresFlag) RoundUnitScores(store);
     store.NotEnteredCount = 0;
     for (int k = 0; k < kLayerCount; ++k) TallyLayer(store, k, diagnostics);
@@ -182,7 +176,16 @@ void WriteScoreReport(ScoreStore& store, std::string_view line, ReportText& repo
     store.TotalScore = GroupShare(TechnicalShare, store.TechWeightedSum, store.TechWeightSum) +
                        GroupShare(ManagementShare, store.MgmtWeightedSum, store.MgmtWeightSum);
     CountCompliance(store);
+}
 
+void WriteScoreReport(ScoreStore& store, std::string_view line, ReportText& report,
+                      std::uint32_t flags, const Diagnostics& diagnostics) {
+    if (line.substr(0, 5) != "mpout") return;
+    if (line.size() > 5 && line[5] >= '1' && line[5] <= '4') {
+        report.append("特别提示：mpout 被强行指定密评级别喽\r\n");
+        SelectLevel(store, line[5] - '0');
+    }
+    TallyTotals(store, flags, diagnostics);
     if (report.truncated()) return;  // nothing more would show: the model changes, the text does not
     const double roundedTotal = RoundTo2(store.TotalScore);
     report.append(LayerLines(store));

@@ -11,6 +11,11 @@
 
 namespace quillon {
 
+// What a report computes before it writes: every layer re-tallied (after rounding the unit
+// scores when flags ask), the layer scores rounded when asked, the group sums, the total and the
+// compliance counts. flags: the ReportFlags.
+void TallyTotals(ScoreStore& store, std::uint32_t flags, const Diagnostics& diagnostics);
+
 // line begins "mpout"; a sixth byte 1 to 4 switches the level first. flags: the ReportFlags.
 void WriteScoreReport(ScoreStore& store, std::string_view line, ReportText& report,
                       std::uint32_t flags, const Diagnostics& diagnostics);

@@ -93,6 +93,7 @@ private:
 
     void report(std::string_view line, std::uint32_t flags) {
         reportMemo_.write(store_, line, report_, flags, trace_, !modelChanged_);
+        lastFlags_ = flags;
         modelChanged_ = false;
         reportPending_ = keepAccount_;
     }
@@ -103,6 +104,7 @@ private:
         modelChanged_ = true;
         if (!reportPending_) return;
         run_.lastReport = store_;
+        run_.lastReportFlags = lastFlags_;
         reportPending_ = false;
     }
 
@@ -130,6 +132,7 @@ private:
     ReportText report_;
     ReportMemo reportMemo_;
     long mpoutCount_ = 0;
+    std::uint32_t lastFlags_ = 0;
     bool reportPending_ = false;  // the store is as the last report left it, not yet copied
     bool modelChanged_ = true;    // a line may have changed the store since the last report
 };

@@ -2,6 +2,7 @@
 // line by line, hands each command to its handler and collects the report.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@ struct ScriptRun {
     // Kept only when asked for:
     ScriptAccount account;                // what every line was taken as, and its problems
     std::optional<ScoreStore> lastReport;  // the model as the last report left it
+    std::uint32_t lastReportFlags = 0;     // and that report's flags
 };
 
 // What a run reads of a script: up to its first NUL, invalid UTF-8 repaired (each bad byte

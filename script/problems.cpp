@@ -15,7 +15,12 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-std::string UnitName(int layer, int unit) { return std::to_string(layer) + "." + std::to_string(unit); }
+// "4.2（应用与数据安全_2.访问控制信息完整性）"; the number alone for a unit the layer lacks.
+std::string UnitName(int layer, int unit) {
+    std::string name = std::to_string(layer) + "." + std::to_string(unit);
+    const std::string_view title = UnitTitle(layer, unit);
+    return title.empty() ? name : name + "（" + std::string(title) + "）";
+}
 
 void NoteArgument(std::string_view line, bool read, std::uint32_t fallback, ProblemLog& log) {
     if (read) return;

@@ -1,5 +1,6 @@
 // quillon-score end to end: options, encodings, exit codes and the golden scripts.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -284,6 +285,9 @@ TEST(Cli, CheckPrintsProblemsAndExitsOneWhenThereAreAny) {
     EXPECT_EQ(checked.out,
               "-:2:1: 警告[Q201]: 层面指令应写成 @@1～@@8，本行未改变任何得分\n"
               "-:3:11: 警告[Q304]: 对象列表在“/”处中断：它不是判定、数字或表达式，它和其后的对象都未计入\n");
+    // A problem about a unit names it by its title too.
+    const std::string unit = "mpinit=4\r\n@@1 1 1.5\r\n";
+    EXPECT_NE(RunTool("--check -", &unit).out.find("单元 1.2（物理和环境安全_2.电子门禁记录数据存储完整性）"), std::string::npos);
     const std::string clean = "mpinit=4\r\n@@1 1 1 1\r\n";
     const ToolResult fine = RunTool("--check -", &clean);
     EXPECT_EQ(fine.exitCode, 0);
@@ -305,7 +309,8 @@ TEST(Cli, JsonResultsOfTheLastReport) {
     for (const char* field : {"\"level\": 4", "\"name\": \"物理和环境\"", "\"rounded_total\": 69.68",
                               "\"total\": 69.6798", "\"weighted_sum\": 42.771", "\"compliant\": 21",
                               "\"non_compliant\": 1", "\"partly_compliant\": 16", "\"not_entered\": 0",
-                              "\"marker\": \"not_applicable\"", "\"group\": \"management\""}) {
+                              "\"marker\": \"not_applicable\"", "\"group\": \"management\"",
+                              "\"title\": \"应用与数据安全_2.访问控制信息完整性\""}) {
         EXPECT_NE(json.out.find(field), std::string::npos) << field;
     }
     const std::string cleared = "mpinit=1 2\r\n@@1 - -\r\nmpout\r\n@@2 1";
@@ -314,6 +319,50 @@ TEST(Cli, JsonResultsOfTheLastReport) {
                               "\"marker\": \"no_unit_counted\"", "\"not_entered\": 22"}) {
         EXPECT_NE(markers.out.find(field), std::string::npos) << field;
     }
+}
+
+// --explain's figures are totals of the same script with units made compliant, checked here by
+// writing those scores into the script and scoring it.
+TEST(Cli, ExplainGivesTheTotalsOfTheScriptWithUnitsMadeCompliant) {
+    using nlohmann::json;
+    const ToolResult explained = RunTool("--explain --format json --sample 4");
+    ASSERT_EQ(explained.exitCode, 0) << explained.err;
+    const json e = json::parse(explained.out);
+    const std::string sample(BuiltInSamples[3].text);
+    const auto totalOf = [&](const std::string& extra) {
+        const std::string script = sample + extra;
+        return json::parse(RunTool("--format json -", &script).out)["total"].get<double>();
+    };
+    EXPECT_EQ(e["total"].get<double>(), totalOf(""));
+    const json& first = e["units"][0];
+    EXPECT_EQ(first["layer"], 4);
+    EXPECT_EQ(first["unit"], 4);
+    EXPECT_EQ(first["title"], "应用与数据安全_4.重要数据传输机密性");
+    EXPECT_EQ(first["total"].get<double>(), totalOf("@@4 * * * 1\r\n"));
+    EXPECT_EQ(first["gain"].get<double>(), first["total"].get<double>() - e["total"].get<double>());
+    double previous = first["gain"].get<double>();
+    double lost = 0;
+    for (const json& u : e["units"]) {
+        EXPECT_LE(u["gain"].get<double>(), previous);
+        EXPECT_LT(u["score"].get<double>(), 1.0);
+        previous = u["gain"].get<double>();
+    }
+    for (const json& layer : e["layers"]) lost += layer["lost"].get<double>();
+    EXPECT_NEAR(lost, 100 - e["total"].get<double>(), 1e-9);
+
+    const json assumed = json::parse(RunTool("--explain --assume 4.4,7.4,4.4 --format json --sample 4").out)["assumed"];
+    EXPECT_EQ(assumed["units"].size(), 2u);
+    EXPECT_EQ(assumed["total"].get<double>(), totalOf("@@4 * * * 1\r\n@@7 * * * 1\r\n"));
+    EXPECT_NE(RunTool("--explain --assume 4.4,7.4 --sample 4").out.find("假设 4.4、7.4 符合"), std::string::npos);
+
+    for (const char* bad : {"--assume 4.4 --sample 4", "--explain --check --sample 4", "--explain --assume 9.1 --sample 4",
+                            "--explain --assume 4.9 --sample 4", "--explain --assume 4 --sample 4", "--explain --assume , --sample 4"}) {
+        EXPECT_EQ(RunTool(bad).exitCode, 2) << bad;
+    }
+    const std::string levelOne = "mpinit=1\r\n";
+    const ToolResult notAssessed = RunTool("--explain --assume 1.3 -", &levelOne);
+    EXPECT_EQ(notAssessed.exitCode, 2);
+    EXPECT_NE(notAssessed.err.find("level 1 does not assess unit 1.3"), std::string::npos);
 }
 
 // Every script in tests/golden gives, as GBK, exactly the report stored beside it.

@@ -1,0 +1,65 @@
+#include "scoring/explain.hpp"
+
+#include <algorithm>
+
+#include "scoring/report.hpp"
+
+namespace quillon {
+namespace {
+
+bool Counted(const ScoreStore& store, int k, int j) {
+    return store.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)] > ApplicableThreshold &&
+           store.LayerRows[static_cast<unsigned>(k)].UnitScores[static_cast<unsigned>(j)] > CountedScoreFloor;
+}
+
+// The group sums of the report, per layer: the points lost below the group's share.
+std::array<double, kLayerCount> LayerLoss(const ScoreStore& store) {
+    std::array<double, kLayerCount> loss{};
+    for (int k = 0; k < kLayerCount; ++k) {
+        const double score = store.LayerRows[static_cast<unsigned>(k)].LayerScore;
+        if (!(score > CountedScoreFloor)) continue;  // a layer marker leaves its group
+        const bool technical = k < kTechnicalLayers;
+        const double weightSum = technical ? store.TechWeightSum : store.MgmtWeightSum;
+        const double share = technical ? TechnicalShare : ManagementShare;
+        loss[static_cast<unsigned>(k)] = share * LayerWeights[static_cast<unsigned>(k)] * (1 - score) / weightSum;
+    }
+    return loss;
+}
+
+}  // namespace
+
+double TotalAssuming(const ScoreStore& lastReport, std::uint32_t flags, const std::vector<UnitRef>& compliant) {
+    ScoreStore store = lastReport;
+    for (const UnitRef& u : compliant) {
+        const int k = u.layer - 1;
+        const int j = u.unit - 1;
+        if (k < 0 || k >= kLayerCount || j < 0 || j >= store.UnitCount(k)) continue;
+        if (store.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)] <= ApplicableThreshold) continue;
+        store.LayerRows[static_cast<unsigned>(k)].UnitScores[static_cast<unsigned>(j)] = 1.0;
+    }
+    TallyTotals(store, flags, Diagnostics{});
+    return store.TotalScore;
+}
+
+Explanation ExplainTotal(const ScoreStore& lastReport, std::uint32_t flags) {
+    Explanation e;
+    e.total = lastReport.TotalScore;
+    e.layerLoss = LayerLoss(lastReport);
+    for (int k = 0; k < kLayerCount; ++k) {
+        for (int j = 0; j < lastReport.UnitCount(k); ++j) {
+            const double score = lastReport.LayerRows[static_cast<unsigned>(k)].UnitScores[static_cast<unsigned>(j)];
+            if (!Counted(lastReport, k, j) || score >= 1.0) continue;
+            UnitGain g;
+            g.unit = {k + 1, j + 1};
+            g.score = score;
+            g.weight = lastReport.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)];
+            g.total = TotalAssuming(lastReport, flags, {g.unit});
+            g.gain = g.total - e.total;
+            e.gains.push_back(g);
+        }
+    }
+    std::stable_sort(e.gains.begin(), e.gains.end(), [](const UnitGain& a, const UnitGain& b) { return a.gain > b.gain; });
+    return e;
+}
+
+}  // namespace quillon

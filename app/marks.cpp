@@ -39,10 +39,10 @@ bool IsNoticeLine(std::string_view line) {
 
 std::vector<Mark> MarksOf(const ScriptAccount& account, std::string_view script) {
     std::vector<Mark> marks;
-    marks.reserve(account.problems.size());
-    for (const Problem& p : account.problems) {
+    marks.reserve(account.problems.size() + account.notes.size());
+    const auto add = [&](const Problem& p, bool note) {
         const std::string_view line = LineAt(script, p.offset);
-        if (!line.empty() && IsNoticeLine(line)) continue;
+        if (!line.empty() && IsNoticeLine(line)) return;
         Mark mark;
         mark.row = p.line > 0 ? p.line - 1 : 0;
         if (p.wordLength > 0 && p.wordOffset >= p.offset && p.wordOffset + p.wordLength <= script.size()) {
@@ -53,9 +53,15 @@ std::vector<Mark> MarksOf(const ScriptAccount& account, std::string_view script)
             mark.beginCell = GbkWidth(before);
             mark.endCell = mark.beginCell + GbkWidth(word);
         }
-        mark.message = "警告[" + std::string(p.code) + "]: " + p.message;
+        mark.message = (note ? "提示[" : "警告[") + std::string(p.code) + "]: " + p.message;
+        mark.note = note;
         marks.push_back(std::move(mark));
-    }
+    };
+    for (const Problem& p : account.problems) add(p, false);
+    if (account.notes.empty()) return marks;
+    for (const Problem& p : account.notes) add(p, true);
+    std::stable_sort(marks.begin(), marks.end(),
+                     [](const Mark& a, const Mark& b) { return a.row != b.row ? a.row < b.row : !a.note && b.note; });
     return marks;
 }
 

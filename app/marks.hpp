@@ -19,12 +19,14 @@ struct Mark {
     // GBK width of the row up to there.
     std::size_t beginCell = 0;
     std::size_t endCell = 0;
-    std::string message;    // "警告[Q203]: …"
+    std::string message;    // "警告[Q203]: …", or "提示[Q601]: …" for a note
+    bool note = false;      // a note where the script departs from the official rules
 
     bool operator==(const Mark&) const = default;
 };
 
-// The marks of the account over the script it was made from. Lines of the built-in notice, as
+// The marks of the account over the script it was made from, problems and notes, in row order
+// and on each row the problems first, so that the first mark of a row says how to tint it. Lines of the built-in notice, as
 // the notice has them, are never marked: its help lines show commands, they are not commands.
 std::vector<Mark> MarksOf(const ScriptAccount& account, std::string_view script);
 

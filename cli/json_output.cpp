@@ -64,18 +64,26 @@ Json ResultsJson(const ScoreStore& store, bool reportTruncated) {
 }
 
 Json ProblemsJson(const std::string& file, const std::string& encoding, const ScriptAccount& account) {
-    Json problems = Json::array();
-    for (const Problem& p : account.problems) {
-        problems.push_back({{"line", p.line},
-                            {"column", p.column > 0 ? Json(p.column) : Json(nullptr)},
-                            {"end_column", p.column > 0 ? Json(p.endColumn) : Json(nullptr)},
-                            {"taken_as", std::string(LineKindName(p.takenAs))},
-                            {"code", std::string(p.code)},
-                            {"message", p.message}});
-    }
+    const auto entries = [](const std::vector<Problem>& list) {
+        Json out = Json::array();
+        for (const Problem& p : list) {
+            out.push_back({{"line", p.line},
+                           {"column", p.column > 0 ? Json(p.column) : Json(nullptr)},
+                           {"end_column", p.column > 0 ? Json(p.endColumn) : Json(nullptr)},
+                           {"taken_as", std::string(LineKindName(p.takenAs))},
+                           {"code", std::string(p.code)},
+                           {"message", p.message}});
+        }
+        return out;
+    };
     Json unlisted = Json::object();
     for (const auto& [code, count] : account.unlisted) unlisted[std::string(code)] = count;
-    return Json{{"file", file}, {"encoding", encoding}, {"problems", problems}, {"unlisted", unlisted}};
+    return Json{{"file", file},
+                {"encoding", encoding},
+                {"problems", entries(account.problems)},
+                {"unlisted", unlisted},
+                {"notes", entries(account.notes)},
+                {"unlisted_notes", account.unlistedNotes}};
 }
 
 }  // namespace quillon::cli

@@ -79,13 +79,16 @@ void WriteOut(const std::string& utf8, OutputEncoding encoding = OutputEncoding:
 }
 
 // "FILE:LINE:COLUMN: 警告[CODE]: message" for every problem in line order (no column for a
-// problem about a whole line), and a line for the rest.
+// problem about a whole line), and a line for the rest; then the notes, as "提示[CODE]".
 std::string ProblemLines(const std::string& file, const quillon::ScriptAccount& account) {
     std::string text;
-    for (const quillon::Problem& p : account.problems) {
-        text += file + ":" + std::to_string(p.line) + (p.column > 0 ? ":" + std::to_string(p.column) : "") + ": 警告[" +
-                std::string(p.code) + "]: " + p.message + "\n";
-    }
+    const auto list = [&](const std::vector<quillon::Problem>& entries, const char* kind) {
+        for (const quillon::Problem& p : entries) {
+            text += file + ":" + std::to_string(p.line) + (p.column > 0 ? ":" + std::to_string(p.column) : "") + ": " + kind +
+                    "[" + std::string(p.code) + "]: " + p.message + "\n";
+        }
+    };
+    list(account.problems, "警告");
     if (!account.unlisted.empty()) {
         text += file + ": 另有 " + std::to_string(account.unlistedCount()) + " 个问题未列出：";
         bool first = true;
@@ -95,6 +98,8 @@ std::string ProblemLines(const std::string& file, const quillon::ScriptAccount& 
         }
         text += "\n";
     }
+    list(account.notes, "提示");
+    if (account.unlistedNotes > 0) text += file + ": 另有 " + std::to_string(account.unlistedNotes) + " 个提示未列出\n";
     return text;
 }
 
@@ -111,7 +116,8 @@ void AddOptions(CLI::App& app, Options& options) {
         ->check(CLI::IsMember({"utf-8", "gbk"}, CLI::ignore_case));
     app.add_flag("--trace", options.trace, "Write the handlers' diagnostic lines to standard error");
     CLI::Option* check = app.add_flag("--check", options.check,
-                 "Print the problems found on each line instead of the report; exit 1 when there is any");
+                 "Print the problems found on each line instead of the report, then the notes where the script "
+        "departs from the official scoring rules; exit 1 when there is any problem");
     CLI::Option* explain = app.add_flag("--explain", options.explain,
                  "Instead of the report: for every unit below 1, the points the total gains when that unit "
                  "alone is compliant, largest first, and the points each layer loses")

@@ -8,6 +8,8 @@ namespace quillon::frontend {
 
 QColor ProblemMarks::LineTint() { return QColor(0xfd, 0xe2, 0xe2); }
 QColor ProblemMarks::WordTint() { return QColor(0xf5, 0xa3, 0xa3); }
+QColor ProblemMarks::NoteLineTint() { return QColor(0xe3, 0xee, 0xfa); }
+QColor ProblemMarks::NoteWordTint() { return QColor(0xa9, 0xc8, 0xee); }
 
 void ProblemMarks::show(const std::vector<app::Mark>& marks) {
     // Most keystrokes leave every mark where it was.
@@ -23,6 +25,12 @@ void ProblemMarks::show(const std::vector<app::Mark>& marks) {
     word.setBackground(WordTint());
     word.setUnderlineStyle(QTextCharFormat::SingleUnderline);
     word.setUnderlineColor(QColor(0xb7, 0x1c, 0x1c));
+    // Notes (where the script departs from the official rules) in blue: not a mistake.
+    QTextCharFormat noteLine = line;
+    noteLine.setBackground(NoteLineTint());
+    QTextCharFormat noteWord = word;
+    noteWord.setBackground(NoteWordTint());
+    noteWord.setUnderlineColor(QColor(0x15, 0x65, 0xc0));
     int lastRow = -1;
     for (const app::Mark& mark : marks) {
         const int row = static_cast<int>(mark.row);
@@ -33,7 +41,7 @@ void ProblemMarks::show(const std::vector<app::Mark>& marks) {
         text += QString::fromStdString(mark.message);
         if (row != lastRow) {
             QTextCursor cursor(block);
-            selections.append({cursor, line});
+            selections.append({cursor, mark.note ? noteLine : line});  // a row's problems come first
             lastRow = row;
         }
         if (mark.end > mark.begin) {
@@ -43,7 +51,7 @@ void ProblemMarks::show(const std::vector<app::Mark>& marks) {
             QTextCursor cursor(document);
             cursor.setPosition(block.position() + begin);
             cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
-            selections.append({cursor, word});
+            selections.append({cursor, mark.note ? noteWord : word});
         }
     }
     box_->setExtraSelections(selections);

@@ -22,6 +22,8 @@ public:
 
     static QColor LineTint();
     static QColor WordTint();
+    static QColor NoteLineTint();
+    static QColor NoteWordTint();
 
 private:
     QPlainTextEdit* box_;

@@ -55,6 +55,16 @@ inline constexpr std::string_view CommaBetweenWords = "Q511";  // @@1 0.5,1,0.5
 inline constexpr std::string_view NoCommand = "Q512";          // a script with no command at all
 }  // namespace problem
 
+// Stable note codes: where a script departs from the official scoring rules. Notes never mean
+// the script was misread; the report stays as it is.
+namespace note {
+inline constexpr std::string_view DNotMet = "Q601";            // XVV, XVX, XXV: the rules give 0
+inline constexpr std::string_view RkCannotApply = "Q602";      // *1.2 or *1.5 where no Rk applies
+inline constexpr std::string_view RaCannotApply = "Q603";      // *0.5 or *0.2 on a code whose A is met
+inline constexpr std::string_view ObjectAboveOne = "Q604";     // 0.7*1.5 gives 1.05
+inline constexpr std::string_view MaxCountedPartly = "Q605";   // max( is partly compliant at 1 too
+}  // namespace note
+
 struct Problem {
     std::size_t line;       // as an editor counts the script's lines, from 1
     std::size_t offset;     // where the line's own bytes start in the script text
@@ -75,8 +85,11 @@ struct ScriptAccount {
     std::vector<LineKind> lines;    // entry i is the splitter's line i + 1
     std::vector<Problem> problems;  // in line order, at most kMaxListedProblems
     std::map<std::string_view, std::size_t> unlisted;  // the problems past those, by code
+    std::vector<Problem> notes;     // the same for notes (提示), kept apart from the problems
+    std::size_t unlistedNotes = 0;
 
     void add(Problem problem);
+    void addNote(Problem note);
     std::size_t unlistedCount() const;
 };
 

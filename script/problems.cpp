@@ -134,6 +134,7 @@ void NoteUnitLine(std::string_view line, const UnitLineOutcome& outcome, const O
         case UnitLineEffect::Stored: break;
     }
     NoteObjects(table, outcome.commandLength, log);
+    NoteRuleDepartures(table, outcome.commandLength, store.AssessmentLevel, log);
     if (table.CountedObjects == 0) {
         add(problem::NoObjectCounted, [&] {
             return "单元 " + unit() + " 没有可计入的对象：得分记为 1307117.3166，第" + std::to_string(outcome.layer) + "层记为 -3.0 并退出总分";
@@ -179,17 +180,21 @@ std::size_t ProblemLog::columnAt(std::size_t scriptOffset) const {
     return column;
 }
 
-void ProblemLog::place(std::string_view code, std::string message, std::size_t start, std::size_t length) {
-    if (line_ == nullptr || length == 0) return account_.add(Problem{number_, offset_, code, std::move(message), kind_});
+Problem ProblemLog::placed(std::string_view code, std::string message, std::size_t start, std::size_t length) const {
+    Problem problem{number_, offset_, code, std::move(message), kind_};
+    if (line_ == nullptr || length == 0) return problem;
     const auto rawBase = static_cast<std::size_t>(line_->raw.data() - script_.data());
     const std::size_t begin = rawBase + rawIndex(start);
     const std::size_t end = rawBase + rawIndex(start + length - 1) + 1;
-    Problem problem{number_, offset_, code, std::move(message), kind_};
     problem.column = columnAt(begin);
     problem.endColumn = columnAt(end);
     problem.wordOffset = begin;
     problem.wordLength = end - begin;
-    account_.add(std::move(problem));
+    return problem;
+}
+
+void ProblemLog::place(std::string_view code, std::string message, std::size_t start, std::size_t length) {
+    account_.add(placed(code, std::move(message), start, length));
 }
 
 void ProblemLog::countUnlisted(std::string_view code) {
@@ -227,7 +232,10 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
         case LineKind::Report: NoteArgument(text, outcome.argumentRead, DefaultReportFlags, log); break;
         case LineKind::LayerLine: NoteLayerLine(text, outcome.layer, store, log); break;
         case LineKind::UnitLine: NoteUnitLine(text, outcome.unit, objects, store, log); break;
-        case LineKind::CountForm: NoteObjects(objects, 3, log); break;
+        case LineKind::CountForm:
+            NoteObjects(objects, 3, log);
+            NoteRuleDepartures(objects, 3, store.AssessmentLevel, log);
+            break;
         case LineKind::Comment: case LineKind::Echo: break;
     }
     if (outcome.reportCut) NoteReportCut(log);

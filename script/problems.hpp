@@ -40,11 +40,21 @@ public:
             place(code, std::string(std::forward<Message>(message)), start, length);
         }
     }
+    // A note (提示) where the script departs from the official rules, placed as a problem is.
+    template <typename Message>
+    void note(std::string_view code, Message&& message, std::size_t start = 0, std::size_t length = 0) {
+        if (account_.notes.size() >= kMaxListedProblems) {
+            ++account_.unlistedNotes;
+        } else {
+            account_.addNote(placed(code, message(), start, length));
+        }
+    }
     // About the script as a whole, placed at its first line ahead of every other problem.
     void addAtStart(std::string_view code, std::string message);
 
 private:
     void place(std::string_view code, std::string message, std::size_t start, std::size_t length);
+    Problem placed(std::string_view code, std::string message, std::size_t start, std::size_t length) const;
     void countUnlisted(std::string_view code);
     std::size_t rawIndex(std::size_t collected) const;
     std::size_t columnAt(std::size_t scriptOffset) const;
@@ -72,6 +82,10 @@ struct LineOutcome {
 
 void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTable& objects, const ScoreStore& store,
               ProblemLog& log);
+
+// Notes on a line's objects where they depart from the official scoring rules (rule_notes.cpp);
+// the objects' text starts at base in the line.
+void NoteRuleDepartures(const ObjectTable& table, std::size_t base, int level, ProblemLog& log);
 
 // After the last line: what the run did not read, and a script without any command.
 void NoteScriptEnd(const ScriptText& script, bool sawCommand, bool closingReportCut, ProblemLog& log);

@@ -92,6 +92,37 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"byte_order_mark", problem::ByteOrderMarkInside, "\uFEFFmpout", "mpout"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Notes: where a script departs from the official scoring rules. Kept apart from the problems.
+class NoteCodes : public ::testing::TestWithParam<ProblemCase> {};
+
+TEST_P(NoteCodes, TriggerAndNearMiss) {
+    const auto& c = GetParam();
+    const ScriptAccount account = InterpretScript(c.trigger, {}, true).account;
+    const auto found = std::find_if(account.notes.begin(), account.notes.end(), [&](const Problem& p) { return p.code == c.code; });
+    ASSERT_NE(found, account.notes.end()) << c.trigger;
+    EXPECT_EQ(found->line, LineCount(c.trigger));
+    EXPECT_GT(found->column, 0u);
+    for (const Problem& p : account.problems) EXPECT_NE(p.code.substr(0, 2), "Q6") << p.message;
+    for (const Problem& p : InterpretScript(c.nearMiss, {}, true).account.notes) {
+        EXPECT_NE(p.code, c.code) << c.nearMiss << ": " << p.message;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Account, NoteCodes,
+    ::testing::Values(
+        ProblemCase{"d_not_met", note::DNotMet, "$$4.1 VVX XVV", "$$4.1 VVX XXX"},
+        ProblemCase{"d_not_met_weighted", note::DNotMet, "$$ xxv*0.5", "$$ vxv*0.5"},
+        ProblemCase{"rk_where_k_is_met", note::RkCannotApply, "mpinit=3\n$$4.1 VVV*1.2", "mpinit=3\n$$4.1 VVX*1.2"},
+        ProblemCase{"rk_at_another_level", note::RkCannotApply, "mpinit=3\n$$4.1 VVX*1.5", "mpinit=4\n$$4.1 VVX*1.5"},
+        ProblemCase{"rk_at_level_two", note::RkCannotApply, "mpinit=2\n$$ VXX*12", "mpinit=3\n$$ VXX*12"},
+        ProblemCase{"ra_where_a_is_met", note::RaCannotApply, "$$4.1 VVX*0.5", "$$4.1 VXV*0.5"},
+        ProblemCase{"ra_on_full_marks", note::RaCannotApply, "$$4.1 VVV*0.2", "$$4.1 VXX*0.2"},
+        ProblemCase{"weighted_above_one", note::ObjectAboveOne, "$$4.1 0.7*1.5", "$$4.1 0.6*1.5"},
+        ProblemCase{"number_above_one", note::ObjectAboveOne, "$$ 2", "$$ 1"},
+        ProblemCase{"max_at_one", note::MaxCountedPartly, "$$4.1 max(1,0.5)", "$$4.1 max(0.5,0.6)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(Account, EveryLineIsTakenAsSomething) {
     const ScriptRun run = InterpretScript("mpinit=4\r\n@@1 1\r\n$$4.2 VVX\r\n$$ VVX\r\nmpout\r\nmpecho x\r\n注释", {}, true);
     const std::vector<LineKind> expected = {LineKind::LevelSetUp, LineKind::LayerLine, LineKind::UnitLine,

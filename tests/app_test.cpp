@@ -187,6 +187,20 @@ INSTANTIATE_TEST_SUITE_P(
                       MarkCase{"after_crlf", "mpout\r\n\r\n$$4.2 VVX /", 2, 10, 11, 10, 11}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Notes are marks of their own kind, in row order with the problems, a row's problems first.
+TEST(FrontEnd, NotesAreMarkedApartFromProblems) {
+    const std::string script = "$$4.1 VVV*1.2\n$$4.2 VVX*0.5 abc\n";
+    const std::vector<Mark> marks = MarksOf(InterpretScript(script, {}, true).account, script);
+    ASSERT_EQ(marks.size(), 3u);
+    EXPECT_TRUE(marks[0].note);
+    EXPECT_EQ(marks[0].message.rfind("提示[Q602]", 0), 0u);
+    EXPECT_EQ(marks[0].begin, 6u);
+    EXPECT_EQ(marks[1].row, 1u);
+    EXPECT_FALSE(marks[1].note);  // the Q304 problem on "abc"
+    EXPECT_TRUE(marks[2].note);
+    EXPECT_EQ(marks[2].row, 1u);
+}
+
 // The notice's help lines show commands to read; typed into, the notice is scored, but its own
 // lines are never marked. The same line typed anew, or changed, is.
 TEST(FrontEnd, TheNoticesOwnLinesAreNeverMarked) {

@@ -338,7 +338,8 @@ class Page {
     this.cell = context.measureText('M'.repeat(100)).width / 100;
   }
 
-  // Lines with problems are tinted behind the script, the word a problem is about darker; the
+  // Lines with problems are tinted behind the script, the word a problem is about darker (notes
+  // where the script departs from the official rules in blue); the
   // messages are listed under the boxes and shown as the tooltip of the line under the mouse.
   showMarks(marks) {
     this.marks = marks;
@@ -370,7 +371,7 @@ class Page {
       const y = this.padTop + mark.row * this.lineHeight - top;
       if (mark.row !== lastRow) {
         const line = document.createElement('div');
-        line.className = 'line';
+        line.className = mark.note ? 'line note' : 'line';  // a row's problems come first
         line.dataset.row = String(mark.row);
         line.style.top = `${y}px`;
         line.style.height = `${this.lineHeight}px`;
@@ -379,7 +380,7 @@ class Page {
       }
       if (mark.endCell > mark.beginCell) {
         const word = document.createElement('div');
-        word.className = 'word';
+        word.className = mark.note ? 'word note' : 'word';
         word.dataset.row = String(mark.row);
         word.style.top = `${y}px`;
         word.style.height = `${this.lineHeight}px`;

@@ -47,6 +47,7 @@ val MarksValue(const std::vector<quillon::app::Mark>& marks) {
         entry.set("beginCell", static_cast<double>(m.beginCell));
         entry.set("endCell", static_cast<double>(m.endCell));
         entry.set("message", m.message);
+        entry.set("note", m.note);
         list.call<void>("push", entry);
     }
     return list;

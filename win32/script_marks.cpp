@@ -13,6 +13,10 @@ namespace {
 constexpr COLORREF kLineTint = RGB(0xfd, 0xe2, 0xe2);
 constexpr COLORREF kWordTint = RGB(0xf5, 0xa3, 0xa3);
 constexpr COLORREF kUnderline = RGB(0xb7, 0x1c, 0x1c);
+// Notes (where the script departs from the official rules) in blue: not a mistake.
+constexpr COLORREF kNoteLineTint = RGB(0xe3, 0xee, 0xfa);
+constexpr COLORREF kNoteWordTint = RGB(0xa9, 0xc8, 0xee);
+constexpr COLORREF kNoteUnderline = RGB(0x15, 0x65, 0xc0);
 constexpr DWORD kBrushAndDestination = 0x00A000C9;  // white turns to the tint, text stays dark
 constexpr UINT_PTR kSubclassId = 1;
 
@@ -117,17 +121,18 @@ void ScriptMarks::paint() {
     const std::size_t last = first + static_cast<std::size_t>(client.bottom / lineHeight) + 1;
     const auto lines = static_cast<std::size_t>(SendMessageW(box_, EM_GETLINECOUNT, 0, 0));
     HDC dc = GetDC(box_);
-    HBRUSH lineBrush = CreateSolidBrush(kLineTint);
-    HBRUSH wordBrush = CreateSolidBrush(kWordTint);
-    HPEN underline = CreatePen(PS_SOLID, 1, kUnderline);
-    HGDIOBJ oldPen = SelectObject(dc, underline);
-    HGDIOBJ oldBrush = SelectObject(dc, lineBrush);
+    HBRUSH lineBrushes[] = {CreateSolidBrush(kLineTint), CreateSolidBrush(kNoteLineTint)};
+    HBRUSH wordBrushes[] = {CreateSolidBrush(kWordTint), CreateSolidBrush(kNoteWordTint)};
+    HPEN underlines[] = {CreatePen(PS_SOLID, 1, kUnderline), CreatePen(PS_SOLID, 1, kNoteUnderline)};
+    HGDIOBJ oldPen = SelectObject(dc, underlines[0]);
+    HGDIOBJ oldBrush = SelectObject(dc, lineBrushes[0]);
     std::size_t tintedRow = lines;
     for (const app::Mark& mark : marks_) {
         if (mark.row < first || mark.row > last || mark.row >= lines) continue;
         const int y = static_cast<int>(mark.row - first) * lineHeight;
-        if (mark.row != tintedRow) {
-            SelectObject(dc, lineBrush);
+        const unsigned kind = mark.note ? 1 : 0;
+        if (mark.row != tintedRow) {  // a row's problems come first: they decide its tint
+            SelectObject(dc, lineBrushes[kind]);
             PatBlt(dc, client.left, y, client.right - client.left, lineHeight, kBrushAndDestination);
             tintedRow = mark.row;
         }
@@ -139,16 +144,19 @@ void ScriptMarks::paint() {
         if (begin >= end) continue;
         const int left = CharLeft(box_, start + begin).value_or(0);
         const int right = end < length ? CharLeft(box_, start + end).value_or(left) : RowRight(box_, mark.row, start, length);
-        SelectObject(dc, wordBrush);
+        SelectObject(dc, wordBrushes[kind]);
+        SelectObject(dc, underlines[kind]);
         PatBlt(dc, left, y, right - left, lineHeight, kBrushAndDestination);
         MoveToEx(dc, left, y + lineHeight - 1, nullptr);
         LineTo(dc, right, y + lineHeight - 1);
     }
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
-    DeleteObject(underline);
-    DeleteObject(wordBrush);
-    DeleteObject(lineBrush);
+    for (unsigned kind = 0; kind < 2; ++kind) {
+        DeleteObject(underlines[kind]);
+        DeleteObject(wordBrushes[kind]);
+        DeleteObject(lineBrushes[kind]);
+    }
     ReleaseDC(box_, dc);
 }
 

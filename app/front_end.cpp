@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/word_tips.hpp"
 #include "codec/decode.hpp"
 #include "scoring/limits.hpp"
 #include "script/builtin_texts.hpp"
@@ -45,6 +46,7 @@ Update FrontEnd::score(std::string_view script) {
     Update update;
     update.report = WithLfLineEnds(run.report);
     update.marks = MarksOf(run.account, script);
+    lineLevels_ = run.account.levels;
     return update;
 }
 
@@ -56,6 +58,7 @@ Update FrontEnd::replaceScript(std::string_view text, bool scored) {
     if (!scored) {
         update.report = std::string(kNull);
         update.marks = std::vector<Mark>{};
+        lineLevels_.clear();
     }
     update.script = std::move(shown);
     modified_ = false;
@@ -130,6 +133,12 @@ Update FrontEnd::link(LinkCommand command) const {
         case LinkCommand::DonationPicture: update.link = links_.donationPicture; break;
     }
     return update;
+}
+
+std::string FrontEnd::wordTip(std::string_view rowText, std::size_t row, std::size_t column) const {
+    // A row not scored yet (past the end, or typed since) takes the level its last line had.
+    const int level = lineLevels_.empty() ? 3 : lineLevels_[std::min(row, lineLevels_.size() - 1)];
+    return WordTip(rowText, column, level);
 }
 
 Update FrontEnd::f2Pressed(bool controlFocused) const {

@@ -4,6 +4,7 @@
 // words are marked.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -62,6 +63,10 @@ public:
     // F2 shows a message only while no control has the keyboard focus.
     Update f2Pressed(bool controlFocused) const;
 
+    // The tooltip of the word at `column` (UTF-16 units) of script row `row` (from 0), whose
+    // text the view passes: which unit the word sets, at the level in force there in the last run.
+    std::string wordTip(std::string_view rowText, std::size_t row, std::size_t column) const;
+
     bool realTime() const { return realTime_; }
     bool computeEnabled() const { return !realTime_; }
     int sampleIndex() const { return sampleIndex_; }
@@ -88,6 +93,7 @@ private:
     int sampleIndex_ = 0;
     bool modified_ = false;
     std::optional<SaveTarget> saveTarget_;
+    std::vector<std::uint8_t> lineLevels_;  // the level in force after each line, as last scored
     std::string loadedFrom_;
 };
 

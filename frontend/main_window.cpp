@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+#include <QTextBlock>
 #include <QToolTip>
 
 #include "app/saving.hpp"
@@ -324,7 +325,14 @@ bool MainWindow::handleFileDrop(QEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip && watched == c_.scriptBox->viewport()) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString messages = marks_.messages(c_.scriptBox->cursorForPosition(help->pos()).blockNumber());
+        const QTextCursor at = c_.scriptBox->cursorForPosition(help->pos());
+        QString messages = marks_.messages(at.blockNumber());
+        // The place nearest the mouse may be just past the word it is over.
+        const std::string row = at.block().text().toStdString();
+        const auto column = static_cast<std::size_t>(at.positionInBlock());
+        std::string tip = model_.wordTip(row, static_cast<std::size_t>(at.blockNumber()), column);
+        if (tip.empty() && column > 0) tip = model_.wordTip(row, static_cast<std::size_t>(at.blockNumber()), column - 1);
+        if (!tip.empty()) messages = FromUtf8(tip) + (messages.isEmpty() ? QString() : QStringLiteral("\n") + messages);
         if (messages.isEmpty()) {
             QToolTip::hideText();
         } else {

@@ -83,6 +83,7 @@ struct Problem {
 
 struct ScriptAccount {
     std::vector<LineKind> lines;    // entry i is the splitter's line i + 1
+    std::vector<std::uint8_t> levels;  // and the level in force once that line was read
     std::vector<Problem> problems;  // in line order, at most kMaxListedProblems
     std::map<std::string_view, std::size_t> unlisted;  // the problems past those, by code
     std::vector<Problem> notes;     // the same for notes (提示), kept apart from the problems

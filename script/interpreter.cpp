@@ -38,6 +38,7 @@ public:
             outcome.reportCut = report_.truncated() && !wasTruncated;
             sawCommand |= outcome.kind != LineKind::Comment;
             run_.account.lines.push_back(outcome.kind);
+            run_.account.levels.push_back(static_cast<std::uint8_t>(store_.AssessmentLevel));
             NoteLine(line, outcome, objects_, store_, log);
         });
         bool closingReportCut = false;

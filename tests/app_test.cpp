@@ -8,6 +8,7 @@
 #include "app/marks.hpp"
 #include "app/saving.hpp"
 #include "app/text_change.hpp"
+#include "app/word_tips.hpp"
 #include "script/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
@@ -199,6 +200,28 @@ TEST(FrontEnd, NotesAreMarkedApartFromProblems) {
     EXPECT_FALSE(marks[1].note);  // the Q304 problem on "abc"
     EXPECT_TRUE(marks[2].note);
     EXPECT_EQ(marks[2].row, 1u);
+}
+
+// The tip of a word names the unit it sets and its weight at the level in force.
+TEST(FrontEnd, WordTipsNameTheUnitAWordSets) {
+    struct Case { const char* row; std::size_t column; int level; const char* tip; };
+    for (const Case& c : {Case{"@@4 0.6667 1", 11, 4, "4.2 应用与数据安全_2.访问控制信息完整性，4 级权重 0.7"},
+                          Case{"@@4 0.6667 1", 4, 4, "4.1 应用与数据安全_1.身份鉴别，4 级权重 1.0"},
+                          Case{"@@4 0.6667 1", 10, 4, ""},  // the blank between words
+                          Case{"@@1 中 1", 6, 3, "1.2 物理和环境安全_2.电子门禁记录数据存储完整性，3 级权重 0.7"},
+                          Case{"@@1 1 1 1", 8, 1, "1.3 物理和环境安全_3.视频记录数据完整性，1 级不评"},
+                          Case{"@@1 1 1 1 1", 10, 3, ""},  // the layer has three units
+                          Case{"@@1 1", 1, 3, "第1层 物理和环境：其后的词依次是各单元的得分"},
+                          Case{"$$4.2 VVX", 3, 4, "4.2 应用与数据安全_2.访问控制信息完整性，4 级权重 0.7"},
+                          Case{"$$4.2 VVX", 7, 4, ""}, Case{"$$42 1", 1, 4, ""}, Case{"@@9 1", 4, 3, ""},
+                          Case{"mpout 1", 6, 3, ""}}) {
+        EXPECT_EQ(WordTip(c.row, c.column, c.level), c.tip) << c.row << " @" << c.column;
+    }
+    FrontEnd model;
+    model.start();
+    model.edited("mpinit=1\n@@1 1 1 1\nmpinit=4\n@@1 1 1 1");
+    EXPECT_EQ(model.wordTip("@@1 1 1 1", 1, 8), "1.3 物理和环境安全_3.视频记录数据完整性，1 级不评");
+    EXPECT_EQ(model.wordTip("@@1 1 1 1", 3, 8), "1.3 物理和环境安全_3.视频记录数据完整性，4 级权重 0.7");
 }
 
 // The notice's help lines show commands to read; typed into, the notice is scored, but its own

@@ -66,6 +66,19 @@ class Scorer {
   }
 }
 
+// The UTF-16 index of the character drawn at `cell` of a row, in a font whose Chinese characters
+// are two cells wide; null past the row's end.
+function ColumnAtCell(text, cell) {
+  let used = 0;
+  for (let i = 0; i < text.length; ++i) {
+    const code = text.codePointAt(i);
+    used += code < 0x80 ? 1 : 2;
+    if (used > cell) return i;
+    if (code > 0xffff) ++i;
+  }
+  return null;
+}
+
 // Menus of buttons: one open at a time, closed by Escape, by a click elsewhere and by choosing;
 // the arrow keys move within a menu and to its neighbours.
 class MenuBar {
@@ -392,11 +405,38 @@ class Page {
     layer.replaceChildren(...drawn);
   }
 
+  // The tooltip: what the word under the mouse sets (asked of the model once the mouse rests),
+  // then the messages of its line.
   showLineTooltip(event) {
-    if (!this.messages) return;
     const box = this.script.getBoundingClientRect();
     const y = event.clientY - box.top - this.padTop + this.script.scrollTop;
-    this.script.title = this.messages.get(Math.floor(y / this.lineHeight)) ?? '';
+    const x = event.clientX - box.left - this.padLeft + this.script.scrollLeft;
+    const row = Math.floor(y / this.lineHeight);
+    const cell = Math.floor(x / this.cell);
+    const messages = this.messages?.get(row) ?? '';
+    if (row === this.tipRow && cell === this.tipCell) return;
+    this.tipRow = row;
+    this.tipCell = cell;
+    this.script.title = messages;
+    clearTimeout(this.tipTimer);
+    this.tipTimer = setTimeout(async () => {
+      const text = this.rowText(row);
+      const column = ColumnAtCell(text, cell);
+      if (text === null || column === null) return;
+      const { update: tip } = await this.scorer.request('wordTip', text, row, column);
+      if (this.tipRow === row && this.tipCell === cell && tip) this.script.title = messages ? `${tip}\n${messages}` : tip;
+    }, 150);
+  }
+
+  rowText(row) {
+    const text = this.script.value;
+    let at = 0;
+    for (let i = 0; i < row; ++i) {
+      at = text.indexOf('\n', at) + 1;
+      if (at === 0) return null;
+    }
+    const end = text.indexOf('\n', at);
+    return text.slice(at, end < 0 ? text.length : end);
   }
 
   async loadFile(file) {

@@ -77,6 +77,9 @@ public:
                                                                         : quillon::app::LinkCommand::DonationPicture)));
     }
     val f2Pressed(bool controlFocused) { return value(model_.f2Pressed(controlFocused)); }
+    std::string wordTip(const std::string& row, double line, double column) const {
+        return model_.wordTip(row, static_cast<std::size_t>(line), static_cast<std::size_t>(column));
+    }
     // The script as a downloaded file holds it; the download counts as saved.
     val save(const std::string& script) {
         val result = value(quillon::app::Update{});
@@ -127,5 +130,6 @@ EMSCRIPTEN_BINDINGS(quillon) {
         .function("fileRead", &PageFrontEnd::fileRead)
         .function("link", &PageFrontEnd::link)
         .function("f2Pressed", &PageFrontEnd::f2Pressed)
-        .function("save", &PageFrontEnd::save);
+        .function("save", &PageFrontEnd::save)
+        .function("wordTip", &PageFrontEnd::wordTip);
 }

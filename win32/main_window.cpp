@@ -124,7 +124,15 @@ void MainWindow::initialise() {
     SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     for (const int box : {IDC_SCRIPT_BOX, IDC_REPORT_BOX}) SendMessageW(control(box), EM_SETLIMITTEXT, 0, 0);
-    marks_ = std::make_unique<ScriptMarks>(control(IDC_SCRIPT_BOX));
+    marks_ = std::make_unique<ScriptMarks>(control(IDC_SCRIPT_BOX), [this](std::size_t row, std::size_t column) {
+        HWND box = control(IDC_SCRIPT_BOX);
+        const LRESULT start = SendMessageW(box, EM_LINEINDEX, row, 0);
+        const LRESULT length = SendMessageW(box, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+        std::wstring line(static_cast<std::size_t>(std::max<LRESULT>(length, 1)) + 1, L'\0');
+        line[0] = static_cast<wchar_t>(line.size());
+        line.resize(static_cast<std::size_t>(SendMessageW(box, EM_GETLINE, row, reinterpret_cast<LPARAM>(line.data()))));
+        return model_.wordTip(codec::Utf8(line.c_str()), row, column);
+    });
     report_ = std::make_unique<ReportBox>(control(IDC_REPORT_BOX));
     FillSampleList(control(IDC_SAMPLE_LIST));
     GuardClosedList(control(IDC_SAMPLE_LIST));

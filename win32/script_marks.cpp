@@ -57,7 +57,7 @@ int RowRight(HWND box, std::size_t row, LRESULT start, LRESULT length) {
 
 }  // namespace
 
-ScriptMarks::ScriptMarks(HWND box) : box_(box) {
+ScriptMarks::ScriptMarks(HWND box, WordTipSource tipOf) : box_(box), tipOf_(std::move(tipOf)) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(box), nullptr,
                                nullptr, nullptr);
@@ -160,14 +160,23 @@ void ScriptMarks::paint() {
     ReleaseDC(box_, dc);
 }
 
-// The tooltip shows the messages of the line under the mouse, and nothing over other lines.
+// The tooltip shows what the word under the mouse sets and the messages of its line.
 void ScriptMarks::followMouse(LPARAM position) {
+    const LRESULT at = SendMessageW(box_, EM_CHARFROMPOS, 0, position);
     const int y = static_cast<short>(HIWORD(position));
     const int row = static_cast<int>(SendMessageW(box_, EM_GETFIRSTVISIBLELINE, 0, 0)) + std::max(0, y) / LineHeight(box_);
-    if (row == tooltipRow_) return;
-    tooltipRow_ = row;
+    const LRESULT start = SendMessageW(box_, EM_LINEINDEX, static_cast<WPARAM>(row), 0);
+    // EM_CHARFROMPOS counts in 16 bits; the row's start puts the low part back in place.
+    const LRESULT low = static_cast<LRESULT>(LOWORD(at));
+    LRESULT index = (start & ~LRESULT{0xFFFF}) | low;
+    if (index < start) index += 0x10000;
+    const auto column = static_cast<std::size_t>(std::max<LRESULT>(0, index - start));
+    std::wstring text = codec::Wide(tipOf_ ? tipOf_(static_cast<std::size_t>(row), column) : std::string());
     const auto found = messages_.find(row);
-    tooltipText_ = found == messages_.end() ? std::wstring() : found->second;
+    if (found != messages_.end()) text += (text.empty() ? L"" : L"\r\n") + found->second;
+    if (row == tooltipRow_ && text == tooltipText_) return;
+    tooltipRow_ = row;
+    tooltipText_ = std::move(text);
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = GetParent(box_);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,7 +16,9 @@ namespace quillon::win32 {
 
 class ScriptMarks {
 public:
-    explicit ScriptMarks(HWND box);
+    // tipOf: the tip of the word at (row, column in UTF-16 units) of the box, or empty.
+    using WordTipSource = std::function<std::string(std::size_t row, std::size_t column)>;
+    ScriptMarks(HWND box, WordTipSource tipOf);
     ~ScriptMarks();
     ScriptMarks(const ScriptMarks&) = delete;
     ScriptMarks& operator=(const ScriptMarks&) = delete;
@@ -32,6 +35,7 @@ private:
     HWND tooltip_ = nullptr;
     std::vector<app::Mark> marks_;
     std::map<int, std::wstring> messages_;  // row -> its messages, one a line
+    WordTipSource tipOf_;
     int tooltipRow_ = -1;
     std::wstring tooltipText_;
 };

@@ -494,6 +494,14 @@ private slots:
         QHelpEvent help(QEvent::ToolTip, onLine, box->viewport()->mapToGlobal(onLine));
         QApplication::sendEvent(box->viewport(), &help);
         QVERIFY(QToolTip::text().contains(QStringLiteral("Q304")));
+        // Over the command word, the tip also names the unit it sets.
+        QTextCursor command(marked);
+        command.setPosition(marked.position() + 2);
+        const QPoint onCommand = box->cursorRect(command).center() + QPoint(2, 0);
+        QHelpEvent overCommand(QEvent::ToolTip, onCommand, box->viewport()->mapToGlobal(onCommand));
+        QApplication::sendEvent(box->viewport(), &overCommand);
+        QVERIFY2(QToolTip::text().startsWith(QStringLiteral("4.2 应用与数据安全_2.访问控制信息完整性")), qPrintable(QToolTip::text()));
+        QVERIFY(QToolTip::text().contains(QStringLiteral("Q304")));
         // Mended, the mark goes; the report is what quillon-score prints.
         QTextCursor cursor(marked);
         cursor.movePosition(QTextCursor::EndOfBlock);

@@ -3,7 +3,8 @@
 
 BUILD_DIR := build/default
 PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev \
-             libfast-float-dev libbenchmark-dev nlohmann-json3-dev qt6-base-dev fonts-wqy-zenhei qt6-translations-l10n
+             libfast-float-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev python3-openpyxl qt6-base-dev \
+             fonts-wqy-zenhei qt6-translations-l10n
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-dev

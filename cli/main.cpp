@@ -10,11 +10,13 @@
 #include <string>
 
 #include "cli/explain_output.hpp"
+#include "cli/exports.hpp"
 #include "cli/json_output.hpp"
 #include "cli/platform.hpp"
 #include "codec/decode.hpp"
 #include "codec/encoding.hpp"
 #include "codec/script_file.hpp"
+#include "scoring/report_tables.hpp"
 #include "scoring/utf8.hpp"
 #include "script/builtin_texts.hpp"
 #include "script/interpreter.hpp"
@@ -127,8 +129,9 @@ void AddOptions(CLI::App& app, Options& options) {
         ->needs(explain);
     app.add_option("--format", options.format,
                    "text (default) or json: the last report's results, with --check the problems, with "
-                   "--explain the gains")
-        ->check(CLI::IsMember({"text", "json"}, CLI::ignore_case));
+                   "--explain the gains; csv, html or xlsx: table 5-2, the layer summary, the counts and the "
+                   "total for the assessment report (xlsx to a file: > report.xlsx)")
+        ->check(CLI::IsMember({"text", "json", "csv", "html", "xlsx"}, CLI::ignore_case));
     app.footer(kExitCodes);
 }
 
@@ -169,6 +172,26 @@ Script ReadScript(const Options& options) {
     return {name, std::move(decoded.text), std::string(decoded.encoding)};
 }
 
+// csv (with a byte-order mark in UTF-8, so that spreadsheets read it as UTF-8), html or xlsx.
+int WriteTables(const std::string& format, const quillon::ScoreTables& tables, bool gbk, bool reportTruncated) {
+    if (format == "xlsx") {
+        std::string error;
+        const std::string book = quillon::cli::TablesXlsx(tables, error);
+        if (book.empty()) throw Trouble{error};
+        errno = 0;
+        if (std::fwrite(book.data(), 1, book.size(), stdout) != book.size() || std::fflush(stdout) != 0) {
+            throw Trouble{std::string("write error: ") + (errno != 0 ? std::strerror(errno) : "output not written")};
+        }
+    } else if (format == "csv") {
+        const std::string csv = quillon::cli::TablesCsv(tables);
+        WriteOut(gbk ? csv : "\xEF\xBB\xBF" + csv, gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
+    } else {
+        WriteOut(quillon::cli::TablesHtml(tables, gbk ? "gbk" : "utf-8"), gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
+    }
+    if (reportTruncated) Say("the report reached its limit of " + std::to_string(quillon::kReportCapBytes) + " bytes and was cut there");
+    return reportTruncated ? kAttention : kSuccess;
+}
+
 // The last report's model run again with units made compliant.
 std::string ExplainOutput(const Options& options, const quillon::ScriptRun& run, bool json) {
     const quillon::ScoreStore& last = *run.lastReport;
@@ -189,14 +212,20 @@ int Run(const Options& options) {
     if (options.trace) {
         sink = [](std::string_view line) { SayRaw(std::string(line)); };
     }
-    const bool json = Lower(options.format) == "json";
-    const quillon::ScriptRun run = quillon::InterpretScript(script.text, sink, options.check || options.explain || json);
+    const std::string format = Lower(options.format);
+    const bool json = format == "json";
+    const bool table = format == "csv" || format == "html" || format == "xlsx";
+    if (table && (options.check || options.explain)) throw Trouble{"--format " + format + " is for the report's tables, not with --check or --explain"};
+    if (format == "xlsx" && quillon::cli::StdoutIsTerminal()) throw Trouble{"xlsx is a binary file: redirect standard output to a file (> report.xlsx)"};
+    const quillon::ScriptRun run = quillon::InterpretScript(script.text, sink, options.check || options.explain || json || table);
     // JSON holds only valid UTF-8: a file name from elsewhere may be in another encoding.
     const std::string jsonName = quillon::RepairUtf8(script.name);
     std::string output;
     if (options.check) {
         output = json ? quillon::cli::ProblemsJson(jsonName, script.encoding, run.account).dump(2) + "\n"
                       : ProblemLines(script.name, run.account);
+    } else if (table) {
+        return WriteTables(format, quillon::TablesOf(*run.lastReport), Lower(options.outputEncoding) == "gbk", run.reportTruncated);
     } else if (options.explain) {
         output = ExplainOutput(options, run, json);
     } else if (json) {

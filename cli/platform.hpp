@@ -15,6 +15,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 void UseBinaryStreams();
 
 bool StdinIsTerminal();
+bool StdoutIsTerminal();  // a workbook would be garbage there
 
 enum class ConsoleWrite { NotAConsole, Written, Failed };
 

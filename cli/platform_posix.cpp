@@ -9,6 +9,7 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) { return {argv, ar
 void UseBinaryStreams() {}
 
 bool StdinIsTerminal() { return isatty(STDIN_FILENO) != 0; }
+bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 
 ConsoleWrite WriteToConsole(std::FILE*, std::string_view) { return ConsoleWrite::NotAConsole; }
 

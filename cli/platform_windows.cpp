@@ -31,6 +31,11 @@ void UseBinaryStreams() {
 }
 
 bool StdinIsTerminal() { return _isatty(_fileno(stdin)) != 0; }
+// A console, not merely a character device such as NUL.
+bool StdoutIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout))), &mode) != 0;
+}
 
 ConsoleWrite WriteToConsole(std::FILE* stream, std::string_view utf8) {
     const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));

@@ -1,0 +1,115 @@
+// The workbook, through libxlsxwriter: a sheet per table, numbers as numbers in the report's
+// decimals. libxlsxwriter writes files only, so the workbook goes through a temporary one.
+#include <stdlib.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "cli/exports.hpp"
+
+namespace quillon::cli {
+namespace {
+
+struct Formats {
+    lxw_format* header;
+    lxw_format* decimals[7];  // index: the number of decimals
+};
+
+// A figure as the report prints it, as a number with its decimals; "\" and blanks as text.
+void WriteFigure(lxw_worksheet* sheet, int row, int column, const std::string& printed, const Formats& f) {
+    const std::size_t point = printed.find('.');
+    if (printed.empty() || printed.find_first_of("0123456789") == std::string::npos) {
+        if (!printed.empty()) worksheet_write_string(sheet, row, column, printed.c_str(), nullptr);
+        return;
+    }
+    const std::size_t decimals = point == std::string::npos ? 0 : std::min<std::size_t>(printed.size() - point - 1, 6);
+    worksheet_write_number(sheet, row, column, PrintedValue(printed), f.decimals[decimals]);
+}
+
+void Headers(lxw_worksheet* sheet, std::initializer_list<const char*> names, const Formats& f) {
+    int column = 0;
+    for (const char* name : names) worksheet_write_string(sheet, 0, column++, name, f.header);
+}
+
+void Fill(lxw_workbook* book, const ScoreTables& t) {
+    Formats f{};
+    f.header = workbook_add_format(book);
+    format_set_bold(f.header);
+    for (int d = 0; d <= 6; ++d) {
+        f.decimals[d] = workbook_add_format(book);
+        format_set_num_format(f.decimals[d], d == 0 ? "0" : ("0." + std::string(static_cast<std::size_t>(d), '0')).c_str());
+    }
+    lxw_worksheet* units = workbook_add_worksheet(book, "表5-2");
+    Headers(units, {"层面", "层面名称", "单元序号", "单元名称", "单元得分", "层面得分"}, f);
+    int row = 1;
+    for (const auto& u : t.units) {
+        worksheet_write_number(units, row, 0, u.layer, nullptr);
+        worksheet_write_string(units, row, 1, u.layerName.c_str(), nullptr);
+        worksheet_write_number(units, row, 2, u.unit, nullptr);
+        worksheet_write_string(units, row, 3, u.title.c_str(), nullptr);
+        WriteFigure(units, row, 4, u.unitScore, f);
+        WriteFigure(units, row, 5, u.layerScore, f);
+        ++row;
+    }
+    worksheet_set_column(units, 3, 3, 48, nullptr);
+    lxw_worksheet* layers = workbook_add_worksheet(book, "层面汇总");
+    Headers(layers, {"层面", "层面名称", "组", "权重", "层面得分", "计入总分"}, f);
+    row = 1;
+    for (const auto& l : t.layers) {
+        worksheet_write_number(layers, row, 0, l.layer, nullptr);
+        worksheet_write_string(layers, row, 1, l.name.c_str(), nullptr);
+        worksheet_write_string(layers, row, 2, l.group.c_str(), nullptr);
+        worksheet_write_number(layers, row, 3, l.weight, nullptr);
+        WriteFigure(layers, row, 4, l.score, f);
+        WriteFigure(layers, row, 5, l.points, f);
+        ++row;
+    }
+    lxw_worksheet* totals = workbook_add_worksheet(book, "总分");
+    Headers(totals, {"级别", "不符合", "部分符合", "符合", "没输入", "技术（满分 70）", "管理（满分 30）", "密评总分", "四舍五入"}, f);
+    worksheet_write_number(totals, 1, 0, t.level, nullptr);
+    worksheet_write_number(totals, 1, 1, t.nonCompliant, nullptr);
+    worksheet_write_number(totals, 1, 2, t.partlyCompliant, nullptr);
+    worksheet_write_number(totals, 1, 3, t.compliant, nullptr);
+    worksheet_write_number(totals, 1, 4, t.notEntered, nullptr);
+    WriteFigure(totals, 1, 5, t.technicalPoints, f);
+    WriteFigure(totals, 1, 6, t.managementPoints, f);
+    WriteFigure(totals, 1, 7, t.total, f);
+    WriteFigure(totals, 1, 8, t.roundedTotal, f);
+}
+
+}  // namespace
+
+bool XlsxAvailable() { return true; }
+
+std::string TablesXlsx(const ScoreTables& tables, std::string& error) {
+    const char* folder = std::getenv("TMPDIR");
+    std::string path = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") + "/quillon-XXXXXX.xlsx";
+    const int descriptor = mkstemps(path.data(), 5);
+    if (descriptor < 0) {
+        error = "cannot make a temporary file for the workbook";
+        return {};
+    }
+    close(descriptor);
+    lxw_workbook* book = workbook_new(path.c_str());
+    if (book == nullptr) {
+        std::remove(path.c_str());
+        error = "cannot start the workbook";
+        return {};
+    }
+    Fill(book, tables);
+    const lxw_error closed = workbook_close(book);
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::remove(path.c_str());
+    if (closed != LXW_NO_ERROR) {
+        error = std::string("the workbook could not be written: ") + lxw_strerror(closed);
+        return {};
+    }
+    return bytes.str();
+}
+
+}  // namespace quillon::cli

@@ -19,6 +19,7 @@ struct ProblemCase {
     std::string_view code;
     const char* trigger;   // the problem is on its last line
     const char* nearMiss;  // the same idea written right: no problem with this code
+    bool isNote = false;   // a note (Q6xx), kept apart from the problems
 };
 
 std::vector<Problem> ProblemsOf(std::string_view script) { return InterpretScript(script, {}, true).account.problems; }
@@ -31,12 +32,20 @@ class ProblemCodes : public ::testing::TestWithParam<ProblemCase> {};
 
 TEST_P(ProblemCodes, TriggerAndNearMiss) {
     const auto& c = GetParam();
-    const auto problems = ProblemsOf(c.trigger);
-    const auto found = std::find_if(problems.begin(), problems.end(), [&](const Problem& p) { return p.code == c.code; });
-    ASSERT_NE(found, problems.end()) << c.trigger;
-    EXPECT_EQ(found->line, LineCount(c.trigger));
-    EXPECT_FALSE(found->message.empty());
-    for (const Problem& p : ProblemsOf(c.nearMiss)) EXPECT_NE(p.code, c.code) << c.nearMiss << ": " << p.message;
+    const auto entries = [&](std::string_view script) {
+        ScriptAccount account = InterpretScript(script, {}, true).account;
+        for (const Problem& p : account.problems) EXPECT_NE(p.code.substr(0, 2), "Q6") << p.message;
+        return c.isNote ? account.notes : account.problems;
+    };
+    const auto found = entries(c.trigger);
+    const auto entry = std::find_if(found.begin(), found.end(), [&](const Problem& p) { return p.code == c.code; });
+    ASSERT_NE(entry, found.end()) << c.trigger;
+    EXPECT_EQ(entry->line, LineCount(c.trigger));
+    EXPECT_FALSE(entry->message.empty());
+    if (c.isNote) {
+        EXPECT_GT(entry->column, 0u);  // a note is about a word
+    }
+    for (const Problem& p : entries(c.nearMiss)) EXPECT_NE(p.code, c.code) << c.nearMiss << ": " << p.message;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -92,35 +101,20 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"byte_order_mark", problem::ByteOrderMarkInside, "\uFEFFmpout", "mpout"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Notes: where a script departs from the official scoring rules. Kept apart from the problems.
-class NoteCodes : public ::testing::TestWithParam<ProblemCase> {};
-
-TEST_P(NoteCodes, TriggerAndNearMiss) {
-    const auto& c = GetParam();
-    const ScriptAccount account = InterpretScript(c.trigger, {}, true).account;
-    const auto found = std::find_if(account.notes.begin(), account.notes.end(), [&](const Problem& p) { return p.code == c.code; });
-    ASSERT_NE(found, account.notes.end()) << c.trigger;
-    EXPECT_EQ(found->line, LineCount(c.trigger));
-    EXPECT_GT(found->column, 0u);
-    for (const Problem& p : account.problems) EXPECT_NE(p.code.substr(0, 2), "Q6") << p.message;
-    for (const Problem& p : InterpretScript(c.nearMiss, {}, true).account.notes) {
-        EXPECT_NE(p.code, c.code) << c.nearMiss << ": " << p.message;
-    }
-}
-
+// Notes: where a script departs from the official scoring rules.
 INSTANTIATE_TEST_SUITE_P(
-    Account, NoteCodes,
+    Notes, ProblemCodes,
     ::testing::Values(
-        ProblemCase{"d_not_met", note::DNotMet, "$$4.1 VVX XVV", "$$4.1 VVX XXX"},
-        ProblemCase{"d_not_met_weighted", note::DNotMet, "$$ xxv*0.5", "$$ vxv*0.5"},
-        ProblemCase{"rk_where_k_is_met", note::RkCannotApply, "mpinit=3\n$$4.1 VVV*1.2", "mpinit=3\n$$4.1 VVX*1.2"},
-        ProblemCase{"rk_at_another_level", note::RkCannotApply, "mpinit=3\n$$4.1 VVX*1.5", "mpinit=4\n$$4.1 VVX*1.5"},
-        ProblemCase{"rk_at_level_two", note::RkCannotApply, "mpinit=2\n$$ VXX*12", "mpinit=3\n$$ VXX*12"},
-        ProblemCase{"ra_where_a_is_met", note::RaCannotApply, "$$4.1 VVX*0.5", "$$4.1 VXV*0.5"},
-        ProblemCase{"ra_on_full_marks", note::RaCannotApply, "$$4.1 VVV*0.2", "$$4.1 VXX*0.2"},
-        ProblemCase{"weighted_above_one", note::ObjectAboveOne, "$$4.1 0.7*1.5", "$$4.1 0.6*1.5"},
-        ProblemCase{"number_above_one", note::ObjectAboveOne, "$$ 2", "$$ 1"},
-        ProblemCase{"max_at_one", note::MaxCountedPartly, "$$4.1 max(1,0.5)", "$$4.1 max(0.5,0.6)"}),
+        ProblemCase{"d_not_met", note::DNotMet, "$$4.1 VVX XVV", "$$4.1 VVX XXX", true},
+        ProblemCase{"d_not_met_weighted", note::DNotMet, "$$ xxv*0.5", "$$ vxv*0.5", true},
+        ProblemCase{"rk_where_k_is_met", note::RkCannotApply, "mpinit=3\n$$4.1 VVV*1.2", "mpinit=3\n$$4.1 VVX*1.2", true},
+        ProblemCase{"rk_at_another_level", note::RkCannotApply, "mpinit=3\n$$4.1 VVX*1.5", "mpinit=4\n$$4.1 VVX*1.5", true},
+        ProblemCase{"rk_at_level_two", note::RkCannotApply, "mpinit=2\n$$ VXX*12", "mpinit=3\n$$ VXX*12", true},
+        ProblemCase{"ra_where_a_is_met", note::RaCannotApply, "$$4.1 VVX*0.5", "$$4.1 VXV*0.5", true},
+        ProblemCase{"ra_on_full_marks", note::RaCannotApply, "$$4.1 VVV*0.2", "$$4.1 VXX*0.2", true},
+        ProblemCase{"weighted_above_one", note::ObjectAboveOne, "$$4.1 0.7*1.5", "$$4.1 0.6*1.5", true},
+        ProblemCase{"number_above_one", note::ObjectAboveOne, "$$ 2", "$$ 1", true},
+        ProblemCase{"max_at_one", note::MaxCountedPartly, "$$4.1 max(1,0.5)", "$$4.1 max(0.5,0.6)", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Account, EveryLineIsTakenAsSomething) {

@@ -10,8 +10,9 @@
 #include <string>
 
 #include "cli/explain_output.hpp"
-#include "cli/exports.hpp"
+#include "app/report_exports.hpp"
 #include "cli/json_output.hpp"
+#include "cli/xlsx_export.hpp"
 #include "cli/platform.hpp"
 #include "codec/decode.hpp"
 #include "codec/encoding.hpp"
@@ -183,10 +184,10 @@ int WriteTables(const std::string& format, const quillon::ScoreTables& tables, b
             throw Trouble{std::string("write error: ") + (errno != 0 ? std::strerror(errno) : "output not written")};
         }
     } else if (format == "csv") {
-        const std::string csv = quillon::cli::TablesCsv(tables);
+        const std::string csv = quillon::app::TablesCsv(tables);
         WriteOut(gbk ? csv : "\xEF\xBB\xBF" + csv, gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     } else {
-        WriteOut(quillon::cli::TablesHtml(tables, gbk ? "gbk" : "utf-8"), gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
+        WriteOut(quillon::app::TablesHtml(tables, gbk ? "gbk" : "utf-8"), gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     }
     if (reportTruncated) Say("the report reached its limit of " + std::to_string(quillon::kReportCapBytes) + " bytes and was cut there");
     return reportTruncated ? kAttention : kSuccess;
@@ -196,14 +197,14 @@ int WriteTables(const std::string& format, const quillon::ScoreTables& tables, b
 std::string ExplainOutput(const Options& options, const quillon::ScriptRun& run, bool json) {
     const quillon::ScoreStore& last = *run.lastReport;
     const quillon::Explanation explanation = quillon::ExplainTotal(last, run.lastReportFlags);
-    quillon::cli::AssumedUnits assumed;
+    quillon::app::AssumedUnits assumed;
     if (!options.assume.empty()) {
-        assumed = quillon::cli::ParseAssumedUnits(options.assume, last);
+        assumed = quillon::app::ParseAssumedUnits(options.assume, last);
         if (!assumed.error.empty()) throw Trouble{assumed.error};
     }
-    const quillon::cli::AssumedUnits* chosen = options.assume.empty() ? nullptr : &assumed;
+    const quillon::app::AssumedUnits* chosen = options.assume.empty() ? nullptr : &assumed;
     if (json) return quillon::cli::ExplanationJson(last, explanation, chosen, run.lastReportFlags).dump(2) + "\n";
-    return quillon::cli::ExplanationText(last, explanation, chosen, run.lastReportFlags);
+    return quillon::app::ExplanationText(last, explanation, chosen, run.lastReportFlags);
 }
 
 int Run(const Options& options) {

@@ -1,11 +1,11 @@
-#include "cli/exports.hpp"
+#include "app/report_exports.hpp"
 
 #include <array>
 
 #include "scoring/decimal.hpp"
 #include "scoring/text_format.hpp"
 
-namespace quillon::cli {
+namespace quillon::app {
 namespace {
 
 std::string CsvField(const std::string& text) {
@@ -146,4 +146,4 @@ std::string TablesHtml(const ScoreTables& t, const char* charset) {
     return out;
 }
 
-}  // namespace quillon::cli
+}  // namespace quillon::app

@@ -8,7 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/exports.hpp"
+#include "app/report_exports.hpp"
+#include "cli/xlsx_export.hpp"
 
 namespace quillon::cli {
 namespace {
@@ -26,7 +27,7 @@ void WriteFigure(lxw_worksheet* sheet, int row, int column, const std::string& p
         return;
     }
     const std::size_t decimals = point == std::string::npos ? 0 : std::min<std::size_t>(printed.size() - point - 1, 6);
-    worksheet_write_number(sheet, row, column, PrintedValue(printed), f.decimals[decimals]);
+    worksheet_write_number(sheet, row, column, app::PrintedValue(printed), f.decimals[decimals]);
 }
 
 void Headers(lxw_worksheet* sheet, std::initializer_list<const char*> names, const Formats& f) {
@@ -81,8 +82,6 @@ void Fill(lxw_workbook* book, const ScoreTables& t) {
 }
 
 }  // namespace
-
-bool XlsxAvailable() { return true; }
 
 std::string TablesXlsx(const ScoreTables& tables, std::string& error) {
     const char* folder = std::getenv("TMPDIR");

@@ -1,0 +1,98 @@
+#include "app/explain_text.hpp"
+
+#include <algorithm>
+
+#include "scoring/model.hpp"
+#include "scoring/rounding.hpp"
+#include "scoring/text_format.hpp"
+
+namespace quillon::app {
+
+const char* const kGainsDoNotAddUp =
+    "各单元的增分不能简单相加：层面得分是其单元的加权平均，技术与管理两组又是层面的加权平均。"
+    "几个单元一起改为符合时的总分，请用 --assume 4.3,7.4 计算。";
+
+namespace {
+
+std::string UnitName(const UnitRef& u) { return std::to_string(u.layer) + "." + std::to_string(u.unit); }
+
+std::string Signed(double value, int precision) {
+    return (value >= 0 ? "+" : "") + Fixed(value, 0, precision);
+}
+
+}  // namespace
+
+Assumption Assume(const ScoreStore& lastReport, const Explanation& e, const AssumedUnits& assumed, std::uint32_t flags) {
+    Assumption a;
+    a.total = TotalAssuming(lastReport, flags, assumed.units);
+    for (const UnitRef& u : assumed.units) {
+        for (const UnitGain& g : e.gains) {
+            if (g.unit == u) a.sumOfGains += g.gain;
+        }
+    }
+    return a;
+}
+
+AssumedUnits ParseAssumedUnits(const std::string& list, const ScoreStore& lastReport) {
+    AssumedUnits out;
+    std::size_t at = 0;
+    while (at <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', at), list.size());
+        const std::string word = list.substr(at, comma - at);
+        at = comma + 1;
+        const bool shaped = word.size() == 3 && word[0] >= '1' && word[0] <= '8' && word[1] == '.' && word[2] >= '1' && word[2] <= '8';
+        const int layer = shaped ? word[0] - '0' : 0;
+        const int unit = shaped ? word[2] - '0' : 0;
+        if (!shaped || unit > lastReport.UnitCount(layer - 1)) {
+            out.error = "--assume: \"" + word + "\" names no unit (write layer.unit, such as 4.3)";
+            return out;
+        }
+        if (lastReport.UnitWeights[static_cast<unsigned>(layer - 1)][static_cast<unsigned>(unit - 1)] <= ApplicableThreshold) {
+            out.error = "--assume: level " + std::to_string(lastReport.AssessmentLevel) + " does not assess unit " + word;
+            return out;
+        }
+        const UnitRef ref{layer, unit};
+        if (std::find(out.units.begin(), out.units.end(), ref) == out.units.end()) out.units.push_back(ref);
+    }
+    return out;
+}
+
+std::string ExplanationText(const ScoreStore& lastReport, const Explanation& e, const AssumedUnits* assumed,
+                            std::uint32_t flags) {
+    std::string out = std::to_string(lastReport.AssessmentLevel) + "级 密评总分 " + Fixed(RoundTo2(e.total), 0, 3) + "（" +
+                      Fixed(e.total, 0, 4) + "）\n\n";
+    if (e.gains.empty()) {
+        out += "没有得分低于 1 的单元：总分不会因某个单元改为符合而增加。\n";
+    } else {
+        out += "单元改为符合（得分 1）、其余不变时总分增加的分值，从大到小：\n";
+        out += "单元  单元得分  权重  增分      改后总分  单元名称\n";
+        for (const UnitGain& g : e.gains) {
+            std::string line;
+            AppendPadded(line, UnitName(g.unit), 4);
+            line += Fixed(g.score, 9, 4) + Fixed(g.weight, 6, 1) + "  ";
+            AppendPadded(line, Signed(g.gain, 4), 8);
+            line += Fixed(g.total, 10, 4) + "  " + std::string(UnitTitle(g.unit.layer, g.unit.unit));
+            out += line + "\n";
+        }
+        out += std::string(kGainsDoNotAddUp) + "\n";
+    }
+    double lost = 0;
+    for (const double l : e.layerLoss) lost += l;
+    out += "\n各层面失分（合计 " + Fixed(lost, 0, 4) + "，100 - 总分 = " + Fixed(100 - e.total, 0, 4) + "）：\n";
+    for (int k = 0; k < kLayerCount; ++k) {
+        std::string line = "@@" + std::to_string(k + 1);
+        AppendPadded(line, LayerNames[static_cast<unsigned>(k)], 12);
+        out += line + Fixed(e.layerLoss[static_cast<unsigned>(k)], 9, 4) + "\n";
+    }
+    if (assumed != nullptr) {
+        const Assumption a = Assume(lastReport, e, *assumed, flags);
+        std::string names;
+        for (const UnitRef& u : assumed->units) names += (names.empty() ? "" : "、") + UnitName(u);
+        out += "\n假设 " + names + " 符合（得分 1），其余不变：总分 " + Fixed(RoundTo2(a.total), 0, 3) + "（" +
+               Fixed(a.total, 0, 4) + "），增分 " + Signed(a.total - e.total, 4) + "；各单元单独的增分之和为 " +
+               Signed(a.sumOfGains, 4) + "。\n";
+    }
+    return out;
+}
+
+}  // namespace quillon::app

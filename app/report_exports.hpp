@@ -1,0 +1,15 @@
+// The last report's tables for an assessment report, as a spreadsheet's text, a printable page
+// or (in the tool, through libxlsxwriter) a workbook. Values are those the report prints.
+#pragma once
+
+#include <string>
+
+#include "scoring/report_tables.hpp"
+
+namespace quillon::app {
+
+std::string TablesCsv(const ScoreTables& tables);
+std::string TablesHtml(const ScoreTables& tables, const char* charset = "utf-8");
+double PrintedValue(const std::string& printed);  // the value a printed figure shows
+
+}  // namespace quillon::app

@@ -10,7 +10,7 @@ namespace quillon::app {
 
 const char* const kGainsDoNotAddUp =
     "各单元的增分不能简单相加：层面得分是其单元的加权平均，技术与管理两组又是层面的加权平均。"
-    "几个单元一起改为符合时的总分，请用 --assume 4.3,7.4 计算。";
+    "几个单元一起改为符合时的总分，请用 quillon-score --explain --assume 4.3,7.4 计算。";
 
 namespace {
 

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
+#include "app/explain_text.hpp"
+#include "app/report_exports.hpp"
 #include "app/word_tips.hpp"
 #include "codec/decode.hpp"
+#include "scoring/explain.hpp"
 #include "scoring/limits.hpp"
+#include "scoring/report_tables.hpp"
 #include "script/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
@@ -47,6 +51,8 @@ Update FrontEnd::score(std::string_view script) {
     update.report = WithLfLineEnds(run.report);
     update.marks = MarksOf(run.account, script);
     lineLevels_ = run.account.levels;
+    lastReport_ = run.lastReport;
+    lastReportFlags_ = run.lastReportFlags;
     return update;
 }
 
@@ -59,6 +65,7 @@ Update FrontEnd::replaceScript(std::string_view text, bool scored) {
         update.report = std::string(kNull);
         update.marks = std::vector<Mark>{};
         lineLevels_.clear();
+        lastReport_.reset();
     }
     update.script = std::move(shown);
     modified_ = false;
@@ -139,6 +146,23 @@ std::string FrontEnd::wordTip(std::string_view rowText, std::size_t row, std::si
     // A row not scored yet (past the end, or typed since) takes the level its last line had.
     const int level = lineLevels_.empty() ? 3 : lineLevels_[std::min(row, lineLevels_.size() - 1)];
     return WordTip(rowText, column, level);
+}
+
+std::optional<std::string> FrontEnd::exportTables(ExportFormat format) const {
+    if (!lastReport_) return std::nullopt;
+    const ScoreTables tables = TablesOf(*lastReport_);
+    return format == ExportFormat::Csv ? "\xEF\xBB\xBF" + TablesCsv(tables) : TablesHtml(tables);
+}
+
+std::string FrontEnd::ExportName(ExportFormat format) {
+    return format == ExportFormat::Csv ? "密评得分.csv" : "密评得分.html";
+}
+
+std::string FrontEnd::NothingToExport() { return "还没有报告可导出：先算分。"; }
+
+std::string FrontEnd::analysis() const {
+    if (!lastReport_) return "还没有算分：先输入或读入脚本，得出报告后再看各单元的增分。";
+    return ExplanationText(*lastReport_, ExplainTotal(*lastReport_, lastReportFlags_), nullptr, lastReportFlags_);
 }
 
 Update FrontEnd::f2Pressed(bool controlFocused) const {

@@ -12,6 +12,7 @@
 
 #include "app/links.hpp"
 #include "app/marks.hpp"
+#include "scoring/score_store.hpp"
 
 namespace quillon::app {
 
@@ -23,6 +24,8 @@ struct FileRead {
 };
 
 enum class LinkCommand { HomePage, Help, DonationPicture };
+
+enum class ExportFormat { Csv, Html };
 
 // Where Save writes, and in which encoding.
 struct SaveTarget {
@@ -67,6 +70,14 @@ public:
     // text the view passes: which unit the word sets, at the level in force there in the last run.
     std::string wordTip(std::string_view rowText, std::size_t row, std::size_t column) const;
 
+    // The last scored report's tables as a file holds them (UTF-8; CSV with a byte-order mark,
+    // for spreadsheets), or nothing while the report box shows "NULL".
+    std::optional<std::string> exportTables(ExportFormat format) const;
+    static std::string ExportName(ExportFormat format);  // proposed file name
+    static std::string NothingToExport();                // the message when there is nothing
+    // What each unit costs the last scored report's total, in words.
+    std::string analysis() const;
+
     bool realTime() const { return realTime_; }
     bool computeEnabled() const { return !realTime_; }
     int sampleIndex() const { return sampleIndex_; }
@@ -94,6 +105,8 @@ private:
     bool modified_ = false;
     std::optional<SaveTarget> saveTarget_;
     std::vector<std::uint8_t> lineLevels_;  // the level in force after each line, as last scored
+    std::optional<ScoreStore> lastReport_;  // the model as the last scored report left it
+    std::uint32_t lastReportFlags_ = 0;
     std::string loadedFrom_;
 };
 

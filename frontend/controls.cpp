@@ -42,6 +42,8 @@ void BuildMenu(QDialog& dialog, Controls& c) {
     c.saveAction->setShortcut(QKeySequence::Save);
     c.saveAction->setShortcutContext(Qt::WindowShortcut);
     c.saveAsAction = Command(file, QStringLiteral("脚本另存为..."), kSaveAsCommand);
+    c.exportCsvAction = Command(file, QStringLiteral("导出表格(CSV)..."), kExportCsvCommand);
+    c.exportHtmlAction = Command(file, QStringLiteral("导出网页(HTML)..."), kExportHtmlCommand);
     c.homePageAction = Command(file, QStringLiteral("链接官网"), kHomePageCommand);
     c.helpAction = Command(file, QStringLiteral("打开帮助"), kHelpCommand);
     c.donationAction = Command(file, QStringLiteral("用好,给咖啡赞助"), kDonationCommand);
@@ -52,6 +54,8 @@ void BuildMenu(QDialog& dialog, Controls& c) {
         c.sampleActions[static_cast<unsigned>(k)] =
             Command(samples, QString::fromUtf8(captions[k]), kFirstSampleCommand + k);
     }
+    QMenu* analysis = c.menuBar->addMenu(QStringLiteral("分析"));
+    c.analysisAction = Command(analysis, QStringLiteral("各单元增分..."), kAnalysisCommand);
     // Window managers take Alt+Space, so the system menu's about entry is also here.
     QMenu* about = c.menuBar->addMenu(QStringLiteral("关于"));
     c.aboutAction = Command(about, QStringLiteral("关于 Quillon0701(&A)..."), kAboutCommand);

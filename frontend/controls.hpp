@@ -39,6 +39,9 @@ enum CommandId : int {
     kDonationCommand = 32780,
     kSaveCommand = 32781,    // beyond the design: saving the script
     kSaveAsCommand = 32782,
+    kExportCsvCommand = 32783,  // the report's tables for the assessment report
+    kExportHtmlCommand = 32784,
+    kAnalysisCommand = 32785,   // what each unit costs the total
     kAboutCommand = 16,      // the system menu's about entry, also in the menu bar
 };
 
@@ -61,6 +64,9 @@ struct Controls {
     QAction* loadAction = nullptr;
     QAction* saveAction = nullptr;
     QAction* saveAsAction = nullptr;
+    QAction* exportCsvAction = nullptr;
+    QAction* exportHtmlAction = nullptr;
+    QAction* analysisAction = nullptr;
     QAction* homePageAction = nullptr;
     QAction* helpAction = nullptr;
     QAction* donationAction = nullptr;

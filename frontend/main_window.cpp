@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QTextBlock>
 #include <QToolTip>
+#include <QVBoxLayout>
 
 #include "app/saving.hpp"
 #include "app/utf16_units.hpp"
@@ -98,6 +99,9 @@ void MainWindow::connectEvents() {
     connect(c_.donationAction, &QAction::triggered, this,
             [this] { apply(model_.link(app::LinkCommand::DonationPicture)); });
     connect(c_.aboutAction, &QAction::triggered, this, &MainWindow::ShowAbout);
+    connect(c_.analysisAction, &QAction::triggered, this, &MainWindow::ShowAnalysis);
+    connect(c_.exportCsvAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Csv); });
+    connect(c_.exportHtmlAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Html); });
     for (int k = 0; k < static_cast<int>(c_.sampleActions.size()); ++k) {
         connect(c_.sampleActions[static_cast<unsigned>(k)], &QAction::triggered, this,
                 [this, k] { ChooseSample(k); });
@@ -250,13 +254,7 @@ bool MainWindow::SaveTo(const QString& path, bool gbk) {
         return false;
     }
     const std::string& bytes = *save.bytes;
-    QSaveFile file(path);  // the old file stays whole until the new one is written
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-        !file.commit()) {
-        QMessageBox::warning(this, windowTitle(),
-                             FromUtf8(app::SaveFailedMessage(path.toStdString(), file.errorString().toStdString())));
-        return false;
-    }
+    if (!WriteWhole(path, bytes)) return false;
     model_.saved({path.toStdString(), gbk});
     return true;
 }
@@ -264,6 +262,52 @@ bool MainWindow::SaveTo(const QString& path, bool gbk) {
 void MainWindow::exitApplication() {
     exiting_ = true;
     done(QDialog::Accepted);
+}
+
+// What each unit costs the total, in the dialog font, whose columns line up like the report's.
+void MainWindow::ShowAnalysis() {
+    finishLoading();
+    QDialog dialog(this);
+    dialog.setObjectName("analysis");
+    dialog.setWindowTitle(QStringLiteral("分析：各单元增分"));
+    auto* text = new QPlainTextEdit(FromUtf8(model_.analysis()), &dialog);
+    text->setObjectName("analysisText");
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text->setFont(font());
+    auto* ok = new QPushButton(QStringLiteral("确定"), &dialog);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(text);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    dialog.resize(c_.reportBox->width() + 40, c_.reportBox->height());
+    dialog.exec();
+}
+
+// The last report's tables, for the assessment report; written whole or not at all.
+void MainWindow::exportTables(app::ExportFormat format) {
+    const std::optional<std::string> bytes = model_.exportTables(format);
+    if (!bytes) {
+        QMessageBox::information(this, windowTitle(), FromUtf8(app::FrontEnd::NothingToExport()));
+        return;
+    }
+    const bool csv = format == app::ExportFormat::Csv;
+    const QString path = QFileDialog::getSaveFileName(this, csv ? QStringLiteral("导出表格") : QStringLiteral("导出网页"),
+                                                      FromUtf8(app::FrontEnd::ExportName(format)),
+                                                      csv ? QStringLiteral("CSV 表格 (*.csv)") : QStringLiteral("网页 (*.html *.htm)"));
+    if (!path.isEmpty()) WriteWhole(path, *bytes);
+}
+
+// The old file stays whole until the new one is written; a failure is told.
+bool MainWindow::WriteWhole(const QString& path, const std::string& bytes) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+        file.commit()) {
+        return true;
+    }
+    QMessageBox::warning(this, windowTitle(), FromUtf8(app::SaveFailedMessage(path.toStdString(), file.errorString().toStdString())));
+    return false;
 }
 
 void MainWindow::ShowAbout() {

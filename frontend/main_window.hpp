@@ -36,6 +36,9 @@ public:
     // A 测试向量 menu command: select entry k of the sample list, then load it.
     void ChooseSample(int k);
     void ShowAbout();
+    void ShowAnalysis();
+    void exportTables(app::ExportFormat format);
+    bool WriteWhole(const QString& path, const std::string& bytes);
     // Writes the script to the file it was last saved to, or asks where (Ctrl+S); Save As
     // always asks. UTF-8 unless GBK is chosen in the dialog.
     bool Save();

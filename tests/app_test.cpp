@@ -188,6 +188,23 @@ INSTANTIATE_TEST_SUITE_P(
                       MarkCase{"after_crlf", "mpout\r\n\r\n$$4.2 VVX /", 2, 10, 11, 10, 11}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The views export the last scored report's tables and show its gains; nothing before a report.
+TEST(FrontEnd, ExportsAndAnalysisOfTheLastScoredReport) {
+    FrontEnd model;
+    model.start();
+    EXPECT_FALSE(model.exportTables(ExportFormat::Csv));
+    EXPECT_NE(model.analysis().find("还没有算分"), std::string::npos);
+    model.sampleChosen(3);
+    const auto csv = model.exportTables(ExportFormat::Csv);
+    ASSERT_TRUE(csv);
+    EXPECT_EQ(csv->rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_NE(csv->find("4,42.7710,26.9088,69.6798,69.680"), std::string::npos);
+    EXPECT_NE(model.exportTables(ExportFormat::Html)->find("<svg"), std::string::npos);
+    EXPECT_NE(model.analysis().find("4.4    0.2500   1.0  +3.3570    73.0368"), std::string::npos);
+    model.sampleChosen(0);
+    EXPECT_FALSE(model.exportTables(ExportFormat::Html));
+}
+
 // Notes are marks of their own kind, in row order with the problems, a row's problems first.
 TEST(FrontEnd, NotesAreMarkedApartFromProblems) {
     const std::string script = "$$4.1 VVV*1.2\n$$4.2 VVX*0.5 abc\n";

@@ -68,6 +68,24 @@ std::optional<app::SaveTarget> AskSaveTarget(HWND owner, const std::string& prop
     return app::SaveTarget{codec::Utf8(path.data()), dialog.nFilterIndex == 2};
 }
 
+std::optional<std::string> AskExportPath(HWND owner, app::ExportFormat format) {
+    std::vector<wchar_t> path(kPathUnits, L'\0');
+    const std::wstring proposed = codec::Wide(app::FrontEnd::ExportName(format));
+    proposed.copy(path.data(), proposed.size());
+    const bool csv = format == app::ExportFormat::Csv;
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = csv ? L"CSV 表格 (*.csv)\0*.csv\0" : L"网页 (*.html)\0*.html;*.htm\0";
+    dialog.lpstrDefExt = csv ? L"csv" : L"html";
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = kPathUnits;
+    dialog.lpstrTitle = csv ? L"导出表格" : L"导出网页";
+    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+    return codec::Utf8(path.data());
+}
+
 app::FileRead ReadFile(const std::string& path) {
     codec::ScriptBytes read = codec::ReadScriptFile(path);
     app::FileRead file;

@@ -27,6 +27,16 @@ INT_PTR CALLBACK AboutProc(HWND about, UINT message, WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
+// The text comes as the dialog's parameter, a wide string with CR LF line ends.
+INT_PTR CALLBACK AnalysisProc(HWND analysis, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetDlgItemTextW(analysis, IDC_ANALYSIS_TEXT, reinterpret_cast<const wchar_t*>(lParam));
+        SetFocus(GetDlgItem(analysis, IDOK));
+        return FALSE;
+    }
+    return AboutProc(analysis, message, wParam, lParam);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
@@ -161,6 +171,9 @@ void MainWindow::command(int id, int notification) {
         case IDC_EXIT: case ID_EXIT: exitApplication(); return;
         case ID_SAVE: Save(); return;
         case ID_SAVE_AS: SaveAs(); return;
+        case ID_EXPORT_CSV: exportTables(app::ExportFormat::Csv); return;
+        case ID_EXPORT_HTML: exportTables(app::ExportFormat::Html); return;
+        case ID_ANALYSIS: ShowAnalysis(); return;
         case ID_HOME_PAGE: apply(model_.link(app::LinkCommand::HomePage)); return;
         case ID_HELP_PAGE: apply(model_.link(app::LinkCommand::Help)); return;
         case ID_DONATION: apply(model_.link(app::LinkCommand::DonationPicture)); return;
@@ -248,6 +261,23 @@ bool MainWindow::SaveTo(const app::SaveTarget& target) {
     }
     model_.saved(target);
     return true;
+}
+
+void MainWindow::ShowAnalysis() {
+    const std::wstring text = ForEditBox(model_.analysis());
+    DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ANALYSIS), dialog_, AnalysisProc, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// The last report's tables, for the assessment report; written whole or not at all.
+void MainWindow::exportTables(app::ExportFormat format) {
+    const std::optional<std::string> bytes = model_.exportTables(format);
+    if (!bytes) {
+        showMessage(app::FrontEnd::NothingToExport(), MB_ICONINFORMATION);
+        return;
+    }
+    const auto path = AskExportPath(dialog_, format);
+    if (!path) return;
+    if (const auto error = WriteWholeFile(*path, *bytes)) showMessage(app::SaveFailedMessage(*path, *error), MB_ICONWARNING);
 }
 
 // A new about box each time, modal, gone when it closes.

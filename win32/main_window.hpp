@@ -44,6 +44,8 @@ private:
     bool SaveAs();
     bool SaveTo(const app::SaveTarget& target);
     void ShowAbout();
+    void ShowAnalysis();
+    void exportTables(app::ExportFormat format);
     void showMessage(const std::string& text, UINT icon);
     void paintMinimised();
     void exitApplication();

@@ -617,11 +617,17 @@ private slots:
         QVERIFY(w.model().modified());  // a refused save saved nothing
     }
 
-    void aboutEntryIsAlsoInTheMenuBar() {
+    void aboutAndAnalysisInTheMenuBar() {
         MainWindow w;
         w.show();
         const Controls& c = w.controls();
-        QCOMPARE(c.menuBar->actions()[2]->text(), QStringLiteral("关于"));
+        QCOMPARE(c.menuBar->actions()[2]->text(), QStringLiteral("分析"));
+        c.sampleActions[3]->trigger();
+        const auto analysis = DismissNextModal();
+        c.analysisAction->trigger();
+        QVERIFY(analysis->seen);
+        QCOMPARE(analysis->title, QStringLiteral("分析：各单元增分"));
+        QCOMPARE(c.menuBar->actions()[3]->text(), QStringLiteral("关于"));
         QCOMPARE(c.aboutAction->text(), QStringLiteral("关于 Quillon0701(&A)..."));
         const auto about = DismissNextModal();
         c.aboutAction->trigger();

@@ -164,6 +164,21 @@ try:
         left, top, width, height = (int(v) for v in probe('rect', '0').stdout.decode().split())
         frame = '%dx%d+%d+%d' % (width + 8, height + 28, max(0, left - 4), max(0, top - 24))  # with the title bar
         x('import', '-window', 'root', '-crop', frame, '+repage', SCREENSHOT)
+    # 分析 and the exports, of sample 4's report.
+    probe('command', '32785')
+    analysis = wait_for(lambda: popups())
+    check(bool(analysis) and analysis[0].startswith('分析：各单元增分|') and '+3.3570    73.0368' in '\n'.join(analysis),
+          '分析 shows what each unit costs the total')
+    probe('popup-ok')
+    check(wait_for(lambda: popups() == []), 'and OK closes it')
+    exported = os.path.join(work, 'tables.csv')
+    probe('command', '32783')
+    check(wait_for(lambda: len(popups()) == 1), '导出表格 asks where')
+    probe('open', windows_path(exported))
+    check(wait_for(lambda: os.path.exists(exported)), 'the tables are written')
+    with open(exported, 'rb') as f:
+        tables = f.read().decode('utf-8')
+    check(tables.startswith('\ufeff') and '4,42.7710,26.9088,69.6798,69.680' in tables, 'with the report\'s figures')
     probe('command', '32774')
     check(wait_for(lambda: text(1001) == 'NULL' and text(1000).startswith(NOTICE_START)),
           '权利声明 brings back the notice and NULL')

@@ -228,6 +228,9 @@ class Page {
       if (file) this.loadFile(file);
     });
     $('menuSave').addEventListener('click', () => this.save());
+    $('menuExportCsv').addEventListener('click', () => this.exportTables('csv'));
+    $('menuExportHtml').addEventListener('click', () => this.exportTables('html'));
+    $('menuAnalysis').addEventListener('click', () => this.showAnalysis());
     $('save').addEventListener('click', () => this.save());
     $('menuHome').addEventListener('click', () => this.scorer.send('link', 'homePage'));
     $('menuHelp').addEventListener('click', () => this.scorer.send('link', 'help'));
@@ -461,6 +464,27 @@ class Page {
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
     this.modified = update.state.modified;
+  }
+
+  // The report's tables as a download; a message while there is no report yet.
+  async exportTables(format) {
+    const { update } = await this.scorer.request('exportTables', format);
+    if (!update.file) {
+      window.alert(update.message);
+      return;
+    }
+    const link = document.createElement('a');
+    const type = format === 'csv' ? 'text/csv;charset=utf-8' : 'text/html;charset=utf-8';
+    link.href = URL.createObjectURL(new Blob([update.file], { type }));
+    link.download = update.name;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  }
+
+  async showAnalysis() {
+    const { update } = await this.scorer.request('analysis');
+    $('analysisText').textContent = update;
+    $('analysis').showModal();
   }
 
   async copyReport() {

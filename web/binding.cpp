@@ -77,6 +77,19 @@ public:
                                                                         : quillon::app::LinkCommand::DonationPicture)));
     }
     val f2Pressed(bool controlFocused) { return value(model_.f2Pressed(controlFocused)); }
+    // "csv" or "html": the file and its name, or the message when there is no report yet.
+    val exportTables(const std::string& which) const {
+        const auto format = which == "csv" ? quillon::app::ExportFormat::Csv : quillon::app::ExportFormat::Html;
+        val result = val::object();
+        if (const auto file = model_.exportTables(format)) {
+            result.set("file", *file);
+            result.set("name", quillon::app::FrontEnd::ExportName(format));
+        } else {
+            result.set("message", quillon::app::FrontEnd::NothingToExport());
+        }
+        return result;
+    }
+    std::string analysis() const { return model_.analysis(); }
     std::string wordTip(const std::string& row, double line, double column) const {
         return model_.wordTip(row, static_cast<std::size_t>(line), static_cast<std::size_t>(column));
     }
@@ -131,5 +144,7 @@ EMSCRIPTEN_BINDINGS(quillon) {
         .function("link", &PageFrontEnd::link)
         .function("f2Pressed", &PageFrontEnd::f2Pressed)
         .function("save", &PageFrontEnd::save)
-        .function("wordTip", &PageFrontEnd::wordTip);
+        .function("wordTip", &PageFrontEnd::wordTip)
+        .function("exportTables", &PageFrontEnd::exportTables)
+        .function("analysis", &PageFrontEnd::analysis);
 }

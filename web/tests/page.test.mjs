@@ -141,6 +141,19 @@ test('about box, copy button and links', async () => {
   assert.equal(await page.isVisible('#about'), false);
   await page.click('#copy');
   await page.waitForFunction(() => document.getElementById('status').textContent === '报告已复制');
+  // 分析 and the exports of the report's tables.
+  await chooseFromMenu('#sampleMenuButton', '[data-sample="3"]');
+  await idle();
+  await chooseFromMenu('#analysisMenuButton', '#menuAnalysis');
+  await page.waitForSelector('#analysis[open]');
+  assert.match(await page.textContent('#analysisText'), /4\.4 {4}0\.2500 {3}1\.0 {2}\+3\.3570 {4}73\.0368/);
+  await page.click('#analysis button');
+  for (const [item, name] of [['#menuExportCsv', '密评得分.csv'], ['#menuExportHtml', '密评得分.html']]) {
+    await page.click('#fileMenuButton');
+    const [download] = await Promise.all([page.waitForEvent('download'), page.click(item)]);
+    assert.equal(download.suggestedFilename(), name);
+    assert.match(await readFile(await download.path(), 'utf8'), /69\.680/);
+  }
   await page.close();
 });
 
@@ -188,6 +201,19 @@ test('lines with problems are marked like in the window', async () => {
   });
   await page.mouse.move(box.x, box.y);
   assert.match(await page.$eval('#script', (script) => script.title), /Q304/);
+  // A note is tinted apart; over a unit line's command word the tip names the unit.
+  await page.fill('#script', 'mpinit=4\n$$4.2 VVV*1.2');
+  await idle();
+  assert.deepEqual(await page.$$eval('#marks .line.note', (marks) => marks.map((mark) => mark.dataset.row)), ['1']);
+  assert.match(await page.textContent('#problems'), /提示\[Q602\]/);
+  const command = await page.$eval('#script', (script) => {
+    const rect = script.getBoundingClientRect();
+    const style = getComputedStyle(script);
+    return { x: rect.left + parseFloat(style.paddingLeft) + 2, y: rect.top + parseFloat(style.paddingTop) + 1.5 * parseFloat(style.lineHeight) };
+  });
+  await page.mouse.move(command.x, command.y);
+  await page.waitForFunction(() => document.getElementById('script').title.startsWith('4.2 应用与数据安全_2.访问控制信息完整性，4 级权重 0.7'));
+  assert.match(await page.$eval('#script', (script) => script.title), /Q602/);
   await page.fill('#script', 'mpinit=4\nmpout');
   await idle();
   assert.equal(await page.$$eval('#marks div', (marks) => marks.length), 0);
@@ -269,6 +295,8 @@ test('menus: one at a time, Escape, a click elsewhere and the arrow keys', async
   assert.equal(await value('#report'), cli(['--sample', '3']));
   await page.focus('#sampleMenuButton');
   await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowRight');
+  assert.deepEqual(await open(), ['analysisMenu']);
   await page.keyboard.press('ArrowRight');
   assert.deepEqual(await open(), ['aboutMenu']);
   const wraps = await page.$eval('#menuAbout', (item) => item.getBoundingClientRect().height > 2 * parseFloat(getComputedStyle(item).fontSize));

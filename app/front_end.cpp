@@ -148,14 +148,24 @@ std::string FrontEnd::wordTip(std::string_view rowText, std::size_t row, std::si
     return WordTip(rowText, column, level);
 }
 
-std::optional<std::string> FrontEnd::exportTables(ExportFormat format) const {
+std::optional<ScoreTables> FrontEnd::reportTables() const {
     if (!lastReport_) return std::nullopt;
-    const ScoreTables tables = TablesOf(*lastReport_);
-    return format == ExportFormat::Csv ? "\xEF\xBB\xBF" + TablesCsv(tables) : TablesHtml(tables);
+    return TablesOf(*lastReport_);
+}
+
+std::optional<std::string> FrontEnd::exportTables(ExportFormat format) const {
+    const std::optional<ScoreTables> tables = reportTables();
+    if (!tables || format == ExportFormat::Xlsx) return std::nullopt;
+    return format == ExportFormat::Csv ? "\xEF\xBB\xBF" + TablesCsv(*tables) : TablesHtml(*tables);
 }
 
 std::string FrontEnd::ExportName(ExportFormat format) {
-    return format == ExportFormat::Csv ? "密评得分.csv" : "密评得分.html";
+    switch (format) {
+        case ExportFormat::Csv: return "密评得分.csv";
+        case ExportFormat::Html: return "密评得分.html";
+        case ExportFormat::Xlsx: break;
+    }
+    return "密评得分.xlsx";
 }
 
 std::string FrontEnd::NothingToExport() { return "还没有报告可导出：先算分。"; }

@@ -12,6 +12,7 @@
 
 #include "app/links.hpp"
 #include "app/marks.hpp"
+#include "scoring/report_tables.hpp"
 #include "scoring/score_store.hpp"
 
 namespace quillon::app {
@@ -25,7 +26,7 @@ struct FileRead {
 
 enum class LinkCommand { HomePage, Help, DonationPicture };
 
-enum class ExportFormat { Csv, Html };
+enum class ExportFormat { Csv, Html, Xlsx };  // a view writes Xlsx from reportTables()
 
 // Where Save writes, and in which encoding.
 struct SaveTarget {
@@ -73,6 +74,8 @@ public:
     // The last scored report's tables as a file holds them (UTF-8; CSV with a byte-order mark,
     // for spreadsheets), or nothing while the report box shows "NULL".
     std::optional<std::string> exportTables(ExportFormat format) const;
+    // The same tables for a view that writes another format (a workbook).
+    std::optional<ScoreTables> reportTables() const;
     static std::string ExportName(ExportFormat format);  // proposed file name
     static std::string NothingToExport();                // the message when there is nothing
     // What each unit costs the last scored report's total, in words.

@@ -9,5 +9,6 @@ namespace quillon::cli {
 
 // The workbook's bytes; empty with `error` set when it could not be made.
 std::string TablesXlsx(const ScoreTables& tables, std::string& error);
+bool XlsxAvailable();
 
 }  // namespace quillon::cli

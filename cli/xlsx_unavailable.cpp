@@ -3,6 +3,8 @@
 
 namespace quillon::cli {
 
+bool XlsxAvailable() { return false; }
+
 std::string TablesXlsx(const ScoreTables&, std::string& error) {
     error = "xlsx is not available in this build (use csv or html)";
     return {};

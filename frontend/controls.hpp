@@ -42,6 +42,7 @@ enum CommandId : int {
     kExportCsvCommand = 32783,  // the report's tables for the assessment report
     kExportHtmlCommand = 32784,
     kAnalysisCommand = 32785,   // what each unit costs the total
+    kExportXlsxCommand = 32786,
     kAboutCommand = 16,      // the system menu's about entry, also in the menu bar
 };
 
@@ -66,6 +67,7 @@ struct Controls {
     QAction* saveAsAction = nullptr;
     QAction* exportCsvAction = nullptr;
     QAction* exportHtmlAction = nullptr;
+    QAction* exportXlsxAction = nullptr;  // where the build has libxlsxwriter
     QAction* analysisAction = nullptr;
     QAction* homePageAction = nullptr;
     QAction* helpAction = nullptr;

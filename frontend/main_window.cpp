@@ -21,8 +21,10 @@
 #include <QTextBlock>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <map>
 
 #include "app/saving.hpp"
+#include "cli/xlsx_export.hpp"
 #include "app/utf16_units.hpp"
 #include "codec/script_file.hpp"
 #include "frontend/about_box.hpp"
@@ -102,6 +104,9 @@ void MainWindow::connectEvents() {
     connect(c_.analysisAction, &QAction::triggered, this, &MainWindow::ShowAnalysis);
     connect(c_.exportCsvAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Csv); });
     connect(c_.exportHtmlAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Html); });
+    if (c_.exportXlsxAction != nullptr) {
+        connect(c_.exportXlsxAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Xlsx); });
+    }
     for (int k = 0; k < static_cast<int>(c_.sampleActions.size()); ++k) {
         connect(c_.sampleActions[static_cast<unsigned>(k)], &QAction::triggered, this,
                 [this, k] { ChooseSample(k); });
@@ -287,16 +292,30 @@ void MainWindow::ShowAnalysis() {
 
 // The last report's tables, for the assessment report; written whole or not at all.
 void MainWindow::exportTables(app::ExportFormat format) {
-    const std::optional<std::string> bytes = model_.exportTables(format);
-    if (!bytes) {
+    const std::optional<ScoreTables> tables = model_.reportTables();
+    if (!tables) {
         QMessageBox::information(this, windowTitle(), FromUtf8(app::FrontEnd::NothingToExport()));
         return;
     }
-    const bool csv = format == app::ExportFormat::Csv;
-    const QString path = QFileDialog::getSaveFileName(this, csv ? QStringLiteral("导出表格") : QStringLiteral("导出网页"),
-                                                      FromUtf8(app::FrontEnd::ExportName(format)),
-                                                      csv ? QStringLiteral("CSV 表格 (*.csv)") : QStringLiteral("网页 (*.html *.htm)"));
-    if (!path.isEmpty()) WriteWhole(path, *bytes);
+    std::string bytes;
+    if (format == app::ExportFormat::Xlsx) {
+        std::string error;
+        bytes = cli::TablesXlsx(*tables, error);
+        if (bytes.empty()) {
+            QMessageBox::warning(this, windowTitle(), FromUtf8(error));
+            return;
+        }
+    } else {
+        bytes = *model_.exportTables(format);
+    }
+    static const std::map<app::ExportFormat, std::pair<QString, QString>> kDialogs = {
+        {app::ExportFormat::Csv, {QStringLiteral("导出表格"), QStringLiteral("CSV 表格 (*.csv)")}},
+        {app::ExportFormat::Html, {QStringLiteral("导出网页"), QStringLiteral("网页 (*.html *.htm)")}},
+        {app::ExportFormat::Xlsx, {QStringLiteral("导出工作簿"), QStringLiteral("Excel 工作簿 (*.xlsx)")}},
+    };
+    const auto& [title, filter] = kDialogs.at(format);
+    const QString path = QFileDialog::getSaveFileName(this, title, FromUtf8(app::FrontEnd::ExportName(format)), filter);
+    if (!path.isEmpty()) WriteWhole(path, bytes);
 }
 
 // The old file stays whole until the new one is written; a failure is told.

@@ -47,6 +47,7 @@ struct Options {
     bool check = false;
     bool explain = false;
     std::string assume;
+    bool assumeGiven = false;  // also when empty: "--assume ''" names no unit
 };
 
 struct Trouble {
@@ -198,11 +199,11 @@ std::string ExplainOutput(const Options& options, const quillon::ScriptRun& run,
     const quillon::ScoreStore& last = *run.lastReport;
     const quillon::Explanation explanation = quillon::ExplainTotal(last, run.lastReportFlags);
     quillon::app::AssumedUnits assumed;
-    if (!options.assume.empty()) {
+    if (options.assumeGiven) {
         assumed = quillon::app::ParseAssumedUnits(options.assume, last);
         if (!assumed.error.empty()) throw Trouble{assumed.error};
     }
-    const quillon::app::AssumedUnits* chosen = options.assume.empty() ? nullptr : &assumed;
+    const quillon::app::AssumedUnits* chosen = options.assumeGiven ? &assumed : nullptr;
     if (json) return quillon::cli::ExplanationJson(last, explanation, chosen, run.lastReportFlags).dump(2) + "\n";
     return quillon::app::ExplanationText(last, explanation, chosen, run.lastReportFlags);
 }
@@ -281,6 +282,7 @@ int main(int argc, char** argv) {
             return kSuccess;
         }
         options.fileGiven = app.count("FILE") > 0;
+        options.assumeGiven = app.count("--assume") > 0;
         return Run(options);
     } catch (const Trouble& trouble) {
         Say(trouble.message);

@@ -356,7 +356,8 @@ TEST(Cli, ExplainGivesTheTotalsOfTheScriptWithUnitsMadeCompliant) {
     EXPECT_NE(RunTool("--explain --assume 4.4,7.4 --sample 4").out.find("假设 4.4、7.4 符合"), std::string::npos);
 
     for (const char* bad : {"--assume 4.4 --sample 4", "--explain --check --sample 4", "--explain --assume 9.1 --sample 4",
-                            "--explain --assume 4.9 --sample 4", "--explain --assume 4 --sample 4", "--explain --assume , --sample 4"}) {
+                            "--explain --assume 4.9 --sample 4", "--explain --assume 4 --sample 4", "--explain --assume , --sample 4",
+                            "--explain --assume '' --sample 4"}) {
         EXPECT_EQ(RunTool(bad).exitCode, 2) << bad;
     }
     const std::string levelOne = "mpinit=1\r\n";

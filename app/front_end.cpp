@@ -46,12 +46,12 @@ Update FrontEnd::start() {
 }
 
 Update FrontEnd::score(std::string_view script) {
-    const ScriptRun run = InterpretScript(script, {}, true);
+    ScriptRun run = InterpretScript(script, {}, true);
     Update update;
     update.report = WithLfLineEnds(run.report);
     update.marks = MarksOf(run.account, script);
-    lineLevels_ = run.account.levels;
-    lastReport_ = run.lastReport;
+    lineLevels_ = std::move(run.account.levels);  // a byte a line: moved, not copied, each keystroke
+    lastReport_ = std::move(run.lastReport);
     lastReportFlags_ = run.lastReportFlags;
     return update;
 }

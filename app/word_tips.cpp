@@ -62,7 +62,7 @@ std::string WordTip(std::string_view row, std::size_t column, int level) {
         }
         if (i == 0) {
             return "第" + std::to_string(layer) + "层 " +
-                   std::string(LayerNames[static_cast<unsigned>(layer - 1)].substr(0, LayerNames[static_cast<unsigned>(layer - 1)].find(' '))) +
+                   std::string(LayerName(layer - 1)) +
                    "：其后的词依次是各单元的得分";
         }
         return UnitTip(layer, static_cast<int>(i), level);

@@ -8,8 +8,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string Trimmed(std::string_view text) { return std::string(text.substr(0, text.find_last_not_of(' ') + 1)); }
-
 }  // namespace
 
 Json ExplanationJson(const ScoreStore& lastReport, const Explanation& e, const app::AssumedUnits* assumed, std::uint32_t flags) {
@@ -26,7 +24,7 @@ Json ExplanationJson(const ScoreStore& lastReport, const Explanation& e, const a
     Json layers = Json::array();
     for (int k = 0; k < kLayerCount; ++k) {
         layers.push_back({{"layer", k + 1},
-                          {"name", Trimmed(LayerNames[static_cast<unsigned>(k)])},
+                          {"name", std::string(LayerName(k))},
                           {"lost", e.layerLoss[static_cast<unsigned>(k)]}});
     }
     Json out{{"level", lastReport.AssessmentLevel},

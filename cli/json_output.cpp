@@ -22,8 +22,6 @@ Json LayerMarker(double score) {
     return score > -3.01 && score < -2.99 ? "no_object" : "no_unit_counted";
 }
 
-std::string Trimmed(std::string_view name) { return std::string(name.substr(0, name.find_last_not_of(' ') + 1)); }
-
 }  // namespace
 
 Json ResultsJson(const ScoreStore& store, bool reportTruncated) {
@@ -42,7 +40,7 @@ Json ResultsJson(const ScoreStore& store, bool reportTruncated) {
         }
         const Json marker = LayerMarker(row.LayerScore);
         layers.push_back({{"layer", k + 1},
-                          {"name", Trimmed(LayerNames[static_cast<unsigned>(k)])},
+                          {"name", std::string(LayerName(k))},
                           {"group", k < kTechnicalLayers ? "technical" : "management"},
                           {"weight", LayerWeights[static_cast<unsigned>(k)]},
                           {"score", marker.is_null() ? Json(row.LayerScore) : Json(nullptr)},

@@ -63,6 +63,15 @@ void SayRaw(const std::string& text) {
 
 void Say(const std::string& message) { SayRaw("quillon-score: " + message + "\n"); }
 
+// All of the bytes on standard output, or Trouble: a full disk or a closed stream is no success.
+void WriteBytes(const std::string& bytes) {
+    errno = 0;
+    const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    if (written != bytes.size() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        throw Trouble{std::string("write error: ") + (errno != 0 ? std::strerror(errno) : "output not written")};
+    }
+}
+
 // All of text on standard output, or Trouble: a full disk or a closed stream is no success. A
 // console shows characters; a file or a pipe takes the bytes in the encoding asked for.
 void WriteOut(const std::string& utf8, OutputEncoding encoding = OutputEncoding::Utf8) {
@@ -74,12 +83,7 @@ void WriteOut(const std::string& utf8, OutputEncoding encoding = OutputEncoding:
         case quillon::cli::ConsoleWrite::NotAConsole:
             break;
     }
-    const std::string text = quillon::codec::EncodeReport(utf8, encoding);
-    errno = 0;
-    const std::size_t written = std::fwrite(text.data(), 1, text.size(), stdout);
-    if (written != text.size() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        throw Trouble{std::string("write error: ") + (errno != 0 ? std::strerror(errno) : "output not written")};
-    }
+    WriteBytes(quillon::codec::EncodeReport(utf8, encoding));
 }
 
 // "FILE:LINE:COLUMN: 警告[CODE]: message" for every problem in line order (no column for a
@@ -180,10 +184,7 @@ int WriteTables(const std::string& format, const quillon::ScoreTables& tables, b
         std::string error;
         const std::string book = quillon::cli::TablesXlsx(tables, error);
         if (book.empty()) throw Trouble{error};
-        errno = 0;
-        if (std::fwrite(book.data(), 1, book.size(), stdout) != book.size() || std::fflush(stdout) != 0) {
-            throw Trouble{std::string("write error: ") + (errno != 0 ? std::strerror(errno) : "output not written")};
-        }
+        WriteBytes(book);  // a workbook is bytes, never text for a console
     } else if (format == "csv") {
         const std::string csv = quillon::app::TablesCsv(tables);
         WriteOut(gbk ? csv : "\xEF\xBB\xBF" + csv, gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);

@@ -23,10 +23,9 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "app/saving.hpp"
+#include "app/desktop_files.hpp"
 #include "cli/xlsx_export.hpp"
 #include "app/utf16_units.hpp"
-#include "codec/script_file.hpp"
 #include "frontend/about_box.hpp"
 #include "frontend/dialog_units.hpp"
 #include "frontend/script_highlighter.hpp"
@@ -225,12 +224,7 @@ const std::string& MainWindow::scriptText() {
 
 void MainWindow::LoadScriptFile(const QString& path) {
     if (path.isEmpty()) return;
-    codec::ScriptBytes read = codec::ReadScriptFile(LocalPath(path));
-    app::FileRead file;
-    file.status = read.ok ? app::FileRead::Status::Read
-                          : (read.tooLarge ? app::FileRead::Status::TooLarge : app::FileRead::Status::Unreadable);
-    file.bytes = std::move(read.bytes);  // up to 16 MiB: not copied
-    apply(model_.fileRead(path.toStdString(), file));
+    apply(model_.fileRead(path.toStdString(), app::ReadScriptFile(LocalPath(path))));
 }
 
 void MainWindow::openFile() { LoadScriptFile(QFileDialog::getOpenFileName(this)); }

@@ -121,6 +121,12 @@ inline constexpr std::array<std::array<std::string_view, kMaxUnitsPerLayer>, kLa
     {"应急处置_1、应急策略", "应急处置_2、事件处置", "应急处置_3、向有关主管部门上报处置情况"},
 }};
 
+// The name of layer index k (0 is layer 1) without the blanks that pad it in the report.
+constexpr std::string_view LayerName(int k) {
+    const std::string_view name = LayerNames[static_cast<unsigned>(k)];
+    return name.substr(0, name.find_last_not_of(' ') + 1);
+}
+
 // The title of unit `unit` of layer `layer` (both from 1); empty for a unit the layer lacks.
 constexpr std::string_view UnitTitle(int layer, int unit) {
     if (layer < 1 || layer > kLayerCount || unit < 1 || unit > kMaxUnitsPerLayer) return {};

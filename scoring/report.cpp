@@ -43,11 +43,6 @@ void SumGroups(ScoreStore& store) {
     }
 }
 
-// A group without any scored layer contributes nothing rather than 0 / 0.
-double GroupShare(double share, double weightedSum, double weightSum) {
-    return weightSum > 0 ? share * (weightedSum / weightSum) : 0.0;
-}
-
 void CountCompliance(ScoreStore& store) {
     for (int k = 0; k < kLayerCount; ++k) {
         const auto& row = store.LayerRows[static_cast<unsigned>(k)];
@@ -165,6 +160,11 @@ std::string ScoreTable(const ScoreStore& store, double roundedTotal) {
 }
 
 }  // namespace
+
+// A group without any scored layer contributes nothing rather than 0 / 0.
+double GroupShare(double share, double weightedSum, double weightSum) {
+    return weightSum > 0 ? share * (weightedSum / weightSum) : 0.0;
+}
 
 void TallyTotals(ScoreStore& store, std::uint32_t flags, const Diagnostics& diagnostics) {
     if (flags & RoundUnitScoresFlag) RoundUnitScores(store);

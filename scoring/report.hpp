@@ -16,6 +16,9 @@ namespace quillon {
 // compliance counts. flags: the ReportFlags.
 void TallyTotals(ScoreStore& store, std::uint32_t flags, const Diagnostics& diagnostics);
 
+// A group's points in the total: its share of 100 times the weighted mean of its layers.
+double GroupShare(double share, double weightedSum, double weightSum);
+
 // line begins "mpout"; a sixth byte 1 to 4 switches the level first. flags: the ReportFlags.
 void WriteScoreReport(ScoreStore& store, std::string_view line, ReportText& report,
                       std::uint32_t flags, const Diagnostics& diagnostics);

@@ -1,27 +1,17 @@
 #include "scoring/report_tables.hpp"
 
 #include "scoring/model.hpp"
+#include "scoring/report.hpp"
 #include "scoring/rounding.hpp"
 #include "scoring/text_format.hpp"
 
 namespace quillon {
-namespace {
-
-std::string Trimmed(std::string_view text) { return std::string(text.substr(0, text.find_last_not_of(' ') + 1)); }
-
-// A group's points: its share of 100 times the weighted mean of its layers, as the summary has it.
-double GroupPoints(double share, double weightedSum, double weightSum) {
-    return weightSum > 0 ? share * (weightedSum / weightSum) : 0.0;
-}
-
-}  // namespace
-
 ScoreTables TablesOf(const ScoreStore& store) {
     ScoreTables t;
     t.level = store.AssessmentLevel;
     for (int k = 0; k < kLayerCount; ++k) {
         const auto& row = store.LayerRows[static_cast<unsigned>(k)];
-        const std::string name = Trimmed(LayerNames[static_cast<unsigned>(k)]);
+        const std::string name(LayerName(k));
         for (int j = 0; j < store.UnitCount(k); ++j) {
             const double s = row.UnitScores[static_cast<unsigned>(j)];
             t.units.push_back({k + 1, name, j + 1, std::string(UnitTitle(k + 1, j + 1)),
@@ -39,8 +29,8 @@ ScoreTables TablesOf(const ScoreStore& store) {
     t.partlyCompliant = store.PartlyCompliantCount;
     t.compliant = store.CompliantCount;
     t.notEntered = store.NotEnteredCount;
-    t.technicalPoints = Fixed(GroupPoints(TechnicalShare, store.TechWeightedSum, store.TechWeightSum), 0, 4);
-    t.managementPoints = Fixed(GroupPoints(ManagementShare, store.MgmtWeightedSum, store.MgmtWeightSum), 0, 4);
+    t.technicalPoints = Fixed(GroupShare(TechnicalShare, store.TechWeightedSum, store.TechWeightSum), 0, 4);
+    t.managementPoints = Fixed(GroupShare(ManagementShare, store.MgmtWeightedSum, store.MgmtWeightSum), 0, 4);
     t.total = Fixed(store.TotalScore, 0, 4);
     t.roundedTotal = Fixed(RoundTo2(store.TotalScore), 0, 3);
     return t;

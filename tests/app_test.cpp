@@ -6,7 +6,7 @@
 
 #include "app/front_end.hpp"
 #include "app/marks.hpp"
-#include "app/saving.hpp"
+#include "app/desktop_files.hpp"
 #include "app/text_change.hpp"
 #include "app/word_tips.hpp"
 #include "script/builtin_texts.hpp"

@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "codec/script_file.hpp"
 #include "codec/wide_text.hpp"
 
 namespace quillon::win32 {
@@ -50,49 +49,45 @@ std::optional<std::string> AskFileToOpen(HWND owner) {
     return codec::Utf8(path.data());
 }
 
-std::optional<app::SaveTarget> AskSaveTarget(HWND owner, const std::string& proposedPath, bool gbk) {
+namespace {
+
+// The save dialog, the proposed path filled in; the chosen path, and the filter in `filterIndex`.
+std::optional<std::string> AskSavePath(HWND owner, const std::string& proposedPath, const wchar_t* filter,
+                                       DWORD& filterIndex, const wchar_t* title, const wchar_t* extension) {
     std::vector<wchar_t> path(kPathUnits, L'\0');
     const std::wstring proposed = codec::Wide(proposedPath);
     proposed.copy(path.data(), std::min<std::size_t>(proposed.size(), kPathUnits - 1));
-    static const wchar_t kFilter[] = L"UTF-8 文本 (*.txt)\0*.txt;*.*\0GBK 文本 (*.txt)\0*.txt;*.*\0";
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kFilter;
-    dialog.nFilterIndex = gbk ? 2 : 1;
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = filterIndex;
+    dialog.lpstrDefExt = extension;
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = kPathUnits;
-    dialog.lpstrTitle = L"脚本另存为";
+    dialog.lpstrTitle = title;
     dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!GetSaveFileNameW(&dialog)) return std::nullopt;
-    return app::SaveTarget{codec::Utf8(path.data()), dialog.nFilterIndex == 2};
-}
-
-std::optional<std::string> AskExportPath(HWND owner, app::ExportFormat format) {
-    std::vector<wchar_t> path(kPathUnits, L'\0');
-    const std::wstring proposed = codec::Wide(app::FrontEnd::ExportName(format));
-    proposed.copy(path.data(), proposed.size());
-    const bool csv = format == app::ExportFormat::Csv;
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = csv ? L"CSV 表格 (*.csv)\0*.csv\0" : L"网页 (*.html)\0*.html;*.htm\0";
-    dialog.lpstrDefExt = csv ? L"csv" : L"html";
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = kPathUnits;
-    dialog.lpstrTitle = csv ? L"导出表格" : L"导出网页";
-    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+    filterIndex = dialog.nFilterIndex;
     return codec::Utf8(path.data());
 }
 
-app::FileRead ReadFile(const std::string& path) {
-    codec::ScriptBytes read = codec::ReadScriptFile(path);
-    app::FileRead file;
-    file.status = read.ok ? app::FileRead::Status::Read
-                          : (read.tooLarge ? app::FileRead::Status::TooLarge : app::FileRead::Status::Unreadable);
-    file.bytes = std::move(read.bytes);
-    return file;
+}  // namespace
+
+std::optional<app::SaveTarget> AskSaveTarget(HWND owner, const std::string& proposedPath, bool gbk) {
+    DWORD filter = gbk ? 2 : 1;
+    const auto path = AskSavePath(owner, proposedPath, L"UTF-8 文本 (*.txt)\0*.txt;*.*\0GBK 文本 (*.txt)\0*.txt;*.*\0",
+                                  filter, L"脚本另存为", nullptr);
+    if (!path) return std::nullopt;
+    return app::SaveTarget{*path, filter == 2};
+}
+
+std::optional<std::string> AskExportPath(HWND owner, app::ExportFormat format) {
+    const bool csv = format == app::ExportFormat::Csv;
+    DWORD filter = 1;
+    return AskSavePath(owner, app::FrontEnd::ExportName(format),
+                       csv ? L"CSV 表格 (*.csv)\0*.csv\0" : L"网页 (*.html)\0*.html;*.htm\0", filter,
+                       csv ? L"导出表格" : L"导出网页", csv ? L"csv" : L"html");
 }
 
 std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes) {

@@ -19,7 +19,6 @@ std::optional<app::SaveTarget> AskSaveTarget(HWND owner, const std::string& prop
 // Where to export the report's tables, the model's proposed name first.
 std::optional<std::string> AskExportPath(HWND owner, app::ExportFormat format);
 
-app::FileRead ReadFile(const std::string& path);
 // The old file stays whole until the new one is written; the error's words when it fails.
 std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes);
 

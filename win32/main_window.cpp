@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/saving.hpp"
+#include "app/desktop_files.hpp"
 #include "codec/wide_text.hpp"
 #include "script/builtin_texts.hpp"
 #include "win32/edit_text.hpp"
@@ -212,7 +212,7 @@ void MainWindow::RunScript() { apply(model_.computeClicked(scriptText())); }
 
 void MainWindow::LoadScriptFile(const std::string& path) {
     if (path.empty()) return;
-    apply(model_.fileRead(path, ReadFile(path)));
+    apply(model_.fileRead(path, app::ReadScriptFile(path)));
 }
 
 void MainWindow::openFile() {

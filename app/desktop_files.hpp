@@ -1,12 +1,18 @@
-// What Save writes, in the encoding the user chose, and what a view says when it cannot. The
-// views of the desktop (Qt, Win32) share it; the page saves UTF-8 downloads only.
+// What the desktop views (Qt, Win32) read and write: a script file as the model takes it, what
+// Save writes in the encoding the user chose, and what a view says when it cannot. The page
+// reads through the browser and saves UTF-8 downloads only.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/front_end.hpp"
+
 namespace quillon::app {
+
+// The file at `path` (UTF-8), read whole up to the script limit.
+FileRead ReadScriptFile(const std::string& path);
 
 struct SaveBytes {
     std::optional<std::string> bytes;  // the file's content, or nothing to write

@@ -1,9 +1,18 @@
-#include "app/saving.hpp"
+#include "app/desktop_files.hpp"
 
-#include "app/front_end.hpp"
 #include "codec/encoding.hpp"
+#include "codec/script_file.hpp"
 
 namespace quillon::app {
+
+FileRead ReadScriptFile(const std::string& path) {
+    codec::ScriptBytes read = codec::ReadScriptFile(path);
+    FileRead file;
+    file.status = read.ok ? FileRead::Status::Read
+                          : (read.tooLarge ? FileRead::Status::TooLarge : FileRead::Status::Unreadable);
+    file.bytes = std::move(read.bytes);  // up to 16 MiB: moved, not copied
+    return file;
+}
 
 SaveBytes BytesToSave(std::string_view script, bool gbk, std::string_view path) {
     std::string text = FrontEnd::ForSaving(script);

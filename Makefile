@@ -3,17 +3,20 @@
 
 BUILD_DIR := build/default
 PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev \
-             libfast-float-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev python3-openpyxl qt6-base-dev \
+             libfast-float-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev python3-openpyxl locales qt6-base-dev \
              fonts-wqy-zenhei qt6-translations-l10n
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-dev
 # The cross compiler, Wine, and a virtual display with a window manager for the window's test.
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 xvfb openbox xdotool wmctrl imagemagick x11-utils
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 xvfb openbox xdotool wmctrl imagemagick x11-utils
 PACKAGE_PACKAGES := dpkg-dev
 # Wine in a prefix of the build's own, quiet, 64-bit only.
 WINE_ENV := WINEPREFIX=$(CURDIR)/build/wine WINEARCH=win64 WINEDEBUG=-all
-WEB_PACKAGES  := emscripten chromium
+WEB_PACKAGES  := emscripten chromium libxlsxwriter-dev bzip2 python3-openpyxl
+# The cross builds compile libxlsxwriter (and the page zlib) from Debian's source, at the versions
+# this machine's packages have, unpacked here.
+SOURCES_DIR   := build/sources
 FUZZ_SECONDS  ?= 60
 
 .PHONY: all check-release setup install-packages build build-asan web web-test windows windows-test package package-test run test gui screenshot fuzz bench clean
@@ -61,6 +64,8 @@ web: check-release
 	@$(MAKE) --no-print-directory install-packages WANTED="$(WEB_PACKAGES)"
 	@# Node.js may come from elsewhere with its own npm; Debian's is taken only when there is none.
 	@command -v npm >/dev/null || $(MAKE) --no-print-directory install-packages WANTED="nodejs npm"
+	sh cmake/debian_source.sh libxlsxwriter libxlsxwriter-dev $(SOURCES_DIR)/libxlsxwriter
+	sh cmake/debian_source.sh zlib zlib1g $(SOURCES_DIR)/zlib
 	env -u EM_CACHE NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=Release
 	env -u EM_CACHE NODE_PATH=/usr/share/nodejs cmake --build build/web
 
@@ -72,6 +77,7 @@ web-test: web build
 # The Windows programs, cross-built with MinGW-w64: build/windows/quillon-windows-VERSION.zip.
 windows: check-release
 	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES) $(WINDOWS_PACKAGES)"
+	sh cmake/debian_source.sh libxlsxwriter libxlsxwriter-dev $(SOURCES_DIR)/libxlsxwriter
 	cmake --preset windows
 	cmake --build --preset windows
 

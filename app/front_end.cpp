@@ -4,6 +4,7 @@
 
 #include "app/explain_text.hpp"
 #include "app/report_exports.hpp"
+#include "app/xlsx_export.hpp"
 #include "app/word_tips.hpp"
 #include "codec/decode.hpp"
 #include "scoring/explain.hpp"
@@ -148,15 +149,18 @@ std::string FrontEnd::wordTip(std::string_view rowText, std::size_t row, std::si
     return WordTip(rowText, column, level);
 }
 
-std::optional<ScoreTables> FrontEnd::reportTables() const {
-    if (!lastReport_) return std::nullopt;
-    return TablesOf(*lastReport_);
-}
-
-std::optional<std::string> FrontEnd::exportTables(ExportFormat format) const {
-    const std::optional<ScoreTables> tables = reportTables();
-    if (!tables || format == ExportFormat::Xlsx) return std::nullopt;
-    return format == ExportFormat::Csv ? "\xEF\xBB\xBF" + TablesCsv(*tables) : TablesHtml(*tables);
+ExportedFile FrontEnd::exportTables(ExportFormat format) const {
+    if (!lastReport_) return {{}, "还没有报告可导出：先算分。"};
+    const ScoreTables tables = TablesOf(*lastReport_);
+    switch (format) {
+        case ExportFormat::Csv: return {"\xEF\xBB\xBF" + TablesCsv(tables), {}};
+        case ExportFormat::Html: return {TablesHtml(tables), {}};
+        case ExportFormat::Xlsx: break;
+    }
+    std::string error;
+    std::string book = TablesXlsx(tables, error);
+    if (book.empty()) return {{}, "工作簿没有写成：" + error};
+    return {std::move(book), {}};
 }
 
 std::string FrontEnd::ExportName(ExportFormat format) {
@@ -167,8 +171,6 @@ std::string FrontEnd::ExportName(ExportFormat format) {
     }
     return "密评得分.xlsx";
 }
-
-std::string FrontEnd::NothingToExport() { return "还没有报告可导出：先算分。"; }
 
 std::string FrontEnd::analysis() const {
     if (!lastReport_) return "还没有算分：先输入或读入脚本，得出报告后再看各单元的增分。";

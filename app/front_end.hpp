@@ -26,7 +26,13 @@ struct FileRead {
 
 enum class LinkCommand { HomePage, Help, DonationPicture };
 
-enum class ExportFormat { Csv, Html, Xlsx };  // a view writes Xlsx from reportTables()
+enum class ExportFormat { Csv, Html, Xlsx };
+
+// An export as a view writes it: the whole file, or why there is none.
+struct ExportedFile {
+    std::string bytes;
+    std::string problem;  // set when there is no file: no report yet, or the workbook failed
+};
 
 // Where Save writes, and in which encoding.
 struct SaveTarget {
@@ -72,12 +78,9 @@ public:
     std::string wordTip(std::string_view rowText, std::size_t row, std::size_t column) const;
 
     // The last scored report's tables as a file holds them (UTF-8; CSV with a byte-order mark,
-    // for spreadsheets), or nothing while the report box shows "NULL".
-    std::optional<std::string> exportTables(ExportFormat format) const;
-    // The same tables for a view that writes another format (a workbook).
-    std::optional<ScoreTables> reportTables() const;
+    // for spreadsheets; a workbook), or a problem while the report box shows "NULL".
+    ExportedFile exportTables(ExportFormat format) const;
     static std::string ExportName(ExportFormat format);  // proposed file name
-    static std::string NothingToExport();                // the message when there is nothing
     // What each unit costs the last scored report's total, in words.
     std::string analysis() const;
 

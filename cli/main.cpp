@@ -12,7 +12,7 @@
 #include "cli/explain_output.hpp"
 #include "app/report_exports.hpp"
 #include "cli/json_output.hpp"
-#include "cli/xlsx_export.hpp"
+#include "app/xlsx_export.hpp"
 #include "cli/platform.hpp"
 #include "codec/decode.hpp"
 #include "codec/encoding.hpp"
@@ -182,7 +182,7 @@ Script ReadScript(const Options& options) {
 int WriteTables(const std::string& format, const quillon::ScoreTables& tables, bool gbk, bool reportTruncated) {
     if (format == "xlsx") {
         std::string error;
-        const std::string book = quillon::cli::TablesXlsx(tables, error);
+        const std::string book = quillon::app::TablesXlsx(tables, error);
         if (book.empty()) throw Trouble{error};
         WriteBytes(book);  // a workbook is bytes, never text for a console
     } else if (format == "csv") {

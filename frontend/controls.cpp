@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "cli/xlsx_export.hpp"
 #include "script/builtin_texts.hpp"
 
 namespace quillon::frontend {
@@ -45,7 +44,7 @@ void BuildMenu(QDialog& dialog, Controls& c) {
     c.saveAsAction = Command(file, QStringLiteral("脚本另存为..."), kSaveAsCommand);
     c.exportCsvAction = Command(file, QStringLiteral("导出表格(CSV)..."), kExportCsvCommand);
     c.exportHtmlAction = Command(file, QStringLiteral("导出网页(HTML)..."), kExportHtmlCommand);
-    if (cli::XlsxAvailable()) c.exportXlsxAction = Command(file, QStringLiteral("导出工作簿(XLSX)..."), kExportXlsxCommand);
+    c.exportXlsxAction = Command(file, QStringLiteral("导出工作簿(XLSX)..."), kExportXlsxCommand);
     c.homePageAction = Command(file, QStringLiteral("链接官网"), kHomePageCommand);
     c.helpAction = Command(file, QStringLiteral("打开帮助"), kHelpCommand);
     c.donationAction = Command(file, QStringLiteral("用好,给咖啡赞助"), kDonationCommand);

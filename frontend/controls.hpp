@@ -67,7 +67,7 @@ struct Controls {
     QAction* saveAsAction = nullptr;
     QAction* exportCsvAction = nullptr;
     QAction* exportHtmlAction = nullptr;
-    QAction* exportXlsxAction = nullptr;  // where the build has libxlsxwriter
+    QAction* exportXlsxAction = nullptr;
     QAction* analysisAction = nullptr;
     QAction* homePageAction = nullptr;
     QAction* helpAction = nullptr;

@@ -24,7 +24,6 @@
 #include <map>
 
 #include "app/desktop_files.hpp"
-#include "cli/xlsx_export.hpp"
 #include "app/utf16_units.hpp"
 #include "frontend/about_box.hpp"
 #include "frontend/dialog_units.hpp"
@@ -103,9 +102,7 @@ void MainWindow::connectEvents() {
     connect(c_.analysisAction, &QAction::triggered, this, &MainWindow::ShowAnalysis);
     connect(c_.exportCsvAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Csv); });
     connect(c_.exportHtmlAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Html); });
-    if (c_.exportXlsxAction != nullptr) {
-        connect(c_.exportXlsxAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Xlsx); });
-    }
+    connect(c_.exportXlsxAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Xlsx); });
     for (int k = 0; k < static_cast<int>(c_.sampleActions.size()); ++k) {
         connect(c_.sampleActions[static_cast<unsigned>(k)], &QAction::triggered, this,
                 [this, k] { ChooseSample(k); });
@@ -286,21 +283,10 @@ void MainWindow::ShowAnalysis() {
 
 // The last report's tables, for the assessment report; written whole or not at all.
 void MainWindow::exportTables(app::ExportFormat format) {
-    const std::optional<ScoreTables> tables = model_.reportTables();
-    if (!tables) {
-        QMessageBox::information(this, windowTitle(), FromUtf8(app::FrontEnd::NothingToExport()));
+    const app::ExportedFile file = model_.exportTables(format);
+    if (!file.problem.empty()) {
+        QMessageBox::information(this, windowTitle(), FromUtf8(file.problem));
         return;
-    }
-    std::string bytes;
-    if (format == app::ExportFormat::Xlsx) {
-        std::string error;
-        bytes = cli::TablesXlsx(*tables, error);
-        if (bytes.empty()) {
-            QMessageBox::warning(this, windowTitle(), FromUtf8(error));
-            return;
-        }
-    } else {
-        bytes = *model_.exportTables(format);
     }
     static const std::map<app::ExportFormat, std::pair<QString, QString>> kDialogs = {
         {app::ExportFormat::Csv, {QStringLiteral("导出表格"), QStringLiteral("CSV 表格 (*.csv)")}},
@@ -309,7 +295,7 @@ void MainWindow::exportTables(app::ExportFormat format) {
     };
     const auto& [title, filter] = kDialogs.at(format);
     const QString path = QFileDialog::getSaveFileName(this, title, FromUtf8(app::FrontEnd::ExportName(format)), filter);
-    if (!path.isEmpty()) WriteWhole(path, bytes);
+    if (!path.isEmpty()) WriteWhole(path, file.bytes);
 }
 
 // The old file stays whole until the new one is written; a failure is told.

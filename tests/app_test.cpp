@@ -192,17 +192,20 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FrontEnd, ExportsAndAnalysisOfTheLastScoredReport) {
     FrontEnd model;
     model.start();
-    EXPECT_FALSE(model.exportTables(ExportFormat::Csv));
+    EXPECT_EQ(model.exportTables(ExportFormat::Csv).problem, "还没有报告可导出：先算分。");
+    EXPECT_TRUE(model.exportTables(ExportFormat::Xlsx).bytes.empty());
     EXPECT_NE(model.analysis().find("还没有算分"), std::string::npos);
     model.sampleChosen(3);
-    const auto csv = model.exportTables(ExportFormat::Csv);
-    ASSERT_TRUE(csv);
-    EXPECT_EQ(csv->rfind("\xEF\xBB\xBF", 0), 0u);
-    EXPECT_NE(csv->find("4,42.7710,26.9088,69.6798,69.680"), std::string::npos);
-    EXPECT_NE(model.exportTables(ExportFormat::Html)->find("<svg"), std::string::npos);
+    const std::string csv = model.exportTables(ExportFormat::Csv).bytes;
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_NE(csv.find("4,42.7710,26.9088,69.6798,69.680"), std::string::npos);
+    EXPECT_NE(model.exportTables(ExportFormat::Html).bytes.find("<svg"), std::string::npos);
+    const ExportedFile book = model.exportTables(ExportFormat::Xlsx);
+    EXPECT_EQ(book.problem, "");
+    EXPECT_EQ(book.bytes.rfind("PK\x03\x04", 0), 0u);  // a zip, read back cell by cell by exports_read_back
     EXPECT_NE(model.analysis().find("4.4    0.2500   1.0  +3.3570    73.0368"), std::string::npos);
     model.sampleChosen(0);
-    EXPECT_FALSE(model.exportTables(ExportFormat::Html));
+    EXPECT_FALSE(model.exportTables(ExportFormat::Html).problem.empty());
 }
 
 // Notes are marks of their own kind, in row order with the problems, a row's problems first.

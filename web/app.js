@@ -230,6 +230,7 @@ class Page {
     $('menuSave').addEventListener('click', () => this.save());
     $('menuExportCsv').addEventListener('click', () => this.exportTables('csv'));
     $('menuExportHtml').addEventListener('click', () => this.exportTables('html'));
+    $('menuExportXlsx').addEventListener('click', () => this.exportTables('xlsx'));
     $('menuAnalysis').addEventListener('click', () => this.showAnalysis());
     $('save').addEventListener('click', () => this.save());
     $('menuHome').addEventListener('click', () => this.scorer.send('link', 'homePage'));
@@ -474,7 +475,11 @@ class Page {
       return;
     }
     const link = document.createElement('a');
-    const type = format === 'csv' ? 'text/csv;charset=utf-8' : 'text/html;charset=utf-8';
+    const type = {
+      csv: 'text/csv;charset=utf-8',
+      html: 'text/html;charset=utf-8',
+      xlsx: 'application/vnd.openxmlformats-officedocument.spreadsheetml.sheet',
+    }[format];
     link.href = URL.createObjectURL(new Blob([update.file], { type }));
     link.download = update.name;
     link.click();

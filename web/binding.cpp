@@ -77,16 +77,22 @@ public:
                                                                         : quillon::app::LinkCommand::DonationPicture)));
     }
     val f2Pressed(bool controlFocused) { return value(model_.f2Pressed(controlFocused)); }
-    // "csv" or "html": the file and its name, or the message when there is no report yet.
+    // "csv", "html" or "xlsx": the file (a workbook as bytes) and its name, or the message why
+    // there is none.
     val exportTables(const std::string& which) const {
-        const auto format = which == "csv" ? quillon::app::ExportFormat::Csv : quillon::app::ExportFormat::Html;
+        using quillon::app::ExportFormat;
+        const auto format = which == "csv" ? ExportFormat::Csv : (which == "html" ? ExportFormat::Html : ExportFormat::Xlsx);
+        const quillon::app::ExportedFile file = model_.exportTables(format);
         val result = val::object();
-        if (const auto file = model_.exportTables(format)) {
-            result.set("file", *file);
-            result.set("name", quillon::app::FrontEnd::ExportName(format));
+        if (!file.problem.empty()) {
+            result.set("message", file.problem);
+        } else if (format == ExportFormat::Xlsx) {
+            const auto* bytes = reinterpret_cast<const unsigned char*>(file.bytes.data());
+            result.set("file", val::global("Uint8Array").new_(val(typed_memory_view(file.bytes.size(), bytes))));
         } else {
-            result.set("message", quillon::app::FrontEnd::NothingToExport());
+            result.set("file", file.bytes);
         }
+        if (file.problem.empty()) result.set("name", quillon::app::FrontEnd::ExportName(format));
         return result;
     }
     std::string analysis() const { return model_.analysis(); }

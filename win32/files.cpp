@@ -83,11 +83,17 @@ std::optional<app::SaveTarget> AskSaveTarget(HWND owner, const std::string& prop
 }
 
 std::optional<std::string> AskExportPath(HWND owner, app::ExportFormat format) {
-    const bool csv = format == app::ExportFormat::Csv;
+    struct Dialog {
+        const wchar_t* filter;
+        const wchar_t* title;
+        const wchar_t* extension;
+    };
+    static const Dialog kCsv{L"CSV 表格 (*.csv)\0*.csv\0", L"导出表格", L"csv"};
+    static const Dialog kHtml{L"网页 (*.html)\0*.html;*.htm\0", L"导出网页", L"html"};
+    static const Dialog kXlsx{L"Excel 工作簿 (*.xlsx)\0*.xlsx\0", L"导出工作簿", L"xlsx"};
+    const Dialog& d = format == app::ExportFormat::Csv ? kCsv : (format == app::ExportFormat::Html ? kHtml : kXlsx);
     DWORD filter = 1;
-    return AskSavePath(owner, app::FrontEnd::ExportName(format),
-                       csv ? L"CSV 表格 (*.csv)\0*.csv\0" : L"网页 (*.html)\0*.html;*.htm\0", filter,
-                       csv ? L"导出表格" : L"导出网页", csv ? L"csv" : L"html");
+    return AskSavePath(owner, app::FrontEnd::ExportName(format), d.filter, filter, d.title, d.extension);
 }
 
 std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes) {

@@ -173,6 +173,7 @@ void MainWindow::command(int id, int notification) {
         case ID_SAVE_AS: SaveAs(); return;
         case ID_EXPORT_CSV: exportTables(app::ExportFormat::Csv); return;
         case ID_EXPORT_HTML: exportTables(app::ExportFormat::Html); return;
+        case ID_EXPORT_XLSX: exportTables(app::ExportFormat::Xlsx); return;
         case ID_ANALYSIS: ShowAnalysis(); return;
         case ID_HOME_PAGE: apply(model_.link(app::LinkCommand::HomePage)); return;
         case ID_HELP_PAGE: apply(model_.link(app::LinkCommand::Help)); return;
@@ -270,14 +271,14 @@ void MainWindow::ShowAnalysis() {
 
 // The last report's tables, for the assessment report; written whole or not at all.
 void MainWindow::exportTables(app::ExportFormat format) {
-    const std::optional<std::string> bytes = model_.exportTables(format);
-    if (!bytes) {
-        showMessage(app::FrontEnd::NothingToExport(), MB_ICONINFORMATION);
+    const app::ExportedFile file = model_.exportTables(format);
+    if (!file.problem.empty()) {
+        showMessage(file.problem, MB_ICONINFORMATION);
         return;
     }
     const auto path = AskExportPath(dialog_, format);
     if (!path) return;
-    if (const auto error = WriteWholeFile(*path, *bytes)) showMessage(app::SaveFailedMessage(*path, *error), MB_ICONWARNING);
+    if (const auto error = WriteWholeFile(*path, file.bytes)) showMessage(app::SaveFailedMessage(*path, *error), MB_ICONWARNING);
 }
 
 // A new about box each time, modal, gone when it closes.

@@ -33,6 +33,7 @@
 #define ID_SAVE_AS 32782
 #define ID_EXPORT_CSV 32783
 #define ID_EXPORT_HTML 32784
+#define ID_EXPORT_XLSX 32786
 #define ID_ANALYSIS 32785
 
 #endif

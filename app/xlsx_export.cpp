@@ -1,17 +1,16 @@
 // The workbook, through libxlsxwriter: a sheet per table, numbers as numbers in the report's
 // decimals. libxlsxwriter writes files only, so the workbook goes through a temporary one.
-#include <stdlib.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#if !defined(_WIN32)
+#include <locale.h>
+#endif
 
 #include "app/report_exports.hpp"
-#include "cli/xlsx_export.hpp"
+#include "app/temporary_file.hpp"
+#include "app/xlsx_export.hpp"
 
-namespace quillon::cli {
+namespace quillon::app {
 namespace {
 
 struct Formats {
@@ -27,7 +26,7 @@ void WriteFigure(lxw_worksheet* sheet, int row, int column, const std::string& p
         return;
     }
     const std::size_t decimals = point == std::string::npos ? 0 : std::min<std::size_t>(printed.size() - point - 1, 6);
-    worksheet_write_number(sheet, row, column, app::PrintedValue(printed), f.decimals[decimals]);
+    worksheet_write_number(sheet, row, column, PrintedValue(printed), f.decimals[decimals]);
 }
 
 void Headers(lxw_worksheet* sheet, std::initializer_list<const char*> names, const Formats& f) {
@@ -81,36 +80,58 @@ void Fill(lxw_workbook* book, const ScoreTables& t) {
     WriteFigure(totals, 1, 8, t.roundedTotal, f);
 }
 
+#if !defined(_WIN32)
+// libxlsxwriter prints numbers with the C library's printf, in the locale in force: a window
+// that took the user's locale (Qt does) would write "69,6798" into the sheet. The C locale
+// holds for this thread while the workbook is written; the process's locale is untouched.
+class CNumbersInThisThread {
+public:
+    CNumbersInThisThread() : c_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr))) {
+        if (c_ != nullptr) previous_ = uselocale(c_);
+    }
+    ~CNumbersInThisThread() {
+        if (c_ == nullptr) return;
+        uselocale(previous_);
+        freelocale(c_);
+    }
+    CNumbersInThisThread(const CNumbersInThisThread&) = delete;
+    CNumbersInThisThread& operator=(const CNumbersInThisThread&) = delete;
+
+private:
+    locale_t c_;
+    locale_t previous_ = nullptr;
+};
+#else
+struct CNumbersInThisThread {};  // Windows programs keep the C locale: nothing calls setlocale
+#endif
+
 }  // namespace
 
-bool XlsxAvailable() { return true; }
-
 std::string TablesXlsx(const ScoreTables& tables, std::string& error) {
-    const char* folder = std::getenv("TMPDIR");
-    std::string path = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") + "/quillon-XXXXXX.xlsx";
-    const int descriptor = mkstemps(path.data(), 5);
-    if (descriptor < 0) {
+    std::optional<TemporaryFile> file = TemporaryFile::Make(".xlsx");
+    if (!file) {
         error = "cannot make a temporary file for the workbook";
         return {};
     }
-    close(descriptor);
-    lxw_workbook* book = workbook_new(path.c_str());
+    lxw_workbook_options options{};
+    options.tmpdir = const_cast<char*>(file->folder().c_str());  // libxlsxwriter's own scratch files
+    const CNumbersInThisThread cNumbers;
+    lxw_workbook* book = workbook_new_opt(file->path().c_str(), &options);
     if (book == nullptr) {
-        std::remove(path.c_str());
         error = "cannot start the workbook";
         return {};
     }
     Fill(book, tables);
-    const lxw_error closed = workbook_close(book);
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    std::remove(path.c_str());
-    if (closed != LXW_NO_ERROR) {
+    if (const lxw_error closed = workbook_close(book); closed != LXW_NO_ERROR) {
         error = std::string("the workbook could not be written: ") + lxw_strerror(closed);
         return {};
     }
-    return bytes.str();
+    std::optional<std::string> bytes = file->contents();
+    if (!bytes || bytes->empty()) {
+        error = "the workbook could not be read back from its temporary file";
+        return {};
+    }
+    return std::move(*bytes);
 }
 
-}  // namespace quillon::cli
+}  // namespace quillon::app

@@ -1,14 +1,13 @@
-// --format xlsx: the report's tables as a workbook, where the build has libxlsxwriter.
+// The report's tables as a workbook (libxlsxwriter), for the tool's --format xlsx and the views.
 #pragma once
 
 #include <string>
 
 #include "scoring/report_tables.hpp"
 
-namespace quillon::cli {
+namespace quillon::app {
 
 // The workbook's bytes; empty with `error` set when it could not be made.
 std::string TablesXlsx(const ScoreTables& tables, std::string& error);
-bool XlsxAvailable();
 
-}  // namespace quillon::cli
+}  // namespace quillon::app

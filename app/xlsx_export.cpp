@@ -102,7 +102,10 @@ private:
     locale_t previous_ = nullptr;
 };
 #else
-struct CNumbersInThisThread {};  // Windows programs keep the C locale: nothing calls setlocale
+// Windows programs keep the C locale: nothing calls setlocale.
+struct CNumbersInThisThread {
+    CNumbersInThisThread() {}
+};
 #endif
 
 }  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The exports read back: the workbook with a reader (openpyxl) and the page with an HTML
 parser, their figures against the text report's for the same script.
-Usage: exports_test.py TOOL"""
+Usage: exports_test.py TOOL-COMMAND... (such as: wine quillon-score.exe)"""
 import html.parser
 import io
 import re
@@ -10,11 +10,11 @@ import sys
 
 import openpyxl
 
-TOOL = sys.argv[1]
+TOOL = sys.argv[1:]
 
 
 def tool(*args):
-    return subprocess.run([TOOL, *args], capture_output=True, check=True).stdout
+    return subprocess.run([*TOOL, *args], capture_output=True, check=True).stdout
 
 
 failures = []

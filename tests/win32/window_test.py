@@ -9,15 +9,19 @@ import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 
 WINDOW, PROBE, TOOL = (os.path.abspath(path) for path in sys.argv[1:4])
 SCREENSHOT = sys.argv[4] if len(sys.argv) > 4 else None
 NOTICE_START = '      **** 权利声明 ****  \r\n'
-FONT_REPLACEMENTS = '\r\n'.join([
+TEMPORARY_FOLDER = '临时 文件夹'  # as under a Chinese user name, outside the ANSI code page here
+PREFIX_SETTINGS = '\r\n'.join([
     'REGEDIT4', '',
     '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]',
     # 宋体 where Wine has no SimSun: a font whose Chinese characters are two ASCII cells wide
-    '"SimSun"="WenQuanYi Zen Hei Mono"', '"宋体"="WenQuanYi Zen Hei Mono"', ''])
+    '"SimSun"="WenQuanYi Zen Hei Mono"', '"宋体"="WenQuanYi Zen Hei Mono"', '',
+    '[HKEY_CURRENT_USER\\Environment]',
+    '"TMP"="C:\\\\%s"' % TEMPORARY_FOLDER, '"TEMP"="C:\\\\%s"' % TEMPORARY_FOLDER, ''])
 
 failures = []
 
@@ -115,10 +119,12 @@ subprocess.run(['wineboot', '-i'], stdout=subprocess.DEVNULL, stderr=subprocess.
 manager = subprocess.Popen(['openbox'], env=x_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 window = None
 try:
-    fonts = os.path.join(work, 'fonts.reg')
-    with open(fonts, 'wb') as f:
-        f.write(b'\xff\xfe' + FONT_REPLACEMENTS.encode('utf-16-le'))
-    wine('regedit', '/S', windows_path(fonts))
+    settings = os.path.join(work, 'settings.reg')
+    with open(settings, 'wb') as f:
+        f.write(b'\xff\xfe' + PREFIX_SETTINGS.encode('utf-16-le'))
+    wine('regedit', '/S', windows_path(settings))
+    temporary = os.path.join(work, 'wine', 'drive_c', TEMPORARY_FOLDER)
+    os.makedirs(temporary)
     time.sleep(0.5)
     window = subprocess.Popen(['wine', WINDOW], cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     if not check(wait_for(lambda: probe('alive').returncode == 0, 60), 'the window opens'):
@@ -179,6 +185,14 @@ try:
     with open(exported, 'rb') as f:
         tables = f.read().decode('utf-8')
     check(tables.startswith('\ufeff') and '4,42.7710,26.9088,69.6798,69.680' in tables, 'with the report\'s figures')
+    workbook = os.path.join(work, 'tables.xlsx')
+    probe('command', '32786')
+    check(wait_for(lambda: len(popups()) == 1), '导出工作簿 asks where')
+    probe('open', windows_path(workbook))
+    check(wait_for(lambda: os.path.exists(workbook)), 'the workbook is written, through a temporary folder with a Chinese name')
+    with zipfile.ZipFile(workbook) as book:
+        check(b'<v>69.6798</v>' in book.read('xl/worksheets/sheet3.xml'), 'with the report\'s total as a number')
+    check(os.listdir(temporary) == [], 'and nothing is left in the temporary folder')
     probe('command', '32774')
     check(wait_for(lambda: text(1001) == 'NULL' and text(1000).startswith(NOTICE_START)),
           '权利声明 brings back the notice and NULL')

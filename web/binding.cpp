@@ -88,7 +88,7 @@ public:
             result.set("message", file.problem);
         } else if (format == ExportFormat::Xlsx) {
             const auto* bytes = reinterpret_cast<const unsigned char*>(file.bytes.data());
-            result.set("file", val::global("Uint8Array").new_(val(typed_memory_view(file.bytes.size(), bytes))));
+            result.set("file", val::global("Uint8Array").new_(val(emscripten::typed_memory_view(file.bytes.size(), bytes))));
         } else {
             result.set("file", file.bytes);
         }

@@ -18,6 +18,13 @@ const pageUrl = pathToFileURL(join(dist, 'index.html')).href;
 const withLf = (text) => text.replace(/\r\n?/g, '\n');
 const cli = (args, input) => withLf(execFileSync(tool, args, { input }).toString('utf8'));
 
+// Every sheet's cells as JSON, read by Debian's openpyxl.
+const workbookCells = (path) => execFileSync('/usr/bin/python3', ['-c', `
+import json, sys, openpyxl
+book = openpyxl.load_workbook(sys.argv[1])
+print(json.dumps({sheet.title: [list(row) for row in sheet.iter_rows(values_only=True)] for sheet in book}, ensure_ascii=False))
+`, path]).toString('utf8');
+
 let browser;
 let page;
 
@@ -154,6 +161,18 @@ test('about box, copy button and links', async () => {
     assert.equal(download.suggestedFilename(), name);
     assert.match(await readFile(await download.path(), 'utf8'), /69\.680/);
   }
+  // The page's workbook holds, cell for cell, what the tool's holds.
+  await page.click('#fileMenuButton');
+  const [book] = await Promise.all([page.waitForEvent('download'), page.click('#menuExportXlsx')]);
+  assert.equal(book.suggestedFilename(), '密评得分.xlsx');
+  const books = mkdtempSync(join(tmpdir(), 'quillon-book-'));
+  const toolsBook = join(books, 'tool.xlsx');
+  const pagesBook = join(books, 'page.xlsx');  // openpyxl goes by the name's suffix
+  writeFileSync(toolsBook, execFileSync(tool, ['--sample', '4', '--format', 'xlsx']));
+  await book.saveAs(pagesBook);
+  const pagesCells = workbookCells(pagesBook);
+  assert.match(pagesCells, /69\.6798/);
+  assert.equal(pagesCells, workbookCells(toolsBook));
   await page.close();
 });
 

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #ifdef _WIN32
@@ -75,11 +73,17 @@ TemporaryFile::~TemporaryFile() {
     if (!path_.empty()) std::remove(path_.c_str());
 }
 
+// Through C's stdio, as the library wrote it: iostreams would add a megabyte to a static program.
 std::optional<std::string> TemporaryFile::contents() const {
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
+    std::FILE* file = std::fopen(path_.c_str(), "rb");
+    if (file == nullptr) return std::nullopt;
+    std::string bytes;
+    char buffer[16384];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return std::nullopt;
     return bytes;
 }
 

@@ -27,7 +27,8 @@ if(EMSCRIPTEN)  # Emscripten's own zlib would be downloaded; Debian's source is 
   target_include_directories(quillon_zlib SYSTEM PUBLIC ${zlib})
   target_compile_options(quillon_zlib PRIVATE -w)
 else()
-  find_package(ZLIB REQUIRED)  # Debian's libz-mingw-w64-dev
+  set(ZLIB_USE_STATIC_LIBS ON)  # the programs are single files: no zlib1.dll beside them
+  find_package(ZLIB REQUIRED)   # Debian's libz-mingw-w64-dev
   add_library(quillon_zlib ALIAS ZLIB::ZLIB)
 endif()
 

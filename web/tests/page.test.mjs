@@ -450,3 +450,23 @@ test('screenshot of the level-4 sample', async () => {
   await page.screenshot({ path: join(root, 'build/quillon-page.png') });
   await page.close();
 });
+
+// The HTML export as a reader's browser shows it: nothing fetched, the eight bars drawn to
+// scale, a row per layer and unit; its screenshot is build/quillon-export.png.
+test('the HTML export in Chromium', async () => {
+  const folder = mkdtempSync(join(tmpdir(), 'quillon-export-'));
+  const file = join(folder, '密评得分.html');
+  writeFileSync(file, execFileSync(tool, ['--sample', '4', '--format', 'html']));
+  const exported = await browser.newPage({ viewport: { width: 820, height: 900 } });
+  const requests = [];
+  exported.on('request', (request) => requests.push(request.url()));
+  await exported.goto(pathToFileURL(file).href);
+  assert.deepEqual(requests, [pathToFileURL(file).href]);
+  const widths = await exported.$$eval('svg rect', (bars) => bars.map((bar) => bar.getBoundingClientRect().width));
+  assert.equal(widths.length, 8);
+  assert.ok(Math.abs(widths[0] / widths[4] - 0.6458) < 0.01, `layer 1 against layer 5: ${widths}`);
+  assert.equal(await exported.$$eval('tr', (rows) => rows.length), 2 + 8 + 41);
+  assert.match(await exported.textContent('body'), /69\.680/);
+  await exported.screenshot({ path: join(root, 'build/quillon-export.png'), fullPage: true });
+  await exported.close();
+});

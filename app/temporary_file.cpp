@@ -34,7 +34,22 @@ std::optional<std::string> Ansi(const std::wstring& name) {
 }
 #endif
 
+#ifndef _WIN32
+std::string PosixFolder() {
+    const char* variable = std::getenv("TMPDIR");
+    return variable != nullptr && *variable != '\0' ? variable : "/tmp";
+}
+#endif
+
 }  // namespace
+
+std::string TemporaryFile::FolderForMessages() {
+#ifdef _WIN32
+    return "the folder TMP names";
+#else
+    return PosixFolder();
+#endif
+}
 
 std::optional<TemporaryFile> TemporaryFile::Make(const std::string& suffix) {
 #ifdef _WIN32
@@ -56,8 +71,7 @@ std::optional<TemporaryFile> TemporaryFile::Make(const std::string& suffix) {
     }
     return TemporaryFile(std::move(*path), std::move(*ansiFolder));
 #else
-    const char* variable = std::getenv("TMPDIR");
-    std::string folder = variable != nullptr && *variable != '\0' ? variable : "/tmp";
+    std::string folder = PosixFolder();
     std::string path = folder + "/quillon-XXXXXX" + suffix;
     const int descriptor = mkstemps(path.data(), static_cast<int>(suffix.size()));
     if (descriptor < 0) return std::nullopt;

@@ -11,6 +11,7 @@ class TemporaryFile {
 public:
     // A new empty file with the given suffix, or nullopt when the folder takes none.
     static std::optional<TemporaryFile> Make(const std::string& suffix);
+    static std::string FolderForMessages();  // where Make puts its files, for a message
     TemporaryFile(TemporaryFile&& other) noexcept;
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;

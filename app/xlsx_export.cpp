@@ -113,7 +113,7 @@ struct CNumbersInThisThread {
 std::string TablesXlsx(const ScoreTables& tables, std::string& error) {
     std::optional<TemporaryFile> file = TemporaryFile::Make(".xlsx");
     if (!file) {
-        error = "cannot make a temporary file for the workbook";
+        error = "cannot make a temporary file for the workbook in " + TemporaryFile::FolderForMessages();
         return {};
     }
     lxw_workbook_options options{};

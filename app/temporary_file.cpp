@@ -32,9 +32,7 @@ std::optional<std::string> Ansi(const std::wstring& name) {
     shortName.resize(GetShortPathNameW(name.c_str(), shortName.data(), size));
     return convert(shortName);
 }
-#endif
-
-#ifndef _WIN32
+#else
 std::string PosixFolder() {
     const char* variable = std::getenv("TMPDIR");
     return variable != nullptr && *variable != '\0' ? variable : "/tmp";

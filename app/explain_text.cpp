@@ -14,8 +14,6 @@ const char* const kGainsDoNotAddUp =
 
 namespace {
 
-std::string UnitName(const UnitRef& u) { return std::to_string(u.layer) + "." + std::to_string(u.unit); }
-
 std::string Signed(double value, int precision) {
     return (value >= 0 ? "+" : "") + Fixed(value, 0, precision);
 }
@@ -68,7 +66,7 @@ std::string ExplanationText(const ScoreStore& lastReport, const Explanation& e, 
         out += "单元  单元得分  权重  增分      改后总分  单元名称\n";
         for (const UnitGain& g : e.gains) {
             std::string line;
-            AppendPadded(line, UnitName(g.unit), 4);
+            AppendPadded(line, UnitNumber(g.unit.layer, g.unit.unit), 4);
             line += Fixed(g.score, 9, 4) + Fixed(g.weight, 6, 1) + "  ";
             AppendPadded(line, Signed(g.gain, 4), 8);
             line += Fixed(g.total, 10, 4) + "  " + std::string(UnitTitle(g.unit.layer, g.unit.unit));
@@ -87,7 +85,7 @@ std::string ExplanationText(const ScoreStore& lastReport, const Explanation& e, 
     if (assumed != nullptr) {
         const Assumption a = Assume(lastReport, e, *assumed, flags);
         std::string names;
-        for (const UnitRef& u : assumed->units) names += (names.empty() ? "" : "、") + UnitName(u);
+        for (const UnitRef& u : assumed->units) names += (names.empty() ? "" : "、") + UnitNumber(u.layer, u.unit);
         out += "\n假设 " + names + " 符合（得分 1），其余不变：总分 " + Fixed(RoundTo2(a.total), 0, 3) + "（" +
                Fixed(a.total, 0, 4) + "），增分 " + Signed(a.total - e.total, 4) + "；各单元单独的增分之和为 " +
                Signed(a.sumOfGains, 4) + "。\n";

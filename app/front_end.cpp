@@ -153,7 +153,7 @@ ExportedFile FrontEnd::exportTables(ExportFormat format) const {
     if (!lastReport_) return {{}, "还没有报告可导出：先算分。"};
     const ScoreTables tables = TablesOf(*lastReport_);
     switch (format) {
-        case ExportFormat::Csv: return {"\xEF\xBB\xBF" + TablesCsv(tables), {}};
+        case ExportFormat::Csv: return {TablesCsvForSpreadsheets(tables), {}};
         case ExportFormat::Html: return {TablesHtml(tables), {}};
         case ExportFormat::Xlsx: break;
     }

@@ -24,16 +24,6 @@ std::string CsvLine(std::initializer_list<std::string> fields) {
     return line + "\r\n";
 }
 
-}  // namespace
-
-// The value a printed figure shows, read without the locale.
-double PrintedValue(const std::string& printed) {
-    const auto number = ReadDecimal(printed);
-    return number ? number->value : 0.0;
-}
-
-namespace {
-
 std::string Weight(double weight) { return Fixed(weight, 0, weight == static_cast<int>(weight) ? 0 : 1); }
 
 std::string Escaped(const std::string& text) {
@@ -91,6 +81,12 @@ std::string LayerChart(const ScoreTables& t) {
 
 }  // namespace
 
+// The value a printed figure shows, read without the locale.
+double PrintedValue(const std::string& printed) {
+    const auto number = ReadDecimal(printed);
+    return number ? number->value : 0.0;
+}
+
 std::string TablesCsv(const ScoreTables& t) {
     std::string out = CsvLine({"《商用密码应用安全性评估报告》表 5-2 整体测评结果的得分"});
     out += CsvLine({"层面", "层面名称", "单元序号", "单元名称", "单元得分", "层面得分"});
@@ -111,6 +107,8 @@ std::string TablesCsv(const ScoreTables& t) {
     out += CsvLine({std::to_string(t.level), t.technicalPoints, t.managementPoints, t.total, t.roundedTotal});
     return out;
 }
+
+std::string TablesCsvForSpreadsheets(const ScoreTables& tables) { return "\xEF\xBB\xBF" + TablesCsv(tables); }
 
 std::string TablesHtml(const ScoreTables& t, const char* charset) {
     std::string out =

@@ -9,6 +9,8 @@
 namespace quillon::app {
 
 std::string TablesCsv(const ScoreTables& tables);
+// The same after a UTF-8 byte-order mark, so that spreadsheets read it as UTF-8.
+std::string TablesCsvForSpreadsheets(const ScoreTables& tables);
 std::string TablesHtml(const ScoreTables& tables, const char* charset = "utf-8");
 double PrintedValue(const std::string& printed);  // the value a printed figure shows
 

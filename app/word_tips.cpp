@@ -32,7 +32,7 @@ std::vector<Word> Words(std::string_view row) {
 std::string UnitTip(int layer, int unit, int level) {
     const std::string_view title = UnitTitle(layer, unit);
     if (title.empty()) return {};
-    std::string tip = std::to_string(layer) + "." + std::to_string(unit) + " " + std::string(title);
+    std::string tip = UnitNumber(layer, unit) + " " + std::string(title);
     if (level < 1 || level > 4) return tip;
     const double weight = LevelUnitWeights[static_cast<unsigned>(level - 1)][static_cast<unsigned>(layer - 1)]
                                           [static_cast<unsigned>(unit - 1)];

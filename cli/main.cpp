@@ -186,8 +186,8 @@ int WriteTables(const std::string& format, const quillon::ScoreTables& tables, b
         if (book.empty()) throw Trouble{error};
         WriteBytes(book);  // a workbook is bytes, never text for a console
     } else if (format == "csv") {
-        const std::string csv = quillon::app::TablesCsv(tables);
-        WriteOut(gbk ? csv : "\xEF\xBB\xBF" + csv, gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
+        WriteOut(gbk ? quillon::app::TablesCsv(tables) : quillon::app::TablesCsvForSpreadsheets(tables),
+                 gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     } else {
         WriteOut(quillon::app::TablesHtml(tables, gbk ? "gbk" : "utf-8"), gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     }

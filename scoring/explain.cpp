@@ -18,10 +18,7 @@ std::array<double, kLayerCount> LayerLoss(const ScoreStore& store) {
     for (int k = 0; k < kLayerCount; ++k) {
         const double score = store.LayerRows[static_cast<unsigned>(k)].LayerScore;
         if (!(score > CountedScoreFloor)) continue;  // a layer marker leaves its group
-        const bool technical = k < kTechnicalLayers;
-        const double weightSum = technical ? store.TechWeightSum : store.MgmtWeightSum;
-        const double share = technical ? TechnicalShare : ManagementShare;
-        loss[static_cast<unsigned>(k)] = share * LayerWeights[static_cast<unsigned>(k)] * (1 - score) / weightSum;
+        loss[static_cast<unsigned>(k)] = LayerPoints(store, k, 1 - score);
     }
     return loss;
 }

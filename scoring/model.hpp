@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace quillon {
@@ -126,6 +127,9 @@ constexpr std::string_view LayerName(int k) {
     const std::string_view name = LayerNames[static_cast<unsigned>(k)];
     return name.substr(0, name.find_last_not_of(' ') + 1);
 }
+
+// "4.2": unit 2 of layer 4, as scripts and messages write it.
+inline std::string UnitNumber(int layer, int unit) { return std::to_string(layer) + "." + std::to_string(unit); }
 
 // The title of unit `unit` of layer `layer` (both from 1); empty for a unit the layer lacks.
 constexpr std::string_view UnitTitle(int layer, int unit) {

@@ -166,6 +166,12 @@ double GroupShare(double share, double weightedSum, double weightSum) {
     return weightSum > 0 ? share * (weightedSum / weightSum) : 0.0;
 }
 
+double LayerPoints(const ScoreStore& store, int k, double score) {
+    const bool technical = k < kTechnicalLayers;
+    const double weightSum = technical ? store.TechWeightSum : store.MgmtWeightSum;
+    return (technical ? TechnicalShare : ManagementShare) * LayerWeights[static_cast<unsigned>(k)] * score / weightSum;
+}
+
 void TallyTotals(ScoreStore& store, std::uint32_t flags, const Diagnostics& diagnostics) {
     if (flags & RoundUnitScoresFlag) RoundUnitScores(store);
     store.NotEnteredCount = 0;

@@ -19,6 +19,10 @@ void TallyTotals(ScoreStore& store, std::uint32_t flags, const Diagnostics& diag
 // A group's points in the total: its share of 100 times the weighted mean of its layers.
 double GroupShare(double share, double weightedSum, double weightSum);
 
+// The points layer index k adds to the total at layer score `score`, as the store's group sums
+// stand (the caller checks that its group has a scored layer).
+double LayerPoints(const ScoreStore& store, int k, double score);
+
 // line begins "mpout"; a sixth byte 1 to 4 switches the level first. flags: the ReportFlags.
 void WriteScoreReport(ScoreStore& store, std::string_view line, ReportText& report,
                       std::uint32_t flags, const Diagnostics& diagnostics);

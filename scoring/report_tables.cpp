@@ -18,12 +18,11 @@ ScoreTables TablesOf(const ScoreStore& store) {
                                s >= -0.0001 ? Fixed(s, 0, 5) : std::string("\\"), j == 0 ? Fixed(row.LayerScore, 0, 5) : ""});
         }
         const bool technical = k < kTechnicalLayers;
-        const double weight = LayerWeights[static_cast<unsigned>(k)];
         const double weightSum = technical ? store.TechWeightSum : store.MgmtWeightSum;
         const bool counted = row.LayerScore > CountedScoreFloor && weightSum > 0;
-        t.layers.push_back({k + 1, name, technical ? "技术" : "管理", weight, Fixed(row.LayerScore, 0, 6),
-                            counted ? Fixed((technical ? TechnicalShare : ManagementShare) * weight * row.LayerScore / weightSum, 0, 4)
-                                    : std::string()});
+        t.layers.push_back({k + 1, name, technical ? "技术" : "管理", LayerWeights[static_cast<unsigned>(k)],
+                            Fixed(row.LayerScore, 0, 6),
+                            counted ? Fixed(LayerPoints(store, k, row.LayerScore), 0, 4) : std::string()});
     }
     t.nonCompliant = store.NonCompliantCount;
     t.partlyCompliant = store.PartlyCompliantCount;

@@ -23,14 +23,6 @@ void ScriptAccount::add(Problem problem) {
     }
 }
 
-void ScriptAccount::addNote(Problem note) {
-    if (notes.size() < kMaxListedProblems) {
-        notes.push_back(std::move(note));
-    } else {
-        ++unlistedNotes;
-    }
-}
-
 std::size_t ScriptAccount::unlistedCount() const {
     std::size_t count = 0;
     for (const auto& [code, n] : unlisted) count += n;

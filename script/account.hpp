@@ -90,7 +90,6 @@ struct ScriptAccount {
     std::size_t unlistedNotes = 0;
 
     void add(Problem problem);
-    void addNote(Problem note);
     std::size_t unlistedCount() const;
 };
 

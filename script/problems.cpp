@@ -17,7 +17,7 @@ bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0
 
 // "4.2（应用与数据安全_2.访问控制信息完整性）"; the number alone for a unit the layer lacks.
 std::string UnitName(int layer, int unit) {
-    std::string name = std::to_string(layer) + "." + std::to_string(unit);
+    std::string name = UnitNumber(layer, unit);
     const std::string_view title = UnitTitle(layer, unit);
     return title.empty() ? name : name + "（" + std::string(title) + "）";
 }

@@ -46,7 +46,7 @@ public:
         if (account_.notes.size() >= kMaxListedProblems) {
             ++account_.unlistedNotes;
         } else {
-            account_.addNote(placed(code, message(), start, length));
+            account_.notes.push_back(placed(code, message(), start, length));
         }
     }
     // About the script as a whole, placed at its first line ahead of every other problem.

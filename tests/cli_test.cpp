@@ -77,6 +77,12 @@ ToolResult RunTool(const std::string& arguments, const std::string* input = null
     return result;
 }
 
+// What a failed expectation about a run shows: its exit code, its errors and how its output starts.
+std::string Shown(const ToolResult& result) {
+    return "exit code " + std::to_string(result.exitCode) + ", stderr \"" + result.err + "\", stdout of " +
+           std::to_string(result.out.size()) + " bytes starting \"" + result.out.substr(0, 200) + "\"";
+}
+
 TEST(Cli, SamplesPrintTheirReports) {
     const ToolResult four = RunTool("--sample 4");
     EXPECT_EQ(four.exitCode, 0);
@@ -369,18 +375,19 @@ TEST(Cli, ExplainGivesTheTotalsOfTheScriptWithUnitsMadeCompliant) {
 // The tables for the assessment report, as the report prints their figures.
 TEST(Cli, TablesAsCsvAndHtml) {
     const ToolResult csv = RunTool("--format csv --sample 4");
-    EXPECT_EQ(csv.exitCode, 0);
+    EXPECT_EQ(csv.exitCode, 0) << Shown(csv);
     EXPECT_EQ(csv.out.rfind("\xEF\xBB\xBF", 0), 0u);  // spreadsheets take it as UTF-8
     for (const char* line : {"1,物理和环境,1,物理和环境安全_1.身份鉴别,0.50000,0.64580\r\n",
                              "4,应用和数据,3,应用与数据安全_3.重要信息资源安全标记完整性,\\,\r\n",
                              "7,建设运行,管理,8,0.613600,4.9088\r\n", "1,16,21,0\r\n", "4,42.7710,26.9088,69.6798,69.680\r\n"}) {
-        EXPECT_NE(csv.out.find(line), std::string::npos) << line;
+        EXPECT_NE(csv.out.find(line), std::string::npos) << line << "\n" << Shown(csv);
     }
     const ToolResult gbk = RunTool("--format csv --output-encoding gbk --sample 4");
     EXPECT_EQ(gbk.out, codec::Utf8ToGbk(csv.out.substr(3)));
     const ToolResult page = RunTool("--format html --sample 4");
+    EXPECT_EQ(page.exitCode, 0) << Shown(page);
     for (const char* part : {"<meta charset=\"utf-8\">", "<svg", "<td class=\"n\">0.66670</td>", "69.680"}) {
-        EXPECT_NE(page.out.find(part), std::string::npos) << part;
+        EXPECT_NE(page.out.find(part), std::string::npos) << part << "\n" << Shown(page);
     }
     EXPECT_EQ(page.out.find("<script"), std::string::npos);
     for (const char* bad : {"--format csv --check --sample 4", "--format html --explain --sample 4", "--format pdf --sample 4"}) {

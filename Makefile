@@ -82,9 +82,14 @@ windows: check-release
 	cmake --build --preset windows
 
 # The Windows suites through Wine, and the Linux build's command-line suite against
-# quillon-score.exe. One Wine server stays up meanwhile: each program then starts in a blink.
+# quillon-score.exe. One Wine server stays up meanwhile: each program then starts in a blink, and
+# none meets a server on its way out (which ends it at once, with exit code 0 and nothing written).
+# The server needs its prefix folder, which wineboot then fills; a server already up for it may
+# be one that leaves, so it goes first.
 windows-test: windows build
-	$(WINE_ENV) wineserver -p >/dev/null 2>&1 || true  # else only slower
+	mkdir -p build/wine
+	$(WINE_ENV) wineserver -k >/dev/null 2>&1 || true
+	$(WINE_ENV) wineserver -p
 	$(WINE_ENV) wineboot -i >/dev/null 2>&1
 	$(WINE_ENV) ctest --preset windows -j2; status=$$?; \
 	$(WINE_ENV) QUILLON_SCORE_COMMAND="wine '$(CURDIR)/build/windows/cli/quillon-score.exe'" \

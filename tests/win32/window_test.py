@@ -114,7 +114,8 @@ xserver, display = start_display()
 x_env = dict(os.environ, DISPLAY=display)
 # A Wine of the test's own, whose desktop lives on this display, kept up while the test runs.
 os.environ.update(DISPLAY=display, WINEPREFIX=os.path.join(work, 'wine'), WINEARCH='win64', WINEDEBUG='-all')
-subprocess.run(['wineserver', '-p'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+os.makedirs(os.environ['WINEPREFIX'])  # the server needs its folder, which wineboot then fills
+subprocess.run(['wineserver', '-p'], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 subprocess.run(['wineboot', '-i'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
 manager = subprocess.Popen(['openbox'], env=x_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 window = None

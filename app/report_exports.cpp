@@ -1,6 +1,6 @@
 #include "app/report_exports.hpp"
 
-#include <array>
+#include <algorithm>
 
 #include "scoring/decimal.hpp"
 #include "scoring/text_format.hpp"

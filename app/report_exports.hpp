@@ -1,5 +1,5 @@
-// The last report's tables for an assessment report, as a spreadsheet's text, a printable page
-// or (in the tool, through libxlsxwriter) a workbook. Values are those the report prints.
+// The last report's tables for an assessment report, as a spreadsheet's text or a printable
+// page (the workbook is xlsx_export.hpp's). Values are those the report prints.
 #pragma once
 
 #include <string>

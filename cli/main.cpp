@@ -9,10 +9,10 @@
 #include <new>
 #include <string>
 
-#include "cli/explain_output.hpp"
 #include "app/report_exports.hpp"
-#include "cli/json_output.hpp"
 #include "app/xlsx_export.hpp"
+#include "cli/explain_output.hpp"
+#include "cli/json_output.hpp"
 #include "cli/platform.hpp"
 #include "codec/decode.hpp"
 #include "codec/encoding.hpp"
@@ -178,6 +178,13 @@ Script ReadScript(const Options& options) {
     return {name, std::move(decoded.text), std::string(decoded.encoding)};
 }
 
+// A cut report is told, and is something to look at.
+int Finished(bool reportTruncated) {
+    if (!reportTruncated) return kSuccess;
+    Say("the report reached its limit of " + std::to_string(quillon::kReportCapBytes) + " bytes and was cut there");
+    return kAttention;
+}
+
 // csv (with a byte-order mark in UTF-8, so that spreadsheets read it as UTF-8), html or xlsx.
 int WriteTables(const std::string& format, const quillon::ScoreTables& tables, bool gbk, bool reportTruncated) {
     if (format == "xlsx") {
@@ -191,8 +198,7 @@ int WriteTables(const std::string& format, const quillon::ScoreTables& tables, b
     } else {
         WriteOut(quillon::app::TablesHtml(tables, gbk ? "gbk" : "utf-8"), gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     }
-    if (reportTruncated) Say("the report reached its limit of " + std::to_string(quillon::kReportCapBytes) + " bytes and was cut there");
-    return reportTruncated ? kAttention : kSuccess;
+    return Finished(reportTruncated);
 }
 
 // The last report's model run again with units made compliant.
@@ -239,11 +245,7 @@ int Run(const Options& options) {
     const OutputEncoding out = Lower(options.outputEncoding) == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8;
     WriteOut(output, out);
     if (options.check) return run.account.problems.empty() ? kSuccess : kAttention;
-    if (run.reportTruncated) {
-        Say("the report reached its limit of " + std::to_string(quillon::kReportCapBytes) + " bytes and was cut there");
-        return kAttention;
-    }
-    return kSuccess;
+    return Finished(run.reportTruncated);
 }
 
 }  // namespace

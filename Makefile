@@ -3,14 +3,14 @@
 
 BUILD_DIR := build/default
 PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev \
-             libfast-float-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev python3-openpyxl locales qt6-base-dev \
+             libfast-float-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev zlib1g-dev python3-openpyxl locales qt6-base-dev \
              fonts-wqy-zenhei qt6-translations-l10n
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-dev
 # The cross compiler, Wine, and a virtual display with a window manager for the window's test.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 xvfb openbox xdotool wmctrl imagemagick x11-utils
-PACKAGE_PACKAGES := dpkg-dev
+PACKAGE_PACKAGES := dpkg-dev file
 # Wine in a prefix of the build's own, quiet, 64-bit only.
 WINE_ENV := WINEPREFIX=$(CURDIR)/build/wine WINEARCH=win64 WINEDEBUG=-all
 WEB_PACKAGES  := emscripten chromium libxlsxwriter-dev bzip2 python3-openpyxl

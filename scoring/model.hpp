@@ -27,6 +27,20 @@ inline constexpr double NoObjectThreshold = 1307117.2166;  // s above this holds
 inline constexpr double NoUnitCountedMark = -1.0;
 inline constexpr double NoObjectLayerMark = -3.0;
 
+// The markers the report's layer lines show as a word instead of the number.
+enum class UnitMarker { None, NotAssessed, NotEntered, NotApplicable };
+constexpr UnitMarker UnitMarkerOf(double s) {
+    if (s > -8.01 && s < -7.99) return UnitMarker::NotAssessed;
+    if (s > -5.01 && s < -4.99) return UnitMarker::NotEntered;
+    if (s > -1.01 && s < -0.99) return UnitMarker::NotApplicable;
+    return UnitMarker::None;
+}
+
+// A score above the threshold counts as NoObjectScore: it is never rounded and its layer takes
+// NoObjectLayerMark. The report prints it as a number.
+constexpr bool HoldsNoObjectScore(double s) { return s > NoObjectThreshold; }
+constexpr bool IsNoObjectLayerMark(double layerScore) { return layerScore > -3.01 && layerScore < -2.99; }
+
 // A unit takes part in its layer when its weight is above this and its score above -0.5.
 inline constexpr double ApplicableThreshold = 0.39;
 inline constexpr double CountedScoreFloor = -0.5;

@@ -10,7 +10,7 @@
 namespace quillon {
 namespace {
 
-bool InRoundingRange(double s) { return s > CountedScoreFloor && s <= NoObjectThreshold; }
+bool InRoundingRange(double s) { return s > CountedScoreFloor && !HoldsNoObjectScore(s); }
 
 void RoundUnitScores(ScoreStore& store) {
     for (auto& row : store.LayerRows) {
@@ -63,16 +63,14 @@ void CountCompliance(ScoreStore& store) {
 }
 
 void AppendUnitField(std::string& out, double s, int level) {
-    if (s > -8.01 && s < -7.99) {
-        out += level == 2 ? "2级不评  " : "1级不评  ";
-    } else if (s > -5.01 && s < -4.99) {
-        out += "没输入   ";
-    } else if (s > -1.01 && s < -0.99) {
-        out += "不适用   ";
-    } else {
-        AppendFixed(out, s, 8, 6);
-        out += ' ';
+    switch (UnitMarkerOf(s)) {
+        case UnitMarker::NotAssessed: out += level == 2 ? "2级不评  " : "1级不评  "; return;
+        case UnitMarker::NotEntered: out += "没输入   "; return;
+        case UnitMarker::NotApplicable: out += "不适用   "; return;
+        case UnitMarker::None: break;
     }
+    AppendFixed(out, s, 8, kReportScoreDecimals);
+    out += ' ';
 }
 
 std::string LayerLines(const ScoreStore& store) {
@@ -83,7 +81,7 @@ std::string LayerLines(const ScoreStore& store) {
         AppendInt(out, k + 1);
         AppendPadded(out, LayerNames[static_cast<unsigned>(k)], 12);
         out += ' ';
-        AppendFixed(out, row.LayerScore, 8, 6);
+        AppendFixed(out, row.LayerScore, 8, kReportScoreDecimals);
         out += " # ";
         for (int j = 0; j < store.UnitCount(k); ++j) {
             AppendUnitField(out, row.UnitScores[static_cast<unsigned>(j)], store.AssessmentLevel);
@@ -97,9 +95,9 @@ std::string Summary(const ScoreStore& store, double roundedTotal) {
     std::string out;
     AppendInt(out, store.AssessmentLevel);
     out += "级 密评总分=";
-    AppendFixed(out, roundedTotal, 8, 3);
+    AppendFixed(out, roundedTotal, 8, kReportRoundedTotalDecimals);
     out += ' ';
-    AppendFixed(out, store.TotalScore, 8, 4);
+    AppendFixed(out, store.TotalScore, 8, kReportSumDecimals);
     out += " 注意2位有效数字\r\n不符合=";
     AppendInt(out, store.NonCompliantCount, 3);
     out += " 部分符合=";
@@ -107,13 +105,13 @@ std::string Summary(const ScoreStore& store, double roundedTotal) {
     out += " 符合=";
     AppendInt(out, store.CompliantCount, 6);
     out += "  不适用=暂不统计  ";
-    AppendFixed(out, store.TechWeightedSum, 8, 4);
+    AppendFixed(out, store.TechWeightedSum, 8, kReportSumDecimals);
     out += '(';
-    AppendFixed(out, store.TechWeightSum, 8, 4);
+    AppendFixed(out, store.TechWeightSum, 8, kReportSumDecimals);
     out += ") +";
-    AppendFixed(out, store.MgmtWeightedSum, 8, 4);
+    AppendFixed(out, store.MgmtWeightedSum, 8, kReportSumDecimals);
     out += '(';
-    AppendFixed(out, store.MgmtWeightSum, 8, 4);
+    AppendFixed(out, store.MgmtWeightSum, 8, kReportSumDecimals);
     out += ") \r\n";
     if (store.NotEnteredCount != 0) {
         out += "'没输入'的单元数为";
@@ -154,7 +152,7 @@ std::string ScoreTable(const ScoreStore& store, double roundedTotal) {
         }
     }
     out += "*** 密评总分=";
-    AppendFixed(out, roundedTotal, 8, 3);
+    AppendFixed(out, roundedTotal, 8, kReportRoundedTotalDecimals);
     out += " \r\n";
     return out;
 }

@@ -11,6 +11,12 @@
 
 namespace quillon {
 
+// The decimals of the report's figures: unit and layer scores in the layer lines, the total and
+// the group sums in the summary, and the rounded total.
+inline constexpr int kReportScoreDecimals = 6;
+inline constexpr int kReportSumDecimals = 4;
+inline constexpr int kReportRoundedTotalDecimals = 3;
+
 // What a report computes before it writes: every layer re-tallied (after rounding the unit
 // scores when flags ask), the layer scores rounded when asked, the group sums, the total and the
 // compliance counts. flags: the ReportFlags.

@@ -32,7 +32,7 @@ constexpr RowTally TallyRow(const std::array<double, kMaxUnitsPerLayer>& weights
             t.weightSum += w;
             t.counted += 1;
             t.weightedSum += s * w;
-            if (s > NoObjectThreshold) holdsNoObjectScore = true;
+            if (HoldsNoObjectScore(s)) holdsNoObjectScore = true;
         }
         if (s >= -5.01 && s <= -4.99) ++t.notEntered;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "scoring/model.hpp"
+#include "scoring/report.hpp"
 #include "scoring/rounding.hpp"
 #include "scoring/text_format.hpp"
 
@@ -18,16 +19,29 @@ std::string Signed(double value, int precision) {
     return (value >= 0 ? "+" : "") + Fixed(value, 0, precision);
 }
 
+// "69.680（69.6798）": the rounded total as the report prints it, then the total.
+std::string Totals(double total) {
+    return Fixed(RoundTo2(total), 0, kReportRoundedTotalDecimals) + "（" + Fixed(total, 0, kExplainDecimals) + "）";
+}
+
+// Why the last report did not count a unit the level assesses.
+const char* NotCounted(double s) {
+    switch (UnitMarkerOf(s)) {
+        case UnitMarker::NotApplicable: return "not applicable";
+        case UnitMarker::NotEntered: return "not entered";
+        case UnitMarker::NotAssessed: return "marked not assessed";
+        case UnitMarker::None: break;
+    }
+    return HoldsNoObjectScore(s) ? "no object to count; its layer leaves the total" : "a score of -0.5 or less";
+}
+
 }  // namespace
 
 Assumption Assume(const ScoreStore& lastReport, const Explanation& e, const AssumedUnits& assumed, std::uint32_t flags) {
     Assumption a;
     a.total = TotalAssuming(lastReport, flags, assumed.units);
-    for (const UnitRef& u : assumed.units) {
-        for (const UnitGain& g : e.gains) {
-            if (g.unit == u) a.sumOfGains += g.gain;
-        }
-    }
+    // Each single gain afresh: a unit scored above 1 has one too (below 0), and is not listed.
+    for (const UnitRef& u : assumed.units) a.sumOfGains += TotalAssuming(lastReport, flags, {u}) - e.total;
     return a;
 }
 
@@ -50,6 +64,11 @@ AssumedUnits ParseAssumedUnits(const std::string& list, const ScoreStore& lastRe
             return out;
         }
         const UnitRef ref{layer, unit};
+        if (!CountedUnit(lastReport, ref)) {
+            const double s = lastReport.LayerRows[static_cast<unsigned>(layer - 1)].UnitScores[static_cast<unsigned>(unit - 1)];
+            out.error = "--assume: the last report did not count unit " + word + " (" + NotCounted(s) + "): it has no gain to assume";
+            return out;
+        }
         if (std::find(out.units.begin(), out.units.end(), ref) == out.units.end()) out.units.push_back(ref);
     }
     return out;
@@ -57,8 +76,7 @@ AssumedUnits ParseAssumedUnits(const std::string& list, const ScoreStore& lastRe
 
 std::string ExplanationText(const ScoreStore& lastReport, const Explanation& e, const AssumedUnits* assumed,
                             std::uint32_t flags) {
-    std::string out = std::to_string(lastReport.AssessmentLevel) + "级 密评总分 " + Fixed(RoundTo2(e.total), 0, 3) + "（" +
-                      Fixed(e.total, 0, 4) + "）\n\n";
+    std::string out = std::to_string(lastReport.AssessmentLevel) + "级 密评总分 " + Totals(e.total) + "\n\n";
     if (e.gains.empty()) {
         out += "没有得分低于 1 的单元：总分不会因某个单元改为符合而增加。\n";
     } else {
@@ -67,28 +85,33 @@ std::string ExplanationText(const ScoreStore& lastReport, const Explanation& e, 
         for (const UnitGain& g : e.gains) {
             std::string line;
             AppendPadded(line, UnitNumber(g.unit.layer, g.unit.unit), 4);
-            line += Fixed(g.score, 9, 4) + Fixed(g.weight, 6, 1) + "  ";
-            AppendPadded(line, Signed(g.gain, 4), 8);
-            line += Fixed(g.total, 10, 4) + "  " + std::string(UnitTitle(g.unit.layer, g.unit.unit));
+            line += Fixed(g.score, 9, kExplainDecimals) + Fixed(g.weight, 6, 1) + "  ";
+            AppendPadded(line, Signed(g.gain, kExplainDecimals), 8);
+            line += Fixed(g.total, 10, kExplainDecimals) + "  " + std::string(UnitTitle(g.unit.layer, g.unit.unit));
             out += line + "\n";
         }
         out += std::string(kGainsDoNotAddUp) + "\n";
     }
     double lost = 0;
     for (const double l : e.layerLoss) lost += l;
-    out += "\n各层面失分（合计 " + Fixed(lost, 0, 4) + "，100 - 总分 = " + Fixed(100 - e.total, 0, 4) + "）：\n";
+    out += "\n各层面失分（合计 " + Fixed(lost, 0, kExplainDecimals) + "，" + Fixed(e.outOf, 0, 0) + " - 总分 = " +
+           Fixed(e.outOf - e.total, 0, kExplainDecimals);
+    if (!e.technicalScored || !e.managementScored) {
+        const char* groups = e.technicalScored ? "管理组" : e.managementScored ? "技术组" : "技术组和管理组都";
+        out += "：" + std::string(groups) + "没有计分的层面，总分至多 " + Fixed(e.outOf, 0, 0);
+    }
+    out += "）：\n";
     for (int k = 0; k < kLayerCount; ++k) {
         std::string line = "@@" + std::to_string(k + 1);
         AppendPadded(line, LayerNames[static_cast<unsigned>(k)], 12);
-        out += line + Fixed(e.layerLoss[static_cast<unsigned>(k)], 9, 4) + "\n";
+        out += line + Fixed(e.layerLoss[static_cast<unsigned>(k)], 9, kExplainDecimals) + "\n";
     }
     if (assumed != nullptr) {
         const Assumption a = Assume(lastReport, e, *assumed, flags);
         std::string names;
         for (const UnitRef& u : assumed->units) names += (names.empty() ? "" : "、") + UnitNumber(u.layer, u.unit);
-        out += "\n假设 " + names + " 符合（得分 1），其余不变：总分 " + Fixed(RoundTo2(a.total), 0, 3) + "（" +
-               Fixed(a.total, 0, 4) + "），增分 " + Signed(a.total - e.total, 4) + "；各单元单独的增分之和为 " +
-               Signed(a.sumOfGains, 4) + "。\n";
+        out += "\n假设 " + names + " 符合（得分 1），其余不变：总分 " + Totals(a.total) + "，增分 " +
+               Signed(a.total - e.total, kExplainDecimals) + "；各单元单独的增分之和为 " + Signed(a.sumOfGains, kExplainDecimals) + "。\n";
     }
     return out;
 }

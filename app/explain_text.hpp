@@ -12,7 +12,7 @@
 
 namespace quillon::app {
 
-// "4.3,7.4" as units, or the first word that names no unit of the level in force.
+// "4.3,7.4" as units, or the first word that names no unit the last report counted.
 struct AssumedUnits {
     std::vector<UnitRef> units;
     std::string error;
@@ -26,6 +26,9 @@ struct Assumption {
 Assumption Assume(const ScoreStore& lastReport, const Explanation& e, const AssumedUnits& assumed, std::uint32_t flags);
 
 extern const char* const kGainsDoNotAddUp;
+
+// The decimals of the explanation's scores, gains, totals and losses.
+inline constexpr int kExplainDecimals = 4;
 
 std::string ExplanationText(const ScoreStore& lastReport, const Explanation& e, const AssumedUnits* assumed,
                             std::uint32_t flags);

@@ -7,9 +7,8 @@
 namespace quillon {
 namespace {
 
-bool Counted(const ScoreStore& store, int k, int j) {
-    return store.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)] > ApplicableThreshold &&
-           store.LayerRows[static_cast<unsigned>(k)].UnitScores[static_cast<unsigned>(j)] > CountedScoreFloor;
+double& ScoreOf(ScoreStore& store, UnitRef u) {
+    return store.LayerRows[static_cast<unsigned>(u.layer - 1)].UnitScores[static_cast<unsigned>(u.unit - 1)];
 }
 
 // The group sums of the report, per layer: the points lost below the group's share.
@@ -25,14 +24,19 @@ std::array<double, kLayerCount> LayerLoss(const ScoreStore& store) {
 
 }  // namespace
 
+bool CountedUnit(const ScoreStore& lastReport, UnitRef u) {
+    const int k = u.layer - 1;
+    const int j = u.unit - 1;
+    if (k < 0 || k >= kLayerCount || j < 0 || j >= lastReport.UnitCount(k)) return false;
+    const double s = lastReport.LayerRows[static_cast<unsigned>(k)].UnitScores[static_cast<unsigned>(j)];
+    return lastReport.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)] > ApplicableThreshold &&
+           s > CountedScoreFloor && !HoldsNoObjectScore(s);
+}
+
 double TotalAssuming(const ScoreStore& lastReport, std::uint32_t flags, const std::vector<UnitRef>& compliant) {
     ScoreStore store = lastReport;
     for (const UnitRef& u : compliant) {
-        const int k = u.layer - 1;
-        const int j = u.unit - 1;
-        if (k < 0 || k >= kLayerCount || j < 0 || j >= store.UnitCount(k)) continue;
-        if (store.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)] <= ApplicableThreshold) continue;
-        store.LayerRows[static_cast<unsigned>(k)].UnitScores[static_cast<unsigned>(j)] = 1.0;
+        if (CountedUnit(lastReport, u)) ScoreOf(store, u) = 1.0;
     }
     TallyTotals(store, flags, Diagnostics{});
     return store.TotalScore;
@@ -42,12 +46,18 @@ Explanation ExplainTotal(const ScoreStore& lastReport, std::uint32_t flags) {
     Explanation e;
     e.total = lastReport.TotalScore;
     e.layerLoss = LayerLoss(lastReport);
+    e.technicalScored = lastReport.TechWeightSum > 0;
+    e.managementScored = lastReport.MgmtWeightSum > 0;
+    // What the total would be with every scored layer at 1, by the report's own rule for a group.
+    e.outOf = GroupShare(TechnicalShare, lastReport.TechWeightSum, lastReport.TechWeightSum) +
+              GroupShare(ManagementShare, lastReport.MgmtWeightSum, lastReport.MgmtWeightSum);
     for (int k = 0; k < kLayerCount; ++k) {
         for (int j = 0; j < lastReport.UnitCount(k); ++j) {
+            const UnitRef unit{k + 1, j + 1};
             const double score = lastReport.LayerRows[static_cast<unsigned>(k)].UnitScores[static_cast<unsigned>(j)];
-            if (!Counted(lastReport, k, j) || score >= 1.0) continue;
+            if (!CountedUnit(lastReport, unit) || score >= 1.0) continue;
             UnitGain g;
-            g.unit = {k + 1, j + 1};
+            g.unit = unit;
             g.score = score;
             g.weight = lastReport.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)];
             g.total = TotalAssuming(lastReport, flags, {g.unit});

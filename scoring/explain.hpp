@@ -30,16 +30,24 @@ struct Explanation {
     double total = 0;  // the last report's
     // Every counted unit below 1, the largest gain first (ties in unit order).
     std::vector<UnitGain> gains;
-    // The points each layer loses below its group's full share: they add up to 100 - total
-    // when both groups hold a scored layer.
+    // The points each layer loses below its group's full share.
     std::array<double, kLayerCount> layerLoss{};
+    // A group without a scored layer gives no points at all, so the total is out of less than
+    // 100 and the losses add up to outOf - total.
+    bool technicalScored = true;
+    bool managementScored = true;
+    double outOf = 100;
 };
 
 // flags: those of the last report, so that rounding is applied as it was.
 Explanation ExplainTotal(const ScoreStore& lastReport, std::uint32_t flags);
 
-// The total with every unit of `compliant` scored 1. Units that the level does not assess, or
-// that the layer does not have, change nothing.
+// Whether the last report counted the unit's score in its layer: the layer has the unit, the
+// level assesses it, and its score is no marker and no NoObjectScore. Only such a unit has a
+// gain to assume.
+bool CountedUnit(const ScoreStore& lastReport, UnitRef u);
+
+// The total with every counted unit of `compliant` scored 1; the others change nothing.
 double TotalAssuming(const ScoreStore& lastReport, std::uint32_t flags, const std::vector<UnitRef>& compliant);
 
 }  // namespace quillon

@@ -1,28 +1,93 @@
 #include "cli/json_output.hpp"
 
+#include <charconv>
+#include <cmath>
+
+#include "scoring/decimal.hpp"
 #include "scoring/model.hpp"
+#include "scoring/report.hpp"
 #include "scoring/rounding.hpp"
+#include "scoring/text_format.hpp"
 
 namespace quillon::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-// A unit's marker as the report shows it, or null for a score.
-Json UnitMarker(double s) {
-    if (s > -8.01 && s < -7.99) return "not_assessed";
-    if (s > -5.01 && s < -4.99) return "not_entered";
-    if (s > -1.01 && s < -0.99) return "not_applicable";
-    if (s > NoObjectThreshold) return "no_object";
-    return nullptr;
+// A unit's marker: the words the report prints instead of the score, or the no-object score,
+// which the report prints as a number and which takes its layer out of the total.
+Json UnitMarkerJson(double s) {
+    switch (UnitMarkerOf(s)) {
+        case UnitMarker::NotAssessed: return "not_assessed";
+        case UnitMarker::NotEntered: return "not_entered";
+        case UnitMarker::NotApplicable: return "not_applicable";
+        case UnitMarker::None: break;
+    }
+    return HoldsNoObjectScore(s) ? Json("no_object") : Json(nullptr);
 }
 
 Json LayerMarker(double score) {
     if (score > CountedScoreFloor) return nullptr;
-    return score > -3.01 && score < -2.99 ? "no_object" : "no_unit_counted";
+    return IsNoObjectLayerMark(score) ? "no_object" : "no_unit_counted";
+}
+
+std::string NumberText(double value) {
+    if (!std::isfinite(value)) return "null";
+    char buffer[400];
+    // Fixed notation up to 1e21, as JavaScript writes numbers; beyond it the exponent form.
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (std::fabs(value) >= 1e21 || result.ec != std::errc{}) result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, result.ptr);
+    if (text.find_first_of(".e") == std::string::npos) text += ".0";
+    return text;
+}
+
+void Write(std::string& out, const Json& json, int depth) {
+    const std::string indent(static_cast<std::size_t>(2 * (depth + 1)), ' ');
+    const auto close = [&](char bracket) {
+        out += '\n';
+        out.append(static_cast<std::size_t>(2 * depth), ' ');
+        out += bracket;
+    };
+    if (json.is_object() && !json.empty()) {
+        out += '{';
+        bool first = true;
+        for (const auto& [key, value] : json.items()) {
+            out += first ? "\n" : ",\n";
+            first = false;
+            out += indent + Json(key).dump() + ": ";
+            Write(out, value, depth + 1);
+        }
+        close('}');
+    } else if (json.is_array() && !json.empty()) {
+        out += '[';
+        bool first = true;
+        for (const Json& value : json) {
+            out += first ? "\n" : ",\n";
+            first = false;
+            out += indent;
+            Write(out, value, depth + 1);
+        }
+        close(']');
+    } else if (json.is_number_float()) {
+        out += NumberText(json.get<double>());
+    } else {
+        out += json.dump();
+    }
 }
 
 }  // namespace
+
+Json Figure(double value, int decimals) {
+    if (!std::isfinite(value)) return nullptr;
+    return ReadDecimal(Fixed(value, 0, decimals))->value;
+}
+
+std::string JsonText(const Json& json) {
+    std::string out;
+    Write(out, json, 0);
+    return out + "\n";
+}
 
 Json ResultsJson(const ScoreStore& store, bool reportTruncated) {
     Json layers = Json::array();
@@ -31,28 +96,29 @@ Json ResultsJson(const ScoreStore& store, bool reportTruncated) {
         Json units = Json::array();
         for (int j = 0; j < store.UnitCount(k); ++j) {
             const double s = row.UnitScores[static_cast<unsigned>(j)];
-            const Json marker = UnitMarker(s);
             units.push_back({{"unit", j + 1},
                              {"title", std::string(UnitTitle(k + 1, j + 1))},
                              {"weight", store.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)]},
-                             {"score", marker.is_null() ? Json(s) : Json(nullptr)},
-                             {"marker", marker}});
+                             {"score", UnitMarkerOf(s) == UnitMarker::None ? Figure(s, kReportScoreDecimals) : Json(nullptr)},
+                             {"marker", UnitMarkerJson(s)}});
         }
         const Json marker = LayerMarker(row.LayerScore);
         layers.push_back({{"layer", k + 1},
                           {"name", std::string(LayerName(k))},
                           {"group", k < kTechnicalLayers ? "technical" : "management"},
                           {"weight", LayerWeights[static_cast<unsigned>(k)]},
-                          {"score", marker.is_null() ? Json(row.LayerScore) : Json(nullptr)},
+                          {"score", marker.is_null() ? Figure(row.LayerScore, kReportScoreDecimals) : Json(nullptr)},
                           {"marker", marker},
                           {"units", units}});
     }
     return Json{{"level", store.AssessmentLevel},
                 {"layers", layers},
-                {"technical", {{"weighted_sum", store.TechWeightedSum}, {"weight_sum", store.TechWeightSum}}},
-                {"management", {{"weighted_sum", store.MgmtWeightedSum}, {"weight_sum", store.MgmtWeightSum}}},
-                {"total", store.TotalScore},
-                {"rounded_total", RoundTo2(store.TotalScore)},
+                {"technical", {{"weighted_sum", Figure(store.TechWeightedSum, kReportSumDecimals)},
+                               {"weight_sum", Figure(store.TechWeightSum, kReportSumDecimals)}}},
+                {"management", {{"weighted_sum", Figure(store.MgmtWeightedSum, kReportSumDecimals)},
+                                {"weight_sum", Figure(store.MgmtWeightSum, kReportSumDecimals)}}},
+                {"total", Figure(store.TotalScore, kReportSumDecimals)},
+                {"rounded_total", Figure(RoundTo2(store.TotalScore), kReportRoundedTotalDecimals)},
                 {"counts",
                  {{"non_compliant", store.NonCompliantCount},
                   {"partly_compliant", store.PartlyCompliantCount},

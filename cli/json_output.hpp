@@ -9,6 +9,14 @@
 
 namespace quillon::cli {
 
+// A figure as the text output prints it with `decimals`: 0.3333 for a rounded score the
+// arithmetic holds as 0.33330000000000004. Null when the value is not finite.
+nlohmann::ordered_json Figure(double value, int decimals);
+
+// The JSON text, laid out as nlohmann's dump(2), a newline at its end; every number in the
+// shortest form that reads back as the same double, a whole float with ".0".
+std::string JsonText(const nlohmann::ordered_json& json);
+
 nlohmann::ordered_json ResultsJson(const ScoreStore& lastReport, bool reportTruncated);
 nlohmann::ordered_json ProblemsJson(const std::string& file, const std::string& encoding, const ScriptAccount& account);
 

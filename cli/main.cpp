@@ -211,7 +211,7 @@ std::string ExplainOutput(const Options& options, const quillon::ScriptRun& run,
         if (!assumed.error.empty()) throw Trouble{assumed.error};
     }
     const quillon::app::AssumedUnits* chosen = options.assumeGiven ? &assumed : nullptr;
-    if (json) return quillon::cli::ExplanationJson(last, explanation, chosen, run.lastReportFlags).dump(2) + "\n";
+    if (json) return quillon::cli::JsonText(quillon::cli::ExplanationJson(last, explanation, chosen, run.lastReportFlags));
     return quillon::app::ExplanationText(last, explanation, chosen, run.lastReportFlags);
 }
 
@@ -231,14 +231,14 @@ int Run(const Options& options) {
     const std::string jsonName = quillon::RepairUtf8(script.name);
     std::string output;
     if (options.check) {
-        output = json ? quillon::cli::ProblemsJson(jsonName, script.encoding, run.account).dump(2) + "\n"
+        output = json ? quillon::cli::JsonText(quillon::cli::ProblemsJson(jsonName, script.encoding, run.account))
                       : ProblemLines(script.name, run.account);
     } else if (table) {
         return WriteTables(format, quillon::TablesOf(*run.lastReport), Lower(options.outputEncoding) == "gbk", run.reportTruncated);
     } else if (options.explain) {
         output = ExplainOutput(options, run, json);
     } else if (json) {
-        output = quillon::cli::ResultsJson(*run.lastReport, run.reportTruncated).dump(2) + "\n";
+        output = quillon::cli::JsonText(quillon::cli::ResultsJson(*run.lastReport, run.reportTruncated));
     } else {
         output = run.report;
     }

@@ -325,6 +325,38 @@ TEST(Cli, JsonResultsOfTheLastReport) {
                               "\"marker\": \"no_unit_counted\"", "\"not_entered\": 22"}) {
         EXPECT_NE(markers.out.find(field), std::string::npos) << field;
     }
+    // A score above the no-object threshold keeps its number, as the report prints it, and takes
+    // its layer out of the total.
+    const std::string noObject = "@@7 1307117.3166\r\n@@8 1e308 0.5\r\nmpout\r\n";
+    const nlohmann::json layers = nlohmann::json::parse(RunTool("--format json -", &noObject).out)["layers"];
+    for (const auto& [layer, score] : {std::pair{6, 1307117.3166}, std::pair{7, 1e308}}) {
+        EXPECT_EQ(layers[layer]["marker"], "no_object") << layer;
+        EXPECT_EQ(layers[layer]["units"][0]["marker"], "no_object") << layer;
+        EXPECT_EQ(layers[layer]["units"][0]["score"], score) << layer;
+    }
+}
+
+// JSON numbers are the figures the text prints, at its decimals, without binary noise
+// (3333 x 0.0001 is 0.33330000000000004), in the shortest form that reads back as the same double.
+TEST(Cli, JsonNumbersAreTheFiguresTheTextPrints) {
+    const std::string fine = "mpout 0\r\n";  // unrounded: layer 5 scores 4.6 / 6
+    for (const char* arguments : {"--format json --sample 2", "--format json --sample 3", "--format json --sample 4",
+                                  "--explain --format json --sample 2", "--explain --format json --sample 4",
+                                  "--explain --assume 4.4,7.4 --format json --sample 4", "--format json -"}) {
+        const ToolResult run = RunTool(arguments, &fine);
+        ASSERT_EQ(run.exitCode, 0) << arguments << "\n" << Shown(run);
+        for (std::size_t at = run.out.find('.'); at != std::string::npos; at = run.out.find('.', at + 1)) {
+            if (at == 0 || run.out[at - 1] < '0' || run.out[at - 1] > '9') continue;  // in a text
+            std::size_t decimals = 0;
+            while (at + 1 + decimals < run.out.size() && std::isdigit(static_cast<unsigned char>(run.out[at + 1 + decimals]))) ++decimals;
+            EXPECT_LE(decimals, 6u) << arguments << ": " << run.out.substr(at - 8, 30);
+        }
+    }
+    const ToolResult four = RunTool("--explain --format json --sample 4");
+    for (const char* field : {"\"score\": 0.3333,", "\"gain\": 3.357,", "\"weight\": 1.0,", "\"rounded_total\": 69.68,"}) {
+        EXPECT_NE(four.out.find(field), std::string::npos) << field;
+    }
+    EXPECT_NE(RunTool("--format json -", &fine).out.find("\"score\": 0.766667,"), std::string::npos);
 }
 
 // --explain's figures are totals of the same script with units made compliant, checked here by
@@ -345,7 +377,7 @@ TEST(Cli, ExplainGivesTheTotalsOfTheScriptWithUnitsMadeCompliant) {
     EXPECT_EQ(first["unit"], 4);
     EXPECT_EQ(first["title"], "应用与数据安全_4.重要数据传输机密性");
     EXPECT_EQ(first["total"].get<double>(), totalOf("@@4 * * * 1\r\n"));
-    EXPECT_EQ(first["gain"].get<double>(), first["total"].get<double>() - e["total"].get<double>());
+    EXPECT_NEAR(first["gain"].get<double>(), first["total"].get<double>() - e["total"].get<double>(), 1e-9);
     double previous = first["gain"].get<double>();
     double lost = 0;
     for (const json& u : e["units"]) {
@@ -366,10 +398,25 @@ TEST(Cli, ExplainGivesTheTotalsOfTheScriptWithUnitsMadeCompliant) {
                             "--explain --assume '' --sample 4"}) {
         EXPECT_EQ(RunTool(bad).exitCode, 2) << bad;
     }
-    const std::string levelOne = "mpinit=1\r\n";
-    const ToolResult notAssessed = RunTool("--explain --assume 1.3 -", &levelOne);
-    EXPECT_EQ(notAssessed.exitCode, 2);
-    EXPECT_NE(notAssessed.err.find("level 1 does not assess unit 1.3"), std::string::npos);
+    // A unit without a counted score has no gain to assume: refused, nothing printed.
+    struct Refused { const char* script; const char* assume; const char* message; };
+    for (const Refused& r : {Refused{"mpinit=1\r\n", "1.3", "level 1 does not assess unit 1.3"},
+                             Refused{"@@4 1 1 -\r\n", "4.1,4.3", "did not count unit 4.3 (not applicable)"},
+                             Refused{"mpinit=3 2\r\n", "7.4", "did not count unit 7.4 (not entered)"}}) {
+        const std::string script = r.script;
+        const ToolResult refused = RunTool(std::string("--explain --assume ") + r.assume + " -", &script);
+        EXPECT_EQ(refused.exitCode, 2) << r.assume;
+        EXPECT_EQ(refused.out, "") << r.assume;
+        EXPECT_NE(refused.err.find(r.message), std::string::npos) << Shown(refused);
+    }
+    // A whole group not applicable gives no points: the total is out of 70 and the losses say so.
+    const std::string noManagement = "@@5 - - - - - -\r\n@@6 - - - - -\r\n@@7 - - - - -\r\n@@8 - - -\r\n";
+    const json partial = json::parse(RunTool("--explain --format json -", &noManagement).out);
+    EXPECT_EQ(partial["out_of"], 70.0);
+    EXPECT_EQ(partial["unscored_groups"], json::array({"management"}));
+    double partialLost = 0;
+    for (const json& layer : partial["layers"]) partialLost += layer["lost"].get<double>();
+    EXPECT_NEAR(partialLost, 70 - partial["total"].get<double>(), 1e-9);
 }
 
 // The tables for the assessment report, as the report prints their figures.

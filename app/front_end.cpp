@@ -36,6 +36,33 @@ std::string WithLfLineEnds(std::string_view text) {
     return out;
 }
 
+// Each link command: what its target is called in messages, where the build keeps it, and why
+// the system may fail to open it.
+struct LinkEntry {
+    std::string_view name;
+    std::string Links::*target;
+    std::string_view failure;
+};
+
+const LinkEntry& EntryOf(LinkCommand command) {
+    static constexpr std::string_view kNoBrowser = "系统没有能打开网址的程序（浏览器）。";
+    static const LinkEntry kHome{"官网", &Links::homePage, kNoBrowser};
+    static const LinkEntry kHelp{"帮助页", &Links::helpPage,
+                                 "工作文件夹和程序所在的文件夹里都没有它，或者系统没有能打开网页文件的程序。"};
+    static const LinkEntry kDonation{"赞助图片", &Links::donationPicture, kNoBrowser};
+    switch (command) {
+        case LinkCommand::HomePage: return kHome;
+        case LinkCommand::Help: return kHelp;
+        case LinkCommand::DonationPicture: break;
+    }
+    return kDonation;
+}
+
+constexpr LinkCommand kLinkCommands[] = {LinkCommand::HomePage, LinkCommand::Help, LinkCommand::DonationPicture};
+
+// The buttons of the exit question, in their order.
+enum ExitButton : std::size_t { kSaveButton, kDiscardButton, kCancelButton };
+
 }  // namespace
 
 FrontEnd::FrontEnd(Links links) : links_(std::move(links)) {}
@@ -133,14 +160,44 @@ void FrontEnd::saved(SaveTarget target) {
     modified_ = false;
 }
 
+bool FrontEnd::linkAvailable(LinkCommand command) const { return !(links_.*EntryOf(command).target).empty(); }
+
 Update FrontEnd::link(LinkCommand command) const {
+    const LinkEntry& entry = EntryOf(command);
     Update update;
-    switch (command) {
-        case LinkCommand::HomePage: update.link = links_.homePage; break;
-        case LinkCommand::Help: update.link = links_.helpPage; break;
-        case LinkCommand::DonationPicture: update.link = links_.donationPicture; break;
+    if (linkAvailable(command)) {
+        update.link = links_.*entry.target;
+    } else {  // the views disable the entry; the page has it, and says why nothing opens
+        update.message = "这个版本没有配置" + std::string(entry.name) + "的地址。";
     }
     return update;
+}
+
+Update FrontEnd::linkNotOpened(std::string_view target) const {
+    for (const LinkCommand command : kLinkCommands) {
+        const LinkEntry& entry = EntryOf(command);
+        if (links_.*entry.target != target) continue;
+        Update update;
+        update.message = "打不开" + std::string(entry.name) + "：\n" + std::string(target) + "\n" + std::string(entry.failure);
+        return update;
+    }
+    Update update;
+    update.message = "打不开：\n" + std::string(target);
+    return update;
+}
+
+// The page's unload warning says the same.
+const Question& FrontEnd::ExitQuestion() {
+    static const Question kQuestion{"脚本有未保存的修改。\n退出前保存吗？", {"保存", "不保存", "取消"}};
+    return kQuestion;
+}
+
+ExitStep FrontEnd::ExitAnswered(std::size_t button) {
+    switch (button) {
+        case kSaveButton: return ExitStep::SaveThenEnd;
+        case kDiscardButton: return ExitStep::End;
+        default: return ExitStep::Stay;
+    }
 }
 
 std::string FrontEnd::wordTip(std::string_view rowText, std::size_t row, std::size_t column) const {

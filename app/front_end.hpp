@@ -26,6 +26,17 @@ struct FileRead {
 
 enum class LinkCommand { HomePage, Help, DonationPicture };
 
+// A question for a message box: its text and the words of its buttons, in their order. The
+// first button is the default; Esc and the close button answer as the last one does.
+struct Question {
+    std::string text;
+    std::vector<std::string> buttons;
+};
+
+// What Exit does next: end the window, ask the exit question, save first and end only if the
+// save succeeded (Save As when there is no save target), or keep the window open.
+enum class ExitStep { End, Ask, SaveThenEnd, Stay };
+
 enum class ExportFormat { Csv, Html, Xlsx };
 
 // An export as a view writes it: the whole file, or why there is none.
@@ -69,7 +80,17 @@ public:
     // A file the user opened or dropped, as the view could read it; its path names it in
     // messages and is proposed when the script is saved.
     Update fileRead(std::string_view path, const FileRead& file);
+    // Whether the build has the command's target; the view disables the entry when it has not.
+    bool linkAvailable(LinkCommand command) const;
     Update link(LinkCommand command) const;
+    // The system could not open `target`, which link() gave: a message that says so.
+    Update linkNotOpened(std::string_view target) const;
+
+    // Exit ends at once unless the script holds edits that no file holds; then it asks.
+    ExitStep exitRequested() const { return modified_ ? ExitStep::Ask : ExitStep::End; }
+    static const Question& ExitQuestion();
+    // The button of ExitQuestion() the user chose; any other number (the box closed) stays.
+    static ExitStep ExitAnswered(std::size_t button);
     // F2 shows a message only while no control has the keyboard focus.
     Update f2Pressed(bool controlFocused) const;
 
@@ -87,7 +108,8 @@ public:
     bool realTime() const { return realTime_; }
     bool computeEnabled() const { return !realTime_; }
     int sampleIndex() const { return sampleIndex_; }
-    // The script box holds edits that were neither loaded nor saved.
+    // The script box holds edits that were neither loaded nor saved. Any edit counts, also
+    // one that undoes the others back to the saved text.
     bool modified() const { return modified_; }
 
     // Where Save writes without asking: the file of the last Save As, until another script

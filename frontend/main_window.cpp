@@ -21,6 +21,7 @@
 #include <QTextBlock>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <map>
 
 #include "app/desktop_files.hpp"
@@ -60,7 +61,7 @@ const QString kGbkFilter = QStringLiteral("GBK 文本 (*.txt *)");
 MainWindow::MainWindow(app::Links links, QWidget* parent)
     : QDialog(parent),
       model_(std::move(links)),
-      openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
+      openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       c_(BuildControls(*this, FittingFont())),
       report_(c_.reportBox),
       marks_(c_.scriptBox) {
@@ -73,6 +74,9 @@ MainWindow::MainWindow(app::Links links, QWidget* parent)
     highlighter_ = new ScriptHighlighter(c_.scriptBox->document());  // owned by the document
     script_.follow(c_.scriptBox->document());
     connectEvents();
+    // An address this build was not given leaves its entry disabled.
+    c_.homePageAction->setEnabled(model_.linkAvailable(app::LinkCommand::HomePage));
+    c_.donationAction->setEnabled(model_.linkAvailable(app::LinkCommand::DonationPicture));
 
     apply(model_.start());
     c_.scriptBox->document()->clearUndoRedoStacks();  // the notice is where the box starts
@@ -83,7 +87,7 @@ MainWindow::MainWindow(app::Links links, QWidget* parent)
 void MainWindow::connectEvents() {
     connect(c_.computeButton, &QPushButton::clicked, this, &MainWindow::RunScript);
     connect(c_.loadButton, &QPushButton::clicked, this, &MainWindow::openFile);
-    connect(c_.exitButton, &QPushButton::clicked, this, &MainWindow::exitApplication);
+    connect(c_.exitButton, &QPushButton::clicked, this, &MainWindow::Exit);
     connect(c_.scriptBox, &QPlainTextEdit::textChanged, this, [this] {
         if (!replacing_) apply(model_.edited(script_.utf8()));
     });
@@ -94,7 +98,7 @@ void MainWindow::connectEvents() {
     connect(c_.saveAction, &QAction::triggered, this, &MainWindow::Save);
     connect(c_.saveAsAction, &QAction::triggered, this, &MainWindow::SaveAs);
     connect(c_.homePageAction, &QAction::triggered, this, [this] { apply(model_.link(app::LinkCommand::HomePage)); });
-    connect(c_.exitAction, &QAction::triggered, this, &MainWindow::exitApplication);
+    connect(c_.exitAction, &QAction::triggered, this, &MainWindow::Exit);
     connect(c_.helpAction, &QAction::triggered, this, [this] { apply(model_.link(app::LinkCommand::Help)); });
     connect(c_.donationAction, &QAction::triggered, this,
             [this] { apply(model_.link(app::LinkCommand::DonationPicture)); });
@@ -126,7 +130,7 @@ void MainWindow::apply(app::Update update) {
     }
     showState();
     if (update.message) QMessageBox::information(this, windowTitle(), FromUtf8(*update.message));
-    if (update.link) openTarget(*update.link);
+    if (update.link && !openTarget(*update.link)) apply(model_.linkNotOpened(*update.link));
 }
 
 void MainWindow::showState() {
@@ -255,9 +259,31 @@ bool MainWindow::SaveTo(const QString& path, bool gbk) {
     return true;
 }
 
-void MainWindow::exitApplication() {
+void MainWindow::Exit() {
+    app::ExitStep step = model_.exitRequested();
+    if (step == app::ExitStep::Ask) step = app::FrontEnd::ExitAnswered(ask(app::FrontEnd::ExitQuestion()));
+    if (step == app::ExitStep::Stay || (step == app::ExitStep::SaveThenEnd && !Save())) return;
     exiting_ = true;
     done(QDialog::Accepted);
+}
+
+// The model's question in a message box; the number of the button chosen (Esc: the last).
+std::size_t MainWindow::ask(const app::Question& question) {
+    QMessageBox box(QMessageBox::Question, windowTitle(), FromUtf8(question.text), QMessageBox::NoButton, this);
+    box.setObjectName("question");
+    std::vector<QPushButton*> buttons;
+    for (const std::string& words : question.buttons) {
+        const auto role = buttons.empty() ? QMessageBox::AcceptRole
+                                          : (buttons.size() + 1 == question.buttons.size() ? QMessageBox::RejectRole
+                                                                                            : QMessageBox::DestructiveRole);
+        buttons.push_back(box.addButton(FromUtf8(words), role));
+    }
+    if (buttons.empty()) return 0;
+    box.setDefaultButton(buttons.front());
+    box.setEscapeButton(buttons.back());
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return static_cast<std::size_t>((chosen == buttons.end() ? buttons.end() - 1 : chosen) - buttons.begin());
 }
 
 // What each unit costs the total, in the dialog font, whose columns line up like the report's.
@@ -316,19 +342,17 @@ void MainWindow::ShowAbout() {
 
 // Web targets go to the browser. The help page is looked up in the working folder first, as
 // its relative name says, then beside the program, where it is installed.
-void MainWindow::openTarget(const std::string& target) {
+bool MainWindow::openTarget(const std::string& target) {
     const QString text = FromUtf8(target);
     const QUrl url(text);
-    if (!url.isRelative()) {
-        openUrl_(url);
-        return;
-    }
+    if (!url.isRelative()) return openUrl_(url);
     QString path = QDir::current().absoluteFilePath(text);
     if (!QFileInfo::exists(path)) {
-        const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(text);
-        if (QFileInfo::exists(besideProgram)) path = besideProgram;
+        path = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(text);
+        // The desktop's opener starts a program and cannot tell that the file is missing.
+        if (!QFileInfo::exists(path)) return false;
     }
-    openUrl_(QUrl::fromLocalFile(path));
+    return openUrl_(QUrl::fromLocalFile(path));
 }
 
 void MainWindow::showWindowMenu(const QPoint& globalPosition) {

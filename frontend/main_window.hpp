@@ -49,8 +49,11 @@ public:
     const app::FrontEnd& model() const { return model_; }
     // The problems the last run found on the script box's line (block) blockNumber.
     QString lineMessages(int blockNumber) const { return marks_.messages(blockNumber); }
-    // Who opens link targets; the desktop's registered handlers unless replaced.
-    void setUrlOpener(std::function<void(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+    // Who opens link targets, and whether it could; the desktop's registered handlers unless
+    // replaced.
+    void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+    // 退出: ends the window, after asking whether to save edits that no file holds.
+    void Exit();
 
 public slots:
     // Enter and Esc reach these; they never close the window.
@@ -74,13 +77,13 @@ private:
     void finishLoading();
     const std::string& scriptText();  // the script box's text, once a load has put it all in
     void openFile();
-    void exitApplication();
-    void openTarget(const std::string& target);
+    std::size_t ask(const app::Question& question);
+    bool openTarget(const std::string& target);
     void showWindowMenu(const QPoint& globalPosition);
     bool handleFileDrop(QEvent* event);
 
     app::FrontEnd model_;
-    std::function<void(const QUrl&)> openUrl_;
+    std::function<bool(const QUrl&)> openUrl_;
     Controls c_;
     ReportView report_;
     ScriptMirror script_;

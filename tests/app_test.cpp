@@ -2,7 +2,9 @@
 // what a load accepts, which words are marked and where Save writes.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/front_end.hpp"
 #include "app/marks.hpp"
@@ -102,13 +104,80 @@ TEST(FrontEnd, LoadsTextFilesAndRefusesWhatIsNone) {
     EXPECT_NE(binary.message->find("不是文本文件"), std::string::npos);
 }
 
+// Each link opens its target when the build has it; an address not configured is no target
+// (the views disable its entry), and a target the system cannot open is told by name.
 TEST(FrontEnd, LinksAndF2) {
-    FrontEnd model(Links{"https://home.invalid/", "https://home.invalid/wxm-skm.jpg"});
-    EXPECT_EQ(model.link(LinkCommand::HomePage).link, "https://home.invalid/");
-    EXPECT_EQ(model.link(LinkCommand::DonationPicture).link, "https://home.invalid/wxm-skm.jpg");
-    EXPECT_EQ(model.link(LinkCommand::Help).link, "help2.htm");
-    EXPECT_EQ(model.f2Pressed(false).message, "VK_F2");
-    EXPECT_FALSE(model.f2Pressed(true).message);
+    const FrontEnd configured(Links{"https://home.invalid/", "https://home.invalid/wxm-skm.jpg"});
+    const FrontEnd bare(Links{});
+    const struct {
+        LinkCommand command;
+        const char* target;
+        const char* name;
+        bool inBareBuild;
+    } cases[] = {
+        {LinkCommand::HomePage, "https://home.invalid/", "官网", false},
+        {LinkCommand::DonationPicture, "https://home.invalid/wxm-skm.jpg", "赞助图片", false},
+        {LinkCommand::Help, "help2.htm", "帮助页", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(configured.linkAvailable(c.command));
+        EXPECT_EQ(configured.link(c.command).link, c.target);
+        EXPECT_FALSE(configured.link(c.command).message);
+        const std::string failed = configured.linkNotOpened(c.target).message.value_or("");
+        EXPECT_NE(failed.find(std::string("打不开") + c.name), std::string::npos) << failed;
+        EXPECT_NE(failed.find(c.target), std::string::npos) << failed;
+
+        EXPECT_EQ(bare.linkAvailable(c.command), c.inBareBuild);
+        const Update bareLink = bare.link(c.command);
+        EXPECT_EQ(bareLink.link.has_value(), c.inBareBuild);
+        EXPECT_EQ(bareLink.message.has_value(), !c.inBareBuild);  // the page has no disabled entry
+    }
+    // This build: an address is https or not configured, never a placeholder.
+    for (const std::string& address : {ConfiguredLinks().homePage, ConfiguredLinks().donationPicture}) {
+        EXPECT_TRUE(address.empty() || address.starts_with("https://")) << address;
+        EXPECT_EQ(address.find(".invalid"), std::string::npos) << address;
+    }
+    EXPECT_EQ(configured.f2Pressed(false).message, "VK_F2");
+    EXPECT_FALSE(configured.f2Pressed(true).message);
+}
+
+// Exit asks only while the script holds edits that no file holds: not for the notice, a
+// sample or a loaded file as they came, nor right after a save; again after the next edit.
+TEST(FrontEnd, ExitAsksBeforeEditsAreLost) {
+    FrontEnd model;
+    model.start();
+    const struct {
+        const char* what;
+        std::function<void(FrontEnd&)> step;
+        ExitStep exit;
+    } steps[] = {
+        {"the notice as it opens", [](FrontEnd&) {}, ExitStep::End},
+        {"a typed character", [](FrontEnd& m) { m.edited("m"); }, ExitStep::Ask},
+        {"real-time mode off", [](FrontEnd& m) { m.realTimeClicked(false, "m"); }, ExitStep::Ask},
+        {"a sample replaces the edits", [](FrontEnd& m) { m.sampleChosen(2); }, ExitStep::End},
+        {"the sample edited", [](FrontEnd& m) { m.edited("mpout"); }, ExitStep::Ask},
+        {"saved", [](FrontEnd& m) { m.saved({"a.txt", false}); }, ExitStep::End},
+        {"edited after the save", [](FrontEnd& m) { m.edited("mpout2"); }, ExitStep::Ask},
+        {"undone back to the saved text", [](FrontEnd& m) { m.edited("mpout"); }, ExitStep::Ask},
+        {"a file loaded", [](FrontEnd& m) { m.fileRead("b.txt", {FileRead::Status::Read, "mpout"}); }, ExitStep::End},
+        {"a refused file", [](FrontEnd& m) { m.fileRead("c.txt", {FileRead::Status::TooLarge, ""}); }, ExitStep::End},
+        {"the file edited", [](FrontEnd& m) { m.edited("mpout\n"); }, ExitStep::Ask},
+        {"an unreadable file keeps the edits", [](FrontEnd& m) { m.fileRead("d", {FileRead::Status::Unreadable, ""}); },
+         ExitStep::Ask},
+    };
+    for (const auto& s : steps) {
+        s.step(model);
+        EXPECT_EQ(model.exitRequested(), s.exit) << s.what;
+    }
+
+    const Question& question = FrontEnd::ExitQuestion();
+    EXPECT_NE(question.text.find("脚本有未保存的修改"), std::string::npos);  // as the page's warning
+    ASSERT_EQ(question.buttons, (std::vector<std::string>{"保存", "不保存", "取消"}));
+    EXPECT_EQ(FrontEnd::ExitAnswered(0), ExitStep::SaveThenEnd);
+    EXPECT_EQ(FrontEnd::ExitAnswered(1), ExitStep::End);
+    EXPECT_EQ(FrontEnd::ExitAnswered(2), ExitStep::Stay);
+    EXPECT_EQ(FrontEnd::ExitAnswered(static_cast<std::size_t>(-1)), ExitStep::Stay);  // the box closed
 }
 
 // Save writes without asking only to the file of the last Save As; a loaded script proposes

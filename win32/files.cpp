@@ -119,12 +119,14 @@ std::optional<std::string> WriteWholeFile(const std::string& path, std::string_v
     return codec::Utf8(ErrorText(failure).c_str());
 }
 
-void OpenTarget(const std::string& target) {
+bool OpenTarget(const std::string& target) {
     std::wstring wide = codec::Wide(target);
     if (target.find("://") == std::string::npos && !Exists(wide) && Exists(ProgramFolder() + wide)) {
         wide = ProgramFolder() + wide;
     }
-    ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Its result is a number above 32 when the target was opened.
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
 }
 
 }  // namespace quillon::win32

@@ -23,7 +23,7 @@ std::optional<std::string> AskExportPath(HWND owner, app::ExportFormat format);
 std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // Web targets go to the browser; a relative name (the help page) is looked up in the working
-// folder first, then beside the program.
-void OpenTarget(const std::string& target);
+// folder first, then beside the program. False when the shell could not open it.
+bool OpenTarget(const std::string& target);
 
 }  // namespace quillon::win32

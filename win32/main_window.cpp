@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 #include "app/desktop_files.hpp"
@@ -144,6 +145,12 @@ void MainWindow::initialise() {
         return model_.wordTip(codec::Utf8(line.c_str()), row, column);
     });
     report_ = std::make_unique<ReportBox>(control(IDC_REPORT_BOX));
+    // An address this build was not given leaves its entry disabled.
+    HMENU menu = GetMenu(dialog_);
+    for (const auto [id, command] : {std::pair{ID_HOME_PAGE, app::LinkCommand::HomePage},
+                                     std::pair{ID_DONATION, app::LinkCommand::DonationPicture}}) {
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (model_.linkAvailable(command) ? MF_ENABLED : MF_GRAYED));
+    }
     FillSampleList(control(IDC_SAMPLE_LIST));
     GuardClosedList(control(IDC_SAMPLE_LIST));
     apply(model_.start());
@@ -195,7 +202,7 @@ void MainWindow::apply(app::Update update) {
     if (update.marks) marks_->show(*update.marks);
     showState();
     if (update.message) showMessage(*update.message, MB_ICONINFORMATION);
-    if (update.link) OpenTarget(*update.link);
+    if (update.link && !OpenTarget(*update.link)) apply(model_.linkNotOpened(*update.link));
 }
 
 void MainWindow::showState() {
@@ -301,7 +308,36 @@ void MainWindow::paintMinimised() {
     EndPaint(dialog_, &paint);
 }
 
+// The model's question with its own buttons; the number of the one chosen (Esc and the close
+// button: the last). A question that cannot be shown answers nothing, which keeps the window.
+std::size_t MainWindow::ask(const app::Question& question) {
+    constexpr int kFirstButton = 100;
+    std::vector<std::wstring> words;
+    for (const std::string& button : question.buttons) words.push_back(codec::Wide(button));
+    std::vector<TASKDIALOG_BUTTON> buttons;
+    for (std::size_t i = 0; i < words.size(); ++i) buttons.push_back({kFirstButton + static_cast<int>(i), words[i].c_str()});
+    const std::wstring text = codec::Wide(question.text);
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = dialog_;
+    config.hInstance = instance_;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.pszWindowTitle = kTitle;
+    config.pszMainIcon = TD_WARNING_ICON;
+    config.pszContent = text.c_str();
+    config.cButtons = static_cast<UINT>(buttons.size());
+    config.pButtons = buttons.data();
+    config.nDefaultButton = kFirstButton;
+    int chosen = 0;
+    if (buttons.empty() || FAILED(TaskDialogIndirect(&config, &chosen, nullptr, nullptr))) return buttons.size();
+    if (chosen == IDCANCEL) return buttons.size() - 1;
+    return static_cast<std::size_t>(chosen - kFirstButton);
+}
+
 void MainWindow::exitApplication() {
+    app::ExitStep step = model_.exitRequested();
+    if (step == app::ExitStep::Ask) step = app::FrontEnd::ExitAnswered(ask(app::FrontEnd::ExitQuestion()));
+    if (step == app::ExitStep::Stay || (step == app::ExitStep::SaveThenEnd && !Save())) return;
     DestroyWindow(dialog_);  // WM_DESTROY ends the loop
 }
 

@@ -47,6 +47,7 @@ private:
     void ShowAnalysis();
     void exportTables(app::ExportFormat format);
     void showMessage(const std::string& text, UINT icon);
+    std::size_t ask(const app::Question& question);
     void paintMinimised();
     void exitApplication();
     HWND control(int id) const { return GetDlgItem(dialog_, id); }

@@ -62,15 +62,63 @@ QString ExpectedReport(const QString& script) { return Shown(ScoreScript(script.
 struct ModalSeen {
     QString title;
     QString text;
+    QStringList buttons;  // a message box's, in their order
     bool seen = false;
 };
 
-// Closes the next modal window once it runs, remembering its title and message.
-std::shared_ptr<ModalSeen> DismissNextModal() {
-    auto seen = std::make_shared<ModalSeen>();
+// Answers the modal windows that run next, one answer each: a message box's button by its
+// words, "" to accept a dialog, "reject" to cancel it. Each one's title, message and buttons
+// are remembered.
+std::shared_ptr<std::vector<ModalSeen>> AnswerNextModals(QStringList answers) {
+    auto seen = std::make_shared<std::vector<ModalSeen>>();
     auto* poll = new QTimer(qApp);
     auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, poll, [seen, poll, tries] {
+    auto handled = std::make_shared<QList<QPointer<QWidget>>>();
+    QObject::connect(poll, &QTimer::timeout, poll, [seen, poll, tries, handled, answers] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && !handled->contains(modal)) {
+            handled->append(modal);
+            const QString answer = answers[static_cast<qsizetype>(seen->size())];
+            ModalSeen& s = seen->emplace_back();
+            s.seen = true;
+            s.title = modal->windowTitle();
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box != nullptr) {
+                s.text = box->text();
+                QList<QAbstractButton*> shown = box->buttons();
+                std::sort(shown.begin(), shown.end(), [](const QAbstractButton* a, const QAbstractButton* b) {
+                    return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+                });
+                for (const QAbstractButton* button : shown) s.buttons << button->text();
+            }
+            QAbstractButton* chosen = nullptr;
+            if (box != nullptr) {
+                for (QAbstractButton* button : box->buttons()) {
+                    if (button->text() == answer) chosen = button;
+                }
+            }
+            if (chosen != nullptr) {
+                chosen->click();
+            } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                dialog->done(answer == QStringLiteral("reject") ? QDialog::Rejected : QDialog::Accepted);
+            }
+        }
+        if (seen->size() == static_cast<std::size_t>(answers.size()) || ++*tries >= 300) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
+    return seen;
+}
+
+// Closes the next modal window once it runs, remembering its title and message; it looks for
+// one `tries` times, 10 ms apart.
+std::shared_ptr<ModalSeen> DismissNextModal(int tries = 300) {
+    auto seen = std::make_shared<ModalSeen>();
+    auto* poll = new QTimer(qApp);
+    auto left = std::make_shared<int>(tries);
+    QObject::connect(poll, &QTimer::timeout, poll, [seen, poll, left] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal != nullptr) {
             seen->seen = true;
@@ -78,7 +126,7 @@ std::shared_ptr<ModalSeen> DismissNextModal() {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) seen->text = box->text();
             if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Accepted);
         }
-        if (modal != nullptr || ++*tries >= 300) {
+        if (modal != nullptr || --*left <= 0) {
             poll->stop();
             poll->deleteLater();
         }
@@ -357,8 +405,50 @@ private slots:
         QCOMPARE(byButton.result(), int(QDialog::Accepted));
         MainWindow byMenu;
         byMenu.show();
+        byMenu.controls().sampleActions[3]->trigger();  // a sample as it came: nothing to lose
+        QTest::qWait(50);  // colouring and marking it are no edits
+        QVERIFY(!byMenu.model().modified());
         byMenu.controls().exitAction->trigger();
         QVERIFY(!byMenu.isVisible());
+    }
+
+    // Edits that no file holds: 退出 asks, 取消 keeps the window, 保存 ends only once the
+    // script is saved, 不保存 ends without it.
+    void exitAsksBeforeEditsAreLost() {
+        QTemporaryDir dir;
+        MainWindow w;
+        w.show();
+        QTest::keyClicks(w.controls().scriptBox, "mpout");
+        const auto cancelled = AnswerNextModals({QStringLiteral("取消")});
+        w.controls().exitButton->click();
+        QCOMPARE(cancelled->size(), std::size_t{1});
+        QCOMPARE(cancelled->front().text, Utf8(app::FrontEnd::ExitQuestion().text));
+        QCOMPARE(cancelled->front().buttons, (QStringList{"保存", "不保存", "取消"}));
+        QVERIFY(w.isVisible());
+        // 保存 with no file yet asks where; cancelling that saves nothing and keeps the window.
+        const auto unsaved = AnswerNextModals({QStringLiteral("保存"), QStringLiteral("reject")});
+        w.controls().exitAction->trigger();
+        QCOMPARE(unsaved->size(), std::size_t{2});
+        QVERIFY(w.isVisible());
+        QVERIFY(w.model().modified());
+        // Saved once, the next edit asks again; 保存 writes to that file and ends.
+        QVERIFY(w.SaveTo(dir.filePath("a.txt"), false));
+        QTest::keyClicks(w.controls().scriptBox, "2");
+        const auto saved = AnswerNextModals({QStringLiteral("保存")});
+        w.controls().exitButton->click();
+        QCOMPARE(saved->size(), std::size_t{1});
+        QVERIFY(!w.isVisible());
+        QFile file(dir.filePath("a.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith("mpout2      ****"));  // typed at the start of the notice
+
+        MainWindow discarded;
+        discarded.show();
+        QTest::keyClicks(discarded.controls().scriptBox, "x");
+        const auto discard = AnswerNextModals({QStringLiteral("不保存")});
+        discarded.controls().exitButton->click();
+        QCOMPARE(discard->size(), std::size_t{1});
+        QVERIFY(!discarded.isVisible());
     }
 
     void aboutBox() {
@@ -662,16 +752,54 @@ private slots:
     void linkCommands() {
         MainWindow w(app::Links{"https://home.invalid/", "https://home.invalid/wxm-skm.jpg"});
         QList<QUrl> opened;
-        w.setUrlOpener([&](const QUrl& url) { opened.append(url); });
+        w.setUrlOpener([&](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
+        const auto noMessage = DismissNextModal(20);
+        QVERIFY(w.controls().homePageAction->isEnabled() && w.controls().donationAction->isEnabled());
         w.controls().homePageAction->trigger();
         w.controls().donationAction->trigger();
+        const QString workingFolder = QDir::currentPath();
+        QTemporaryDir folder;
+        QDir::setCurrent(folder.path());
+        QFile help(QStringLiteral("help2.htm"));
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        help.close();
         w.controls().helpAction->trigger();
+        help.remove();
         QCOMPARE(opened.size(), 3);
         QCOMPARE(opened[0], QUrl(QStringLiteral("https://home.invalid/")));
         QCOMPARE(opened[1].fileName(), QStringLiteral("wxm-skm.jpg"));
         QVERIFY(opened[2].isLocalFile());
         QCOMPARE(opened[2].fileName(), QStringLiteral("help2.htm"));
-        QVERIFY(app::ConfiguredLinks().homePage.starts_with("https://"));
+        QTest::qWait(300);
+        QVERIFY(!noMessage->seen);
+
+        // No browser: the user is told which target did not open.
+        w.setUrlOpener([](const QUrl&) { return false; });
+        const auto failed = DismissNextModal();
+        w.controls().homePageAction->trigger();
+        QVERIFY(failed->seen);
+        QVERIFY2(failed->text.contains(QStringLiteral("打不开官网")) && failed->text.contains(QStringLiteral("https://home.invalid/")),
+                 qPrintable(failed->text));
+        // No help page beside the program or in the working folder: told, nothing opened.
+        w.setUrlOpener([&](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
+        const auto missing = DismissNextModal();
+        w.controls().helpAction->trigger();
+        QVERIFY(missing->seen);
+        QVERIFY(missing->text.contains(QStringLiteral("打不开帮助页")));
+        QCOMPARE(opened.size(), 3);
+        QDir::setCurrent(workingFolder);
+
+        // A build without addresses has the two web entries disabled.
+        MainWindow bare(app::Links{});
+        QVERIFY(!bare.controls().homePageAction->isEnabled());
+        QVERIFY(!bare.controls().donationAction->isEnabled());
+        QVERIFY(bare.controls().helpAction->isEnabled());
     }
 };
 

@@ -91,7 +91,8 @@ bool Drop(HWND main, const std::vector<std::wstring>& paths, bool waitForIt) {
 
 int Usage() {
     std::fputs("usage: window_probe alive | state | text ID | rect ID | popups | click ID | command ID | syscommand ID |\n"
-               "       select INDEX | drop PATH... | post-drop PATH... | open PATH | popup-ok | popup-cancel\n", stderr);
+               "       select INDEX | drop PATH... | post-drop PATH... | open PATH | popup-ok | popup-cancel |\n"
+               "       popup-button TEXT\n", stderr);
     return 2;
 }
 
@@ -186,6 +187,20 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (what == L"popup-ok") {
         for (HWND popup : Popups(main)) PostMessageW(popup, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    if (what == L"popup-button" && argc > 2) {  // clicks a popup's button by its words
+        struct Search { const wchar_t* words; HWND found; } search{argv[2], nullptr};
+        for (HWND popup : Popups(main)) {
+            EnumChildWindows(popup, [](HWND child, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                if (TextOf(child) != s->words) return TRUE;
+                s->found = child;
+                return FALSE;
+            }, reinterpret_cast<LPARAM>(&search));
+        }
+        if (search.found == nullptr) return 1;
+        PostMessageW(search.found, BM_CLICK, 0, 0);
         return 0;
     }
     if (what == L"popup-cancel") {

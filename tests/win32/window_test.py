@@ -265,13 +265,52 @@ try:
     check(probe('alive').returncode == 0 and window.poll() is None, 'the close button, Esc and Alt+F4 leave it open')
     check(text(1000) == 'mpinit=4\r\n', 'with its script')
 
-    # 退出 ends it.
+    if SCREENSHOT:  # the 文件 menu: without configured addresses the two web entries are grey
+        left, top, width, height = (int(v) for v in probe('rect', '0').stdout.decode().split())
+        x('xdotool', 'mousemove', str(left + 18), str(top + 31), 'click', '1')
+        time.sleep(1.0)
+        frame = '%dx%d+%d+%d' % (width + 8, height + 28, max(0, left - 4), max(0, top - 24))
+        x('import', '-window', 'root', '-crop', frame, '+repage', SCREENSHOT.replace('.png', '-file-menu.png'))
+        x('xdotool', 'key', 'Escape')
+        time.sleep(0.5)
+
+    # A link the system cannot open is told: no help2.htm in the working folder or beside the program.
+    probe('command', '32779')
+    failed = '\n'.join(wait_for(lambda: popups()))  # a message's lines are lines here too
+    check('打不开帮助页' in failed and 'help2.htm' in failed, '打开帮助 without the page says so: ' + repr(failed))
+    probe('popup-ok')
+    check(wait_for(lambda: popups() == []), 'and OK closes the message')
+
+    # Edits that no file holds: 退出 asks; 取消 keeps the window, 保存 saves (here through Save As,
+    # the script having come from a file) and then ends.
+    click_into(1000)
+    x('xdotool', 'type', '--delay', '40', 'mpout\n')
+    check(wait_for(lambda: text(1000) == 'mpout\r\nmpinit=4\r\n'), 'the loaded script edited')
     probe('command', '32773')
+    question = '\n'.join(wait_for(lambda: popups()))
+    check('脚本有未保存的修改' in question and all('|' + words in question for words in ('保存', '不保存', '取消')),
+          '退出 with edits asks whether to save them: ' + repr(question))
+    if SCREENSHOT:
+        time.sleep(1.0)
+        left, top, width, height = (int(v) for v in probe('rect', '0').stdout.decode().split())
+        frame = '%dx%d+%d+%d' % (width + 8, height + 28, max(0, left - 4), max(0, top - 24))
+        x('import', '-window', 'root', '-crop', frame, '+repage', SCREENSHOT.replace('.png', '-exit-question.png'))
+    probe('popup-button', '取消')
+    check(wait_for(lambda: popups() == []), '取消 closes the question')
+    time.sleep(0.5)
+    check(window.poll() is None and text(1000) == 'mpout\r\nmpinit=4\r\n', 'and keeps the window with its script')
+    probe('command', '32773')
+    wait_for(lambda: popups())
+    probe('popup-button', '保存')
+    check(wait_for(lambda: len(popups()) == 1 and '打不开' not in popups()[0]), '保存 asks where, the script not saved yet')
+    saved = os.path.join(work, 'saved.txt')
+    probe('open', windows_path(saved))
     try:
         code = window.wait(timeout=20)
     except subprocess.TimeoutExpired:
         code = None
-    check(code == 0, '退出 ends the program')
+    check(code == 0, 'saved, 退出 ends the program')
+    check(os.path.exists(saved) and open(saved, 'rb').read() == b'mpout\r\nmpinit=4\r\n', 'with the script in the file')
 finally:
     if window is not None and window.poll() is None:
         window.kill()

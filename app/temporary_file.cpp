@@ -7,6 +7,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <pthread.h>
 #include <unistd.h>
 #endif
 
@@ -98,5 +99,18 @@ std::optional<std::string> TemporaryFile::contents() const {
     if (failed) return std::nullopt;
     return bytes;
 }
+
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
+HeldSignals::HeldSignals() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&held, signal);
+    pthread_sigmask(SIG_BLOCK, &held, &previous_);
+}
+HeldSignals::~HeldSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+#else
+HeldSignals::HeldSignals() {}
+HeldSignals::~HeldSignals() {}
+#endif
 
 }  // namespace quillon::app

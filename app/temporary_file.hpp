@@ -2,6 +2,10 @@
 // a named file (the workbook export); removed when it goes.
 #pragma once
 
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
+#include <signal.h>
+#endif
+
 #include <optional>
 #include <string>
 
@@ -28,6 +32,22 @@ private:
     TemporaryFile(std::string path, std::string folder) : path_(std::move(path)), folder_(std::move(folder)) {}
     std::string path_;
     std::string folder_;
+};
+
+// While it lives, this thread holds back the signals that end a program from a terminal or a
+// process manager (SIGTERM, SIGINT, SIGHUP): they arrive when it goes, after the temporary files
+// made meanwhile are removed, so that none is left behind. Nothing on Windows and in the page.
+class HeldSignals {
+public:
+    HeldSignals();
+    ~HeldSignals();
+    HeldSignals(const HeldSignals&) = delete;
+    HeldSignals& operator=(const HeldSignals&) = delete;
+
+private:
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
+    sigset_t previous_;
+#endif
 };
 
 }  // namespace quillon::app

@@ -111,6 +111,7 @@ struct CNumbersInThisThread {
 }  // namespace
 
 std::string TablesXlsx(const ScoreTables& tables, std::string& error) {
+    const HeldSignals held;  // made first, so it goes after the temporary files are removed
     std::optional<TemporaryFile> file = TemporaryFile::Make(".xlsx");
     if (!file) {
         error = "cannot make a temporary file for the workbook in " + TemporaryFile::FolderForMessages();
@@ -121,17 +122,21 @@ std::string TablesXlsx(const ScoreTables& tables, std::string& error) {
     const CNumbersInThisThread cNumbers;
     lxw_workbook* book = workbook_new_opt(file->path().c_str(), &options);
     if (book == nullptr) {
-        error = "cannot start the workbook";
+        error = "cannot start the workbook in " + TemporaryFile::FolderForMessages();
         return {};
     }
     Fill(book, tables);
     if (const lxw_error closed = workbook_close(book); closed != LXW_NO_ERROR) {
-        error = std::string("the workbook could not be written: ") + lxw_strerror(closed);
+        error = "the workbook could not be written in " + TemporaryFile::FolderForMessages() + " (is it full?)";
         return {};
     }
     std::optional<std::string> bytes = file->contents();
     if (!bytes || bytes->empty()) {
         error = "the workbook could not be read back from its temporary file";
+        return {};
+    }
+    if (const std::string fault = WorkbookFault(*bytes); !fault.empty()) {
+        error = "the workbook came out incomplete in " + TemporaryFile::FolderForMessages() + " (is it full?): " + fault;
         return {};
     }
     return std::move(*bytes);

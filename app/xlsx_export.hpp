@@ -7,7 +7,12 @@
 
 namespace quillon::app {
 
-// The workbook's bytes; empty with `error` set when it could not be made.
+// The workbook's bytes, proven whole; empty with `error` set when it could not be made.
 std::string TablesXlsx(const ScoreTables& tables, std::string& error);
+
+// What makes the zip no whole workbook: unreadable, an entry that does not inflate to its size
+// and checksum, an XML part cut before its root's end, a part [Content_Types].xml names missing.
+// Empty when it is whole.
+std::string WorkbookFault(const std::string& zip);
 
 }  // namespace quillon::app

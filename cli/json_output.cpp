@@ -42,7 +42,7 @@ std::string NumberText(double value) {
     return text;
 }
 
-void Write(std::string& out, const Json& json, int depth) {
+void Write(std::string& out, const Json& json, int depth, bool ascii) {
     const std::string indent(static_cast<std::size_t>(2 * (depth + 1)), ' ');
     const auto close = [&](char bracket) {
         out += '\n';
@@ -55,8 +55,8 @@ void Write(std::string& out, const Json& json, int depth) {
         for (const auto& [key, value] : json.items()) {
             out += first ? "\n" : ",\n";
             first = false;
-            out += indent + Json(key).dump() + ": ";
-            Write(out, value, depth + 1);
+            out += indent + Json(key).dump(-1, ' ', ascii) + ": ";
+            Write(out, value, depth + 1, ascii);
         }
         close('}');
     } else if (json.is_array() && !json.empty()) {
@@ -66,13 +66,13 @@ void Write(std::string& out, const Json& json, int depth) {
             out += first ? "\n" : ",\n";
             first = false;
             out += indent;
-            Write(out, value, depth + 1);
+            Write(out, value, depth + 1, ascii);
         }
         close(']');
     } else if (json.is_number_float()) {
         out += NumberText(json.get<double>());
     } else {
-        out += json.dump();
+        out += json.dump(-1, ' ', ascii);
     }
 }
 
@@ -83,9 +83,9 @@ Json Figure(double value, int decimals) {
     return ReadDecimal(Fixed(value, 0, decimals))->value;
 }
 
-std::string JsonText(const Json& json) {
+std::string JsonText(const Json& json, bool ascii) {
     std::string out;
-    Write(out, json, 0);
+    Write(out, json, 0, ascii);
     return out + "\n";
 }
 

@@ -14,8 +14,9 @@ namespace quillon::cli {
 nlohmann::ordered_json Figure(double value, int decimals);
 
 // The JSON text, laid out as nlohmann's dump(2), a newline at its end; every number in the
-// shortest form that reads back as the same double, a whole float with ".0".
-std::string JsonText(const nlohmann::ordered_json& json);
+// shortest form that reads back as the same double, a whole float with ".0". With `ascii`, every
+// character past ASCII is written as \uXXXX, so that the bytes read the same in GBK and UTF-8.
+std::string JsonText(const nlohmann::ordered_json& json, bool ascii = false);
 
 nlohmann::ordered_json ResultsJson(const ScoreStore& lastReport, bool reportTruncated);
 nlohmann::ordered_json ProblemsJson(const std::string& file, const std::string& encoding, const ScriptAccount& account);

@@ -3,6 +3,7 @@
 // look at, 2 trouble.
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -36,6 +37,21 @@ constexpr const char* kExitCodes =
     "--check, a report cut at its limit); 2 trouble (bad usage, a script that could not be read or\n"
     "was refused, output that could not be written).";
 
+// The values an option takes, in one place for its check, its help and the message that refuses
+// another. Compared in lower case.
+const std::vector<std::string> kSamples{"2", "3", "4", "5"};
+const std::vector<std::string> kInputEncodings{"auto", "utf-8", "gbk"};
+const std::vector<std::string> kOutputEncodings{"utf-8", "gbk"};
+const std::vector<std::string> kFormats{"text", "json", "csv", "html", "xlsx"};
+struct Choices {
+    const char* option;
+    const std::vector<std::string>& values;
+};
+const Choices kChoices[] = {{"--sample", kSamples},
+                            {"--input-encoding", kInputEncodings},
+                            {"--output-encoding", kOutputEncodings},
+                            {"--format", kFormats}};
+
 struct Options {
     std::string file;
     bool fileGiven = false;
@@ -54,14 +70,17 @@ struct Trouble {
     std::string message;
 };
 
-// A line on standard error: characters on a console, else UTF-8 bytes.
+// Lines on standard error: characters on a console, else UTF-8 bytes.
 void SayRaw(const std::string& text) {
     if (quillon::cli::WriteToConsole(stderr, text) == quillon::cli::ConsoleWrite::NotAConsole) {
         std::fwrite(text.data(), 1, text.size(), stderr);
     }
 }
 
-void Say(const std::string& message) { SayRaw("quillon-score: " + message + "\n"); }
+// Every line on standard error starts with the program's name.
+constexpr const char* kPrefix = "quillon-score: ";
+
+void Say(const std::string& message) { SayRaw(kPrefix + message + "\n"); }
 
 // All of the bytes on standard output, or Trouble: a full disk or a closed stream is no success.
 void WriteBytes(const std::string& bytes) {
@@ -114,14 +133,14 @@ std::string ProblemLines(const std::string& file, const quillon::ScriptAccount& 
 void AddOptions(CLI::App& app, Options& options) {
     app.add_option("FILE", options.file, "Script file; - or nothing reads standard input");
     app.add_option("--sample", options.sample, "Score built-in sample text N: 2, 3, 4 or 5")
-        ->check(CLI::IsMember({"2", "3", "4", "5"}))
+        ->check(CLI::IsMember(kSamples))
         ->excludes("FILE");
     app.add_option("--input-encoding", options.inputEncoding,
                    "For a script without a byte-order mark: auto (UTF-8 when the bytes are UTF-8, else "
                    "GB18030, the superset of GBK), utf-8 or gbk. A mark always decides: UTF-8, UTF-16, UTF-32")
-        ->check(CLI::IsMember({"auto", "utf-8", "gbk"}, CLI::ignore_case));
+        ->check(CLI::IsMember(kInputEncodings, CLI::ignore_case));
     app.add_option("--output-encoding", options.outputEncoding, "utf-8 (default) or gbk")
-        ->check(CLI::IsMember({"utf-8", "gbk"}, CLI::ignore_case));
+        ->check(CLI::IsMember(kOutputEncodings, CLI::ignore_case));
     app.add_flag("--trace", options.trace, "Write the handlers' diagnostic lines to standard error");
     CLI::Option* check = app.add_flag("--check", options.check,
                  "Print the problems found on each line instead of the report, then the notes where the script "
@@ -137,13 +156,44 @@ void AddOptions(CLI::App& app, Options& options) {
                    "text (default) or json: the last report's results, with --check the problems, with "
                    "--explain the gains; csv, html or xlsx: table 5-2, the layer summary, the counts and the "
                    "total for the assessment report (xlsx to a file: > report.xlsx)")
-        ->check(CLI::IsMember({"text", "json", "csv", "html", "xlsx"}, CLI::ignore_case));
+        ->check(CLI::IsMember(kFormats, CLI::ignore_case));
     app.footer(kExitCodes);
 }
 
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return s;
+}
+
+// A command line CLI11 refused, told in the tool's words: its own would name its internals.
+std::string UsageProblem(const CLI::App& app, const CLI::ParseError& error) {
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+        for (const std::string& extra : app.remaining()) {
+            if (extra.size() > 1 && extra[0] == '-') return "there is no option " + extra;
+            return "one script at a time: '" + extra + "' would be a second";
+        }
+    }
+    for (const Choices& choices : kChoices) {
+        const CLI::Option* option = app.get_option(choices.option);
+        if (option->count() > 1) return std::string(choices.option) + " is given more than once";
+        for (const std::string& given : option->results()) {
+            if (std::find(choices.values.begin(), choices.values.end(), Lower(given)) != choices.values.end()) continue;
+            std::string list;
+            for (const std::string& value : choices.values) list += (list.empty() ? "" : ", ") + value;
+            return std::string(choices.option) + " takes one of " + list + ", not '" + given + "'";
+        }
+    }
+    if (app.count("--sample") > 0 && app.count("FILE") > 0) return "--sample scores a built-in script: it takes no FILE";
+    if (app.count("--check") > 0 && app.count("--explain") > 0) return "--check and --explain do not go together";
+    if (app.count("--assume") > 0 && app.count("--explain") == 0) return "--assume goes with --explain";
+    if (app.count("--assume") > 1) return "--assume is given more than once";
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+        // An option that wants a value and got none: CLI11 names it first.
+        const std::string what = error.what();
+        const std::string name = what.substr(0, what.find(':'));
+        if (name.rfind("--", 0) == 0 && app.get_option_no_throw(name) != nullptr) return name + " needs a value";
+    }
+    return "the command line is not understood";
 }
 
 struct Script {
@@ -189,7 +239,11 @@ int Finished(bool reportTruncated) {
 int WriteTables(const std::string& format, const quillon::ScoreTables& tables, bool gbk, bool reportTruncated) {
     if (format == "xlsx") {
         std::string error;
-        const std::string book = quillon::app::TablesXlsx(tables, error);
+        std::string book;
+        {
+            const quillon::cli::QuietStderr quiet;  // libxlsxwriter prints its own lines there
+            book = quillon::app::TablesXlsx(tables, error);
+        }
         if (book.empty()) throw Trouble{error};
         WriteBytes(book);  // a workbook is bytes, never text for a console
     } else if (format == "csv") {
@@ -201,8 +255,10 @@ int WriteTables(const std::string& format, const quillon::ScoreTables& tables, b
     return Finished(reportTruncated);
 }
 
+// JSON stays JSON in either output encoding: with gbk asked, every character past ASCII is
+// written as \uXXXX, so that the bytes are ASCII, the same in GBK and in UTF-8.
 // The last report's model run again with units made compliant.
-std::string ExplainOutput(const Options& options, const quillon::ScriptRun& run, bool json) {
+std::string ExplainOutput(const Options& options, const quillon::ScriptRun& run, bool json, bool ascii) {
     const quillon::ScoreStore& last = *run.lastReport;
     const quillon::Explanation explanation = quillon::ExplainTotal(last, run.lastReportFlags);
     quillon::app::AssumedUnits assumed;
@@ -211,7 +267,7 @@ std::string ExplainOutput(const Options& options, const quillon::ScriptRun& run,
         if (!assumed.error.empty()) throw Trouble{assumed.error};
     }
     const quillon::app::AssumedUnits* chosen = options.assumeGiven ? &assumed : nullptr;
-    if (json) return quillon::cli::JsonText(quillon::cli::ExplanationJson(last, explanation, chosen, run.lastReportFlags));
+    if (json) return quillon::cli::JsonText(quillon::cli::ExplanationJson(last, explanation, chosen, run.lastReportFlags), ascii);
     return quillon::app::ExplanationText(last, explanation, chosen, run.lastReportFlags);
 }
 
@@ -219,7 +275,7 @@ int Run(const Options& options) {
     const Script script = ReadScript(options);
     quillon::DiagnosticSink sink;
     if (options.trace) {
-        sink = [](std::string_view line) { SayRaw(std::string(line)); };
+        sink = [](std::string_view line) { SayRaw(kPrefix + std::string(line)); };
     }
     const std::string format = Lower(options.format);
     const bool json = format == "json";
@@ -229,21 +285,24 @@ int Run(const Options& options) {
     const quillon::ScriptRun run = quillon::InterpretScript(script.text, sink, options.check || options.explain || json || table);
     // JSON holds only valid UTF-8: a file name from elsewhere may be in another encoding.
     const std::string jsonName = quillon::RepairUtf8(script.name);
+    const bool gbk = Lower(options.outputEncoding) == "gbk";
     std::string output;
     if (options.check) {
-        output = json ? quillon::cli::JsonText(quillon::cli::ProblemsJson(jsonName, script.encoding, run.account))
+        output = json ? quillon::cli::JsonText(quillon::cli::ProblemsJson(jsonName, script.encoding, run.account), gbk)
                       : ProblemLines(script.name, run.account);
     } else if (table) {
-        return WriteTables(format, quillon::TablesOf(*run.lastReport), Lower(options.outputEncoding) == "gbk", run.reportTruncated);
+        return WriteTables(format, quillon::TablesOf(*run.lastReport), gbk, run.reportTruncated);
     } else if (options.explain) {
-        output = ExplainOutput(options, run, json);
+        output = ExplainOutput(options, run, json, gbk);
     } else if (json) {
-        output = quillon::cli::JsonText(quillon::cli::ResultsJson(*run.lastReport, run.reportTruncated));
+        output = quillon::cli::JsonText(quillon::cli::ResultsJson(*run.lastReport, run.reportTruncated), gbk);
     } else {
         output = run.report;
+        // Its bytes are fixed and end without a line end; a console gets one, so that the prompt
+        // does not stick to the last line.
+        if (quillon::cli::StdoutIsTerminal() && !output.empty() && output.back() != '\n') output += "\r\n";
     }
-    const OutputEncoding out = Lower(options.outputEncoding) == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8;
-    WriteOut(output, out);
+    WriteOut(output, gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     if (options.check) return run.account.problems.empty() ? kSuccess : kAttention;
     return Finished(run.reportTruncated);
 }
@@ -272,8 +331,7 @@ int main(int argc, char** argv) {
                 WriteOut(app.help());
                 return kSuccess;
             }
-            Say(e.what());
-            SayRaw("Run with --help for more information.\n");
+            Say(UsageProblem(app, e) + " (quillon-score --help lists the options)");
             return kTrouble;
         }
         if (help) {

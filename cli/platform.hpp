@@ -23,4 +23,17 @@ enum class ConsoleWrite { NotAConsole, Written, Failed };
 // page. A stream that is no console (a file, a pipe) is left to take the bytes as they are.
 ConsoleWrite WriteToConsole(std::FILE* stream, std::string_view utf8);
 
+// While it lives, what a library prints on standard error goes nowhere: the tool tells what failed
+// in its own words.
+class QuietStderr {
+public:
+    QuietStderr();
+    ~QuietStderr();
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_;  // the descriptor standard error had, or -1
+};
+
 }  // namespace quillon::cli

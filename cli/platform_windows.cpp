@@ -58,4 +58,20 @@ ConsoleWrite WriteToConsole(std::FILE* stream, std::string_view utf8) {
     return ConsoleWrite::Written;
 }
 
+QuietStderr::QuietStderr() : saved_(-1) {
+    std::fflush(stderr);
+    const int none = _open("NUL", _O_WRONLY | _O_BINARY);
+    if (none < 0) return;
+    saved_ = _dup(_fileno(stderr));
+    if (saved_ >= 0) _dup2(none, _fileno(stderr));
+    _close(none);
+}
+
+QuietStderr::~QuietStderr() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    _dup2(saved_, _fileno(stderr));
+    _close(saved_);
+}
+
 }  // namespace quillon::cli

@@ -1,11 +1,13 @@
-# libxlsxwriter, for the workbook export: Debian's package on Linux; the Windows and WebAssembly
-# builds compile the same version from Debian's source, which the Makefile unpacks into
-# build/sources (cmake/debian_source.sh). Either way the target is quillon_xlsxwriter.
+# libxlsxwriter, for the workbook export, and minizip's unzip, which reads the workbook back to
+# prove it whole: Debian's packages on Linux; the Windows and WebAssembly builds compile the same
+# versions from Debian's source of libxlsxwriter (which bundles minizip), which the Makefile
+# unpacks into build/sources (cmake/debian_source.sh). Either way the target is quillon_xlsxwriter.
 if(NOT CMAKE_CROSSCOMPILING)
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
+  pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
   add_library(quillon_xlsxwriter INTERFACE)
-  target_link_libraries(quillon_xlsxwriter INTERFACE PkgConfig::XLSXWRITER)
+  target_link_libraries(quillon_xlsxwriter INTERFACE PkgConfig::XLSXWRITER PkgConfig::MINIZIP)
   return()
 endif()
 
@@ -34,9 +36,10 @@ endif()
 
 file(GLOB xlsx_sources ${xlsx}/src/*.c)
 add_library(quillon_xlsxwriter STATIC ${xlsx_sources}
-  ${xlsx}/third_party/minizip/ioapi.c ${xlsx}/third_party/minizip/zip.c
+  ${xlsx}/third_party/minizip/ioapi.c ${xlsx}/third_party/minizip/zip.c ${xlsx}/third_party/minizip/unzip.c
   ${xlsx}/third_party/tmpfileplus/tmpfileplus.c ${xlsx}/third_party/md5/md5.c)
-target_include_directories(quillon_xlsxwriter SYSTEM PUBLIC ${xlsx}/include PRIVATE ${xlsx}/include/xlsxwriter)
+target_include_directories(quillon_xlsxwriter SYSTEM PUBLIC ${xlsx}/include ${xlsx}/third_party/minizip
+                           PRIVATE ${xlsx}/include/xlsxwriter)
 # As the library's own build sets them: no zip encryption; 32-bit file calls on MinGW.
 target_compile_definitions(quillon_xlsxwriter PRIVATE NOCRYPT NOUNCRYPT $<$<BOOL:${MINGW}>:USE_FILE32API>)
 target_compile_options(quillon_xlsxwriter PRIVATE -w)  # not our code to warn about

@@ -1,7 +1,13 @@
 // quillon-score end to end: options, encodings, exit codes and the golden scripts.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -58,10 +64,11 @@ std::string Tool() {
     return command != nullptr && *command != '\0' ? std::string(command) + " " : std::string("'") + QUILLON_SCORE_PATH + "' ";
 }
 
-// Runs the tool with the arguments (shell words) and, when given, the bytes on standard input.
-ToolResult RunTool(const std::string& arguments, const std::string* input = nullptr) {
+// Runs the tool with the arguments (shell words) and, when given, the bytes on standard input;
+// or, with `program` given, that command line (shell words) instead of the tool.
+ToolResult RunTool(const std::string& arguments, const std::string* input = nullptr, const std::string& program = Tool()) {
     const fs::path dir = WorkDir();
-    std::string command = Tool() + arguments;
+    std::string command = program + arguments;
     if (input != nullptr) {
         WriteFile(dir / "stdin", *input);
         command += " < '" + (dir / "stdin").string() + "'";
@@ -81,6 +88,18 @@ ToolResult RunTool(const std::string& arguments, const std::string* input = null
 std::string Shown(const ToolResult& result) {
     return "exit code " + std::to_string(result.exitCode) + ", stderr \"" + result.err + "\", stdout of " +
            std::to_string(result.out.size()) + " bytes starting \"" + result.out.substr(0, 200) + "\"";
+}
+
+// Every line on standard error is the tool's, in its words.
+void ExpectOwnLines(const ToolResult& result, const std::string& what) {
+    std::istringstream lines(result.err);
+    for (std::string line; std::getline(lines, line);) EXPECT_EQ(line.rfind("quillon-score: ", 0), 0u) << what << ": " << line;
+}
+
+// A test that runs the tool's Linux build itself, not one through Wine.
+bool ToolIsNative() {
+    const char* command = std::getenv("QUILLON_SCORE_COMMAND");
+    return command == nullptr || *command == '\0';
 }
 
 TEST(Cli, SamplesPrintTheirReports) {
@@ -251,20 +270,34 @@ TEST(Cli, ScriptEndsAtANulPastItsStart) {
     EXPECT_NE(RunTool("--check -", &script).out.find("警告[Q505]"), std::string::npos);
 }
 
+// Refused command lines are told in the tool's own words, one line, exit code 2.
 TEST(Cli, BadUsageExitsWith2) {
-    EXPECT_EQ(RunTool("--sample 6").exitCode, 2);
-    EXPECT_EQ(RunTool("--sample 1").exitCode, 2);
-    EXPECT_EQ(RunTool("--no-such-option").exitCode, 2);
-    EXPECT_EQ(RunTool("--input-encoding latin1 -").exitCode, 2);
-    EXPECT_EQ(RunTool("--sample 2 file.txt").exitCode, 2);
-    EXPECT_EQ(RunTool("a.txt b.txt").exitCode, 2);
-    // Only the documented spellings: no enum numbers, no hexadecimal sample.
-    for (const char* arguments : {"--format 1 --sample 2", "--input-encoding 2 --sample 2", "--sample 0x3",
-                                  "--output-encoding 0 --sample 2"}) {
-        const ToolResult refused = RunTool(arguments);
-        EXPECT_EQ(refused.exitCode, 2) << arguments;
-        EXPECT_EQ(refused.out, "") << arguments;
-        EXPECT_EQ(refused.err.rfind("quillon-score: ", 0), 0u) << arguments;
+    const struct {
+        const char* arguments;
+        const char* message;
+    } cases[] = {
+        {"--sample 6", "--sample takes one of 2, 3, 4, 5, not '6'"},
+        {"--sample 1", "--sample takes one of 2, 3, 4, 5, not '1'"},
+        {"--sample 0x3", "--sample takes one of 2, 3, 4, 5, not '0x3'"},
+        {"--sample", "--sample needs a value"},
+        {"--sample 2 --sample 3", "--sample is given more than once"},
+        {"--no-such-option", "there is no option --no-such-option"},
+        {"--input-encoding latin1 -", "--input-encoding takes one of auto, utf-8, gbk, not 'latin1'"},
+        {"--input-encoding 2 --sample 2", "--input-encoding takes one of auto, utf-8, gbk, not '2'"},
+        {"--output-encoding 0 --sample 2", "--output-encoding takes one of utf-8, gbk, not '0'"},
+        {"--format 1 --sample 2", "--format takes one of text, json, csv, html, xlsx, not '1'"},
+        {"--format json --format csv --sample 2", "--format is given more than once"},
+        {"--sample 2 file.txt", "--sample scores a built-in script: it takes no FILE"},
+        {"a.txt b.txt", "one script at a time: 'b.txt' would be a second"},
+        {"--check --explain --sample 2", "--check and --explain do not go together"},
+        {"--assume 4.4 --sample 4", "--assume goes with --explain"},
+    };
+    for (const auto& c : cases) {
+        const ToolResult refused = RunTool(c.arguments);
+        EXPECT_EQ(refused.exitCode, 2) << c.arguments;
+        EXPECT_EQ(refused.out, "") << c.arguments;
+        EXPECT_EQ(refused.err, "quillon-score: " + std::string(c.message) + " (quillon-score --help lists the options)\n")
+            << c.arguments;
     }
 }
 
@@ -281,7 +314,8 @@ TEST(Cli, HelpVersionAndTrace) {
     const std::string script = "@@9 1\r\nmpout";
     const ToolResult traced = RunTool("--trace -", &script);
     EXPECT_EQ(traced.out, ScoreScript(script));
-    EXPECT_NE(traced.err.find("deal_CC 必须 @@1-8 \n"), std::string::npos);
+    EXPECT_NE(traced.err.find("quillon-score: deal_CC 必须 @@1-8 \n"), std::string::npos);
+    ExpectOwnLines(traced, "--trace");
 }
 
 TEST(Cli, CheckPrintsProblemsAndExitsOneWhenThereAreAny) {
@@ -440,6 +474,128 @@ TEST(Cli, TablesAsCsvAndHtml) {
     for (const char* bad : {"--format csv --check --sample 4", "--format html --explain --sample 4", "--format pdf --sample 4"}) {
         EXPECT_EQ(RunTool(bad).exitCode, 2) << bad;
     }
+}
+
+// JSON stays valid JSON when GBK is asked for: the bytes are ASCII, every other character escaped.
+TEST(Cli, JsonInGbkIsAscii) {
+    for (const char* arguments : {"--format json --sample 4", "--check --format json --sample 2", "--explain --format json --sample 4"}) {
+        const ToolResult utf8 = RunTool(arguments);
+        const ToolResult gbk = RunTool(std::string(arguments) + " --output-encoding gbk");
+        EXPECT_EQ(gbk.exitCode, utf8.exitCode) << arguments;
+        EXPECT_TRUE(std::all_of(gbk.out.begin(), gbk.out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            << arguments;
+        EXPECT_EQ(nlohmann::json::parse(gbk.out, nullptr, false), nlohmann::json::parse(utf8.out)) << arguments;
+        EXPECT_EQ(gbk.out.back(), '\n') << arguments;
+    }
+    EXPECT_NE(RunTool("--format json --output-encoding gbk --sample 4").out.find("\"name\": \"\\u7269\\u7406\\u548c\\u73af\\u5883\""),
+              std::string::npos);  // 物理和环境
+}
+
+// A workbook that its temporary folder could not hold whole is trouble: nothing on standard
+// output, the tool's own words on standard error, no file left behind.
+void ExpectRefusedWorkbook(const ToolResult& result, const fs::path& folder, const std::string& why) {
+    EXPECT_EQ(result.exitCode, 2) << why << ": " << Shown(result);
+    EXPECT_EQ(result.out, "") << why;
+    EXPECT_NE(result.err.find("quillon-score: the workbook"), std::string::npos) << why << ": " << result.err;
+    ExpectOwnLines(result, why);
+    EXPECT_TRUE(fs::is_empty(folder)) << why;
+}
+
+// Files capped at 4 KiB (RLIMIT_FSIZE, with SIGXFSZ ignored) make short writes without root.
+TEST(Cli, AWorkbookLargerThanTheFilesAllowedIsTrouble) {
+    if (!ToolIsNative()) GTEST_SKIP() << "the file size limit is a Linux process's";
+    const fs::path folder = WorkDir() / "tmp";
+    fs::create_directories(folder);
+    const std::string command = "trap '' XFSZ; ulimit -f 4; TMPDIR='" + folder.string() + "' exec " + Tool() + "--format xlsx --sample 4";
+    ExpectRefusedWorkbook(RunTool("-c \"" + command + "\"", nullptr, "sh "), folder, "4 KiB files");
+}
+
+// A temporary folder of 12 KiB: libxlsxwriter's scratch files are cut at a page while the zip of
+// them is written whole, with checksums of what was cut. The folder is mounted in a mount
+// namespace of the run's own, which needs root or user namespaces.
+TEST(Cli, AWorkbookInAFullTemporaryFolderIsTrouble) {
+    if (!ToolIsNative()) GTEST_SKIP() << "the folder is a Linux mount";
+    const fs::path folder = WorkDir() / "tiny";
+    fs::create_directories(folder);
+    const std::string unshare = ::getuid() == 0 ? "unshare --mount " : "unshare --user --map-root-user --mount ";
+    const std::string mount = "mount -t tmpfs -o size=12k tmpfs '" + folder.string() + "'";
+    if (std::system((unshare + "sh -c \"" + mount + "\" 2>/dev/null").c_str()) != 0) {
+        GTEST_SKIP() << "cannot mount a 12 KiB tmpfs: this needs root or unprivileged user namespaces";
+    }
+    // What the tool leaves in the folder is listed before the mount goes with its namespace.
+    const fs::path left = WorkDir() / "left";
+    const std::string command = mount + " && TMPDIR='" + folder.string() + "' " + Tool() +
+                                "--format xlsx --sample 4; status=\\$?; ls -A '" + folder.string() + "' > '" + left.string() +
+                                "'; exit \\$status";
+    const ToolResult result = RunTool("sh -c \"" + command + "\"", nullptr, unshare);
+    ExpectRefusedWorkbook(result, folder, "12 KiB tmpfs");
+    EXPECT_NE(result.err.find("is cut short"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFile(left), "");
+}
+
+// SIGTERM, SIGINT or SIGHUP while the workbook is made: the tool still ends by the signal, and no
+// temporary file stays. The signal is sent as soon as the first file appears in the folder.
+TEST(Cli, ASignalDuringTheWorkbookLeavesNoTemporaryFile) {
+    if (!ToolIsNative()) GTEST_SKIP() << "signals and inotify are Linux's";
+    for (const int sent : {SIGTERM, SIGINT, SIGHUP}) {
+        const fs::path folder = WorkDir() / ("tmp" + std::to_string(sent));
+        fs::create_directories(folder);
+        const int watch = inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(inotify_add_watch(watch, folder.c_str(), IN_CREATE), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            sigset_t none;
+            sigemptyset(&none);
+            sigprocmask(SIG_SETMASK, &none, nullptr);
+            for (const int s : {SIGTERM, SIGINT, SIGHUP}) ::signal(s, SIG_DFL);  // a test runner may ignore SIGINT
+            const int null = open("/dev/null", O_RDWR);
+            dup2(null, STDOUT_FILENO);
+            dup2(null, STDERR_FILENO);
+            setenv("TMPDIR", folder.c_str(), 1);
+            execl(QUILLON_SCORE_PATH, "quillon-score", "--format", "xlsx", "--sample", "4", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        pollfd created{watch, POLLIN, 0};
+        const bool seen = poll(&created, 1, 20000) == 1;
+        kill(child, sent);
+        int status = 0;
+        waitpid(child, &status, 0);
+        close(watch);
+        EXPECT_TRUE(seen) << "no temporary file appeared";
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sent) << "signal " << sent << ", status " << status;
+        std::string left;
+        for (const auto& entry : fs::directory_iterator(folder)) left += entry.path().filename().string() + " ";
+        EXPECT_EQ(left, "") << "signal " << sent;
+    }
+}
+
+// The report's bytes are fixed and end without a line end: a file or a pipe gets exactly them, a
+// console one line end more, so that the prompt starts on a line of its own.
+TEST(Cli, AConsoleGetsALineEndAfterTheReport) {
+    if (!ToolIsNative()) GTEST_SKIP() << "the console is a Linux pseudo-terminal here";
+    const auto onConsole = [](const char* sample) {
+        int terminal = -1;
+        const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+        if (child == 0) {
+            termios raw{};
+            tcgetattr(STDOUT_FILENO, &raw);
+            cfmakeraw(&raw);  // the bytes as written, no CR added
+            tcsetattr(STDOUT_FILENO, TCSANOW, &raw);
+            execl(QUILLON_SCORE_PATH, "quillon-score", "--sample", sample, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        std::string shown;
+        char buffer[4096];
+        for (ssize_t got; (got = read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, static_cast<std::size_t>(got));
+        close(terminal);
+        waitpid(child, nullptr, 0);
+        return shown;
+    };
+    const std::string report = ScoreScript(BuiltInSamples[3].text);
+    ASSERT_NE(report.back(), '\n');
+    EXPECT_EQ(onConsole("4"), report + "\r\n");
+    EXPECT_EQ(RunTool("--sample 4").out, report);
 }
 
 // Every script in tests/golden gives, as GBK, exactly the report stored beside it.

@@ -1,11 +1,20 @@
-// The workbook's sheets read back from the zip: numbers are written with a decimal point even
-// when the thread runs in a locale with a decimal comma (a window takes the user's locale).
+// The workbook read back with minizip: numbers are written with a decimal point even when the
+// thread runs in a locale with a decimal comma (a window takes the user's locale), and a workbook
+// with a cut, damaged or missing part is never taken for a whole one.
 #include <gtest/gtest.h>
 #include <locale.h>
-#include <zlib.h>
+#include <unzip.h>
+#include <zip.h>
 
-#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/xlsx_export.hpp"
 #include "scoring/report_tables.hpp"
@@ -15,48 +24,122 @@
 namespace quillon::app {
 namespace {
 
-std::uint32_t Little(const std::string& bytes, std::size_t at, int size) {
-    std::uint32_t value = 0;
-    for (int k = size - 1; k >= 0; --k) value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(k)]);
-    return value;
+namespace fs = std::filesystem;
+
+using Entries = std::vector<std::pair<std::string, std::string>>;  // name, inflated text
+
+fs::path Scratch(const std::string& name) { return fs::path(::testing::TempDir()) / ("quillon_workbook_" + name); }
+
+// The zip's entries in order, read with minizip (which checks each one's size and CRC).
+Entries Unzipped(const std::string& zip) {
+    const fs::path path = Scratch("read.zip");
+    std::ofstream(path, std::ios::binary) << zip;
+    Entries entries;
+    const unzFile file = unzOpen64(path.c_str());
+    EXPECT_NE(file, nullptr);
+    if (file == nullptr) return entries;
+    for (int status = unzGoToFirstFile(file); status == UNZ_OK; status = unzGoToNextFile(file)) {
+        char name[512];
+        unzGetCurrentFileInfo64(file, nullptr, name, sizeof name, nullptr, 0, nullptr, 0);
+        unzOpenCurrentFile(file);
+        std::string text;
+        char buffer[4096];
+        int got;
+        while ((got = unzReadCurrentFile(file, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(got));
+        EXPECT_EQ(unzCloseCurrentFile(file), UNZ_OK) << name;
+        entries.emplace_back(name, std::move(text));
+    }
+    unzClose(file);
+    return entries;
 }
 
-// One entry of the zip, found by its local header and inflated; empty when it is not there.
-std::string ZipEntry(const std::string& zip, const std::string& name) {
-    for (std::size_t at = zip.find("PK\x03\x04"); at != std::string::npos; at = zip.find("PK\x03\x04", at + 4)) {
-        const std::uint32_t packed = Little(zip, at + 18, 4), size = Little(zip, at + 22, 4);
-        const std::size_t nameLength = Little(zip, at + 26, 2), extraLength = Little(zip, at + 28, 2);
-        if (zip.compare(at + 30, nameLength, name) != 0) continue;
-        std::string text(size, '\0');
-        z_stream stream{};
-        inflateInit2(&stream, -MAX_WBITS);  // raw deflate, as zip stores it
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zip.data() + at + 30 + nameLength + extraLength));
-        stream.avail_in = packed;
-        stream.next_out = reinterpret_cast<Bytef*>(text.data());
-        stream.avail_out = size;
-        const int status = inflate(&stream, Z_FINISH);
-        inflateEnd(&stream);
-        return status == Z_STREAM_END ? text : std::string();
+std::string Entry(const std::string& zip, const std::string& name) {
+    for (const auto& [n, text] : Unzipped(zip)) {
+        if (n == name) return text;
     }
     return {};
+}
+
+// A zip of the entries as a writer that checks nothing would make it: sizes and CRCs of what it got.
+std::string Zipped(const Entries& entries) {
+    const fs::path path = Scratch("write.zip");
+    const zipFile file = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    for (const auto& [name, text] : entries) {
+        zipOpenNewFileInZip64(file, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0);
+        zipWriteInFileInZip(file, text.data(), static_cast<unsigned>(text.size()));
+        zipCloseFileInZip(file);
+    }
+    zipClose(file, nullptr);
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string Level4Workbook() {
+    const ScriptRun run = InterpretScript(BuiltInSamples[3].text, {}, true);
+    std::string error;
+    const std::string book = TablesXlsx(TablesOf(*run.lastReport), error);
+    EXPECT_EQ(error, "");
+    return book;
 }
 
 TEST(Workbook, NumbersKeepTheirDecimalPointInACommaLocale) {
     const locale_t german = newlocale(LC_ALL_MASK, "de_DE.UTF-8", static_cast<locale_t>(nullptr));
     if (german == nullptr) GTEST_SKIP() << "no de_DE.UTF-8 locale (the test's fixture makes one with localedef)";
-    const ScriptRun run = InterpretScript(BuiltInSamples[3].text, {}, true);  // the level-4 sample
     const locale_t before = uselocale(german);
     char probe[8];
     std::snprintf(probe, sizeof probe, "%.1f", 0.5);
-    std::string error;
-    const std::string book = TablesXlsx(TablesOf(*run.lastReport), error);
+    const std::string book = Level4Workbook();
     EXPECT_EQ(uselocale(before), german);  // the thread's locale was given back
     freelocale(german);
     ASSERT_STREQ(probe, "0,5");
-    ASSERT_EQ(error, "");
-    const std::string totals = ZipEntry(book, "xl/worksheets/sheet3.xml");
+    const std::string totals = Entry(book, "xl/worksheets/sheet3.xml");
     EXPECT_NE(totals.find("<v>69.6798</v>"), std::string::npos) << totals;
-    EXPECT_NE(ZipEntry(book, "xl/worksheets/sheet1.xml").find("<v>0.25</v>"), std::string::npos);
+    EXPECT_NE(Entry(book, "xl/worksheets/sheet1.xml").find("<v>0.25</v>"), std::string::npos);
+}
+
+// What a full temporary folder or a damaged file does to a workbook, each found by the proof.
+TEST(Workbook, OnlyAWholeWorkbookPassesTheProof) {
+    const std::string book = Level4Workbook();
+    ASSERT_EQ(WorkbookFault(book), "");
+    const Entries whole = Unzipped(book);
+    ASSERT_GT(whole.size(), 8u);
+    const auto edited = [&](const std::function<std::optional<std::string>(const std::string&, const std::string&)>& edit) {
+        Entries entries;
+        for (const auto& [name, text] : whole) {
+            if (std::optional<std::string> kept = edit(name, text)) entries.emplace_back(name, std::move(*kept));
+        }
+        return Zipped(entries);
+    };
+    const auto cutAt = [&](const std::string& part, std::size_t size) {
+        return edited([=](const std::string& name, const std::string& text) -> std::optional<std::string> {
+            return name == part ? text.substr(0, size) : text;
+        });
+    };
+    std::string flipped = book;
+    flipped[flipped.find("xl/worksheets/sheet1.xml") + 40] ^= 0x55;  // inside the deflated sheet
+    const struct {
+        const char* what;
+        std::string zip;
+        const char* fault;
+    } cases[] = {
+        {"rewritten whole", edited([](const std::string&, const std::string& text) { return text; }), ""},
+        {"the theme cut at a scratch file's 4 KiB", cutAt("xl/theme/theme1.xml", 4096), "xl/theme/theme1.xml is cut short"},
+        {"the types cut within the closing tag", cutAt("[Content_Types].xml", whole[0].second.size() - 3), "[Content_Types].xml is cut short"},
+        {"a sheet cut to nothing", cutAt("xl/worksheets/sheet2.xml", 0), "xl/worksheets/sheet2.xml is cut short"},
+        {"the styles left out",
+         edited([](const std::string& name, const std::string& text) -> std::optional<std::string> {
+             if (name == "xl/styles.xml") return std::nullopt;
+             return text;
+         }),
+         "xl/styles.xml is missing"},
+        {"a byte changed in a deflated sheet", flipped, "xl/worksheets/sheet1.xml does not inflate to its stored size and checksum"},
+        {"the zip's end cut off", book.substr(0, book.size() - 30), "it is not a readable zip archive"},
+        {"no zip at all", "<?xml version=\"1.0\"?><a></a>", "it is not a readable zip archive"},
+    };
+    ASSERT_EQ(whole[0].first, "[Content_Types].xml");
+    for (const auto& c : cases) EXPECT_EQ(WorkbookFault(c.zip), c.fault) << c.what;
 }
 
 }  // namespace

@@ -87,7 +87,8 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
 // the objects' text starts at base in the line.
 void NoteRuleDepartures(const ObjectTable& table, std::size_t base, int level, ProblemLog& log);
 
-// After the last line: what the run did not read, and a script without any command.
+// After the last line: what the run did not read, a cut closing report, and a script without any
+// command.
 void NoteScriptEnd(const ScriptText& script, bool sawCommand, bool closingReportCut, ProblemLog& log);
 
 // Checks of how the text reads (text_checks.cpp): comments that look like commands, look-alike

@@ -2,6 +2,7 @@
 // does not, and keeping the account never changes the report.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -283,6 +284,24 @@ std::string ReadFile(const std::filesystem::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The README's tables list every code of account.hpp, in code order.
+TEST(Account, ReadmeListsEveryCodeInOrder) {
+    const std::filesystem::path root = std::filesystem::path(QUILLON_GOLDEN_DIR).parent_path().parent_path();
+    const std::string codes = ReadFile(root / "script" / "account.hpp");
+    const std::string readme = ReadFile(root / "README.md");
+    std::vector<std::string> declared;
+    for (std::size_t at = codes.find("= \"Q"); at != std::string::npos; at = codes.find("= \"Q", at + 1)) {
+        declared.push_back(codes.substr(at + 3, 4));
+    }
+    ASSERT_GT(declared.size(), 30u);
+    std::vector<std::string> rows;
+    for (std::size_t at = readme.find("\n| Q"); at != std::string::npos; at = readme.find("\n| Q", at + 1)) {
+        rows.push_back(readme.substr(at + 3, 4));
+    }
+    EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end()));
+    for (const std::string& code : declared) EXPECT_NE(std::find(rows.begin(), rows.end(), code), rows.end()) << code;
 }
 
 TEST(Account, KeepingTheAccountNeverChangesTheReport) {

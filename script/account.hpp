@@ -25,6 +25,7 @@ std::string_view LineKindName(LineKind kind);  // "comment", "level", "layer", "
 namespace problem {
 inline constexpr std::string_view LevelDigit = "Q101";         // mpinit= with a level outside 1 to 4
 inline constexpr std::string_view NotHexadecimal = "Q102";     // argument or flag word not hexadecimal
+inline constexpr std::string_view ArgumentReadInPart = "Q103";  // mpout 30100x read as 30100
 inline constexpr std::string_view LayerDigit = "Q201";         // @@ with a layer outside 1 to 8
 inline constexpr std::string_view ExtraLayerWords = "Q202";    // more words than the layer has units
 inline constexpr std::string_view NotANumber = "Q203";         // a score word that is not a number

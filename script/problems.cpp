@@ -22,15 +22,22 @@ std::string UnitName(int layer, int unit) {
     return title.empty() ? name : name + "（" + std::string(title) + "）";
 }
 
-void NoteArgument(std::string_view line, bool read, std::uint32_t fallback, ProblemLog& log) {
-    if (read) return;
+void NoteArgument(std::string_view line, const std::optional<HexRead>& read, std::uint32_t fallback, ProblemLog& log) {
     const std::string_view word = ArgumentWord(line);
-    if (word.empty()) return;
+    if (word.empty() || (read && read->length == word.size())) return;
+    const auto at = static_cast<std::size_t>(word.data() - line.data());
+    if (read) {
+        log.add(problem::ArgumentReadInPart, [&] {
+            return "参数“" + std::string(word) + "”只读取了开头的十六进制数“" + std::string(word.substr(0, read->length)) +
+                   "”，其后的“" + std::string(word.substr(read->length)) + "”被忽略";
+        }, at, word.size());
+        return;
+    }
     log.add(problem::NotHexadecimal, [&] {
         std::string message = "参数“" + std::string(word) + "”不是十六进制数，按默认值 ";
         AppendHex(message, fallback);
         return message + " 处理";
-    }, static_cast<std::size_t>(word.data() - line.data()), word.size());
+    }, at, word.size());
 }
 
 // A layer word of which only the start decided: a number before other text, or a mark byte.
@@ -307,8 +314,8 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
                 mark, kByteOrderMark.size());
     }
     switch (outcome.kind) {
-        case LineKind::LevelSetUp: NoteArgument(text, outcome.argumentRead, 1, log); break;
-        case LineKind::Report: NoteArgument(text, outcome.argumentRead, DefaultReportFlags, log); break;
+        case LineKind::LevelSetUp: NoteArgument(text, outcome.argument, 1, log); break;
+        case LineKind::Report: NoteArgument(text, outcome.argument, DefaultReportFlags, log); break;
         case LineKind::LayerLine: NoteLayerLine(text, outcome.layer, store, log); break;
         case LineKind::UnitLine: NoteUnitLine(text, outcome.unit, objects, store, log); break;
         case LineKind::CountForm:

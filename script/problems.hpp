@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -12,6 +13,7 @@
 #include "scoring/objects.hpp"
 #include "scoring/score_store.hpp"
 #include "script/account.hpp"
+#include "script/arguments.hpp"
 #include "script/interpreter.hpp"
 #include "script/layer_line.hpp"
 #include "script/lines.hpp"
@@ -77,7 +79,8 @@ struct LineOutcome {
     LayerLineOutcome layer;  // a layer line's
     UnitLineOutcome unit;    // a unit line's; its objects' scan is in the object table
     bool reportCut = false;  // the report reached its limit on this line
-    bool argumentRead = false;  // a level or report line: hex digits were read after the command word
+    // A level or report line: the argument read after the command word, if hex digits were.
+    std::optional<HexRead> argument;
 };
 
 void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTable& objects, const ScoreStore& store,

@@ -22,14 +22,16 @@ std::string UnitName(int layer, int unit) {
     return title.empty() ? name : name + "（" + std::string(title) + "）";
 }
 
+std::string Quoted(std::string_view text) { return "“" + std::string(text) + "”"; }
+
 void NoteArgument(std::string_view line, const std::optional<HexRead>& read, std::uint32_t fallback, ProblemLog& log) {
     const std::string_view word = ArgumentWord(line);
     if (word.empty() || (read && read->length == word.size())) return;
     const auto at = static_cast<std::size_t>(word.data() - line.data());
     if (read) {
         log.add(problem::ArgumentReadInPart, [&] {
-            return "参数“" + std::string(word) + "”只读取了开头的十六进制数“" + std::string(word.substr(0, read->length)) +
-                   "”，其后的“" + std::string(word.substr(read->length)) + "”被忽略";
+            return "参数" + Quoted(word) + "只读取了开头的十六进制数" + Quoted(word.substr(0, read->length)) + "，其后的" +
+                   Quoted(word.substr(read->length)) + "被忽略";
         }, at, word.size());
         return;
     }
@@ -43,15 +45,13 @@ void NoteArgument(std::string_view line, const std::optional<HexRead>& read, std
 // A layer word of which only the start decided: a number before other text, or a mark byte.
 void NoteLayerWordReadInPart(std::string_view word, const LayerWordOutcome& w, const auto& unit, ProblemLog& log) {
     log.add(problem::LayerWordReadInPart, [&] {
-        const std::string quoted = "“" + std::string(word) + "”";
         if (w.effect == LayerWordEffect::Stored) {
-            return "单元 " + unit() + " 的得分" + quoted + "只读取了开头的数字“" + std::string(word.substr(0, w.numberLength)) +
-                   "”，其后的“" + std::string(word.substr(w.numberLength)) + "”被忽略";
+            return "单元 " + unit() + " 的得分" + Quoted(word) + "只读取了开头的数字" + Quoted(word.substr(0, w.numberLength)) +
+                   "，其后的" + Quoted(word.substr(w.numberLength)) + "被忽略";
         }
-        const std::string mark = "“" + std::string(word.substr(0, 1)) + "”";
-        return quoted + "以" + mark + "开头，单元 " + unit() +
-               (w.effect == LayerWordEffect::Keep ? " 保留原得分" : " 按不适用处理") + "，其后的“" +
-               std::string(word.substr(1)) + "”被忽略";
+        return Quoted(word) + "以" + Quoted(word.substr(0, 1)) + "开头，单元 " + unit() +
+               (w.effect == LayerWordEffect::Keep ? " 保留原得分" : " 按不适用处理") + "，其后的" + Quoted(word.substr(1)) +
+               "被忽略";
     }, static_cast<std::size_t>(w.start), w.length);
 }
 
@@ -106,8 +106,6 @@ void NoteLayerLine(std::string_view line, const LayerLineOutcome& outcome, const
         });
     }
 }
-
-std::string Quoted(std::string_view text) { return "“" + std::string(text) + "”"; }
 
 // The first "*" suffix of a token that is none of the weights as meant, and what it reads as.
 void NoteUnknownWeight(std::string_view token, std::size_t at, std::size_t length, ProblemLog& log) {

@@ -87,10 +87,18 @@ struct TokenFeatures {
     std::size_t firstStar = std::string_view::npos;
 };
 
-// What follows a "*" up to the next one: the four weights, with or without their point.
-bool IsWeightSuffix(std::string_view suffix) {
-    constexpr std::array<std::string_view, 8> kSuffixes = {"1.2", "12", "1.5", "15", "0.5", "5", "0.2", "2"};
-    return std::find(kSuffixes.begin(), kSuffixes.end(), suffix) != kSuffixes.end();
+// The weights in the order of their tests.
+constexpr std::array<std::string_view, 4> kWeights = {"1.2", "1.5", "0.2", "0.5"};
+
+// Which of kWeights a suffix sets, by its first bytes ("*1.25" sets 1.2, "*2x" 0.2), or -1.
+int WeightIndex(std::string_view suffix) {
+    const auto at = [&](std::size_t i) { return i < suffix.size() ? suffix[i] : '\0'; };
+    const char b = at(0), c = at(1), d = at(2);
+    if (b == '1' && (c == '2' || (c == '.' && d == '2'))) return 0;
+    if (b == '1' && (c == '5' || (c == '.' && d == '5'))) return 1;
+    if (b == '2' || (b == '0' && c == '.' && d == '2')) return 2;
+    if (b == '5' || (b == '0' && c == '.' && d == '5')) return 3;
+    return -1;
 }
 
 // The token is followed by three NULs, which match nothing below.
@@ -98,15 +106,18 @@ TokenFeatures Scan(std::string_view t) {
     TokenFeatures f;
     const char* const p = t.data();
     for (std::size_t i = 0; i < t.size(); ++i) {
-        const char a = p[i], b = p[i + 1], c = p[i + 2];
+        const char a = p[i];
         if (a == '*') {
             if (f.firstStar == std::string_view::npos) f.firstStar = i;
-            f.unknownWeight |= !IsWeightSuffix(t.substr(i + 1, t.find('*', i + 1) - i - 1));
-            const char d = p[i + 3];
-            f.weight12 |= (b == '1' && c == '2') || (b == '1' && c == '.' && d == '2');
-            f.weight15 |= (b == '1' && c == '5') || (b == '1' && c == '.' && d == '5');
-            f.weight02 |= b == '2' || (b == '0' && c == '.' && d == '2');
-            f.weight05 |= b == '5' || (b == '0' && c == '.' && d == '5');
+            const std::string_view suffix = t.substr(i + 1, t.find('*', i + 1) - i - 1);
+            f.unknownWeight |= !IsWeightSuffix(suffix);
+            switch (WeightIndex(suffix)) {
+                case 0: f.weight12 = true; break;
+                case 1: f.weight15 = true; break;
+                case 2: f.weight02 = true; break;
+                case 3: f.weight05 = true; break;
+                default: break;
+            }
             continue;
         }
         if (a != 'v' && a != 'x' && a != '\\' && a != '-') continue;  // starts no code
@@ -118,11 +129,16 @@ TokenFeatures Scan(std::string_view t) {
     return f;
 }
 
-// The last code of kVerdictCodes that occurs.
-double VerdictScore(const TokenFeatures& features) {
-    if (features.verdictCodes == 0) return NoObjectMark;
-    return kVerdictCodes[static_cast<unsigned>(std::bit_width(features.verdictCodes)) - 1].score;
+// The last code of kVerdictCodes that occurs: it sets the score.
+const VerdictCode& Winner(const TokenFeatures& features) {
+    return kVerdictCodes[static_cast<unsigned>(std::bit_width(features.verdictCodes)) - 1];
 }
+
+double VerdictScore(const TokenFeatures& features) {
+    return features.verdictCodes == 0 ? NoObjectMark : Winner(features).score;
+}
+
+std::string_view WinningCode(const TokenFeatures& features) { return Winner(features).code; }
 
 // Suffixes combine in the order of these tests, not of the text.
 double SuffixWeight(const TokenFeatures& features) {
@@ -134,11 +150,64 @@ double SuffixWeight(const TokenFeatures& features) {
     return weight;
 }
 
-double ArgumentValue(std::string_view text) {
+struct ArgumentRead {
+    double value;
+    bool whole;  // a number, or a number and "*0.5"
+};
+
+ArgumentRead ReadArgument(std::string_view text) {
     const auto number = ReadDecimal(text);
     double value = number ? number->value : -1.0;
-    if (Contains(text, "*0.5")) value *= 0.5;
-    return value;
+    const bool halved = Contains(text, "*0.5");
+    if (halved) value *= 0.5;
+    const std::size_t length = number ? number->length : 0;
+    return {value, length == text.size() || (halved && text.substr(length) == "*0.5")};
+}
+
+// A max( token's arguments are its first two words, with commas and ")" separating as blanks
+// do; what follows them is never read.
+struct MaxWords {
+    std::array<std::string_view, 2> arguments;
+    std::string_view rest;  // after the second argument, separators trimmed
+};
+
+bool SeparatesMaxWords(char c) { return c == ' ' || c == ',' || c == ')'; }
+
+MaxWords SplitMax(std::string_view token) {
+    const std::string_view rest = token.substr(4, kMaxTokenUtf8Bytes - 4);
+    MaxWords words;
+    std::size_t pos = 0;
+    for (auto& word : words.arguments) {
+        while (pos < rest.size() && SeparatesMaxWords(rest[pos])) ++pos;
+        const std::size_t start = pos;
+        while (pos < rest.size() && !SeparatesMaxWords(rest[pos])) ++pos;
+        word = rest.substr(start, pos - start);
+    }
+    while (pos < rest.size() && SeparatesMaxWords(rest[pos])) ++pos;
+    std::size_t end = rest.size();
+    while (end > pos && SeparatesMaxWords(rest[end - 1])) --end;
+    words.rest = rest.substr(pos, end - pos);
+    return words;
+}
+
+std::uint8_t OffsetIn(std::string_view token, std::string_view part) {
+    return static_cast<std::uint8_t>(part.data() - token.data());
+}
+
+// What of a counted max( token went unread: the first argument that is more than a number, or
+// else the text after the two arguments.
+TokenPart MaxPartRead(std::string_view token) {
+    const MaxWords words = SplitMax(token);
+    for (const std::string_view argument : words.arguments) {
+        if (argument.empty() || ReadArgument(argument).whole) continue;
+        const auto number = ReadDecimal(argument);
+        const std::uint8_t start = OffsetIn(token, argument);
+        return {PartRead::MaxArgument, start, static_cast<std::uint8_t>(number ? number->length : 0), start,
+                static_cast<std::uint8_t>(start + argument.size())};
+    }
+    if (words.rest.empty()) return {};
+    return {PartRead::MaxRest, OffsetIn(token, words.rest), static_cast<std::uint8_t>(words.rest.size()), 0,
+            static_cast<std::uint8_t>(token.size())};
 }
 
 void Tally(ObjectTable& table, int slot, double score) {
@@ -154,6 +223,18 @@ void Tally(ObjectTable& table, int slot, double score) {
     table.ScoreSum += score;
 }
 
+void NotePart(ObjectTable& table, int slot, const TokenPart& part) {
+    if (part.kind == PartRead::Whole) return;
+    table.PartlyRead |= 1u << slot;
+    table.ReadParts[static_cast<unsigned>(slot)] = part;
+}
+
+// A code that a longer token was read as, where it first occurs.
+TokenPart CodePart(std::string_view token, std::string_view cut, std::string_view code) {
+    return {PartRead::Code, static_cast<std::uint8_t>(token.find(code)), static_cast<std::uint8_t>(code.size()), 0,
+            static_cast<std::uint8_t>(cut.size())};
+}
+
 void Reset(ObjectTable& table) {
     for (int slot = 0; slot < table.TokenCount; ++slot) table.TokenText[static_cast<unsigned>(slot)].size = 0;
     table.TokenCount = 0;
@@ -163,10 +244,12 @@ void Reset(ObjectTable& table) {
     table.ScoreSum = 0;
     table.NotApplicable = table.Compliant = table.PartlyCompliant = table.NonCompliant = 0;
     table.StopSlot = -1;
+    table.StopAtNumber = false;
     table.TokensBeyondLimit = 0;
     table.IgnoredMax = 0;
     table.CutTokens = 0;
     table.UnknownWeights = 0;
+    table.PartlyRead = 0;
 }
 
 
@@ -201,24 +284,25 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
 
 }  // namespace
 
+// What follows a "*" up to the next one: the four weights, with or without their point.
+bool IsWeightSuffix(std::string_view suffix) {
+    constexpr std::array<std::string_view, 8> kSuffixes = {"1.2", "12", "1.5", "15", "0.5", "5", "0.2", "2"};
+    return std::find(kSuffixes.begin(), kSuffixes.end(), suffix) != kSuffixes.end();
+}
+
+std::string_view WeightReadAs(std::string_view suffix) {
+    const int index = WeightIndex(suffix);
+    return index < 0 ? std::string_view() : kWeights[static_cast<unsigned>(index)];
+}
+
 std::int32_t EvaluateMax(std::string_view token, std::array<double, 3>& results) {
     if (token.substr(0, 4) != "max(" || !Contains(token, ",") || !Contains(token, ")")) {
         results = {-3.0, -3.0, -3.0};
         return 0;
     }
-    // The arguments are the first two words, with commas and ")" separating as blanks do.
-    const std::string_view rest = token.substr(4, kMaxTokenUtf8Bytes - 4);
-    const auto separates = [&](std::size_t i) { return rest[i] == ' ' || rest[i] == ',' || rest[i] == ')'; };
-    std::string_view words[2];
-    std::size_t pos = 0;
-    for (auto& word : words) {
-        while (pos < rest.size() && separates(pos)) ++pos;
-        const std::size_t start = pos;
-        while (pos < rest.size() && !separates(pos)) ++pos;
-        word = rest.substr(start, pos - start);
-    }
-    const double first = ArgumentValue(words[0]);
-    const double second = ArgumentValue(words[1]);
+    const MaxWords words = SplitMax(token);
+    const double first = ReadArgument(words.arguments[0]).value;
+    const double second = ReadArgument(words.arguments[1]).value;
     results = {second > first ? second : first, first, second};
     return 1;
 }
@@ -245,27 +329,41 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
                 ++table.PartlyCompliant;
                 ++table.CountedObjects;
                 table.ScoreSum += score;
+                NotePart(table, slot, MaxPartRead(folded));
             }
             continue;
         }
         const TokenFeatures features = Scan(folded);
         if (features.unknownWeight) table.UnknownWeights |= 1u << slot;
+        const std::string_view cut = folded.substr(0, features.firstStar);
         if (features.notApplicable) {
             ++table.NotApplicable;
+            if (cut.find_first_not_of('-') != std::string_view::npos) NotePart(table, slot, CodePart(folded, cut, "---"));
             continue;
         }
         score = VerdictScore(features);
         const double weight = SuffixWeight(features);
-        const std::string_view cut = folded.substr(0, features.firstStar);
+        std::size_t numberLength = 0;
         if (score < -1.9) {
-            if (const auto number = ReadDecimal(cut)) score = number->value;
+            if (const auto number = ReadDecimal(cut)) {
+                score = number->value;
+                numberLength = number->length;
+            }
         }
         if (score < 0.999) score *= weight;  // full marks are never weighted down
         if (score < -0.1) {  // not an object: the list ends here
             table.StopSlot = slot;
+            table.StopAtNumber = numberLength > 0;
             break;
         }
         Tally(table, slot, score);
+        if (features.verdictCodes != 0) {
+            const std::string_view code = WinningCode(features);
+            if (cut != code) NotePart(table, slot, CodePart(folded, cut, code));
+        } else if (numberLength < cut.size()) {
+            NotePart(table, slot, {PartRead::Number, 0, static_cast<std::uint8_t>(numberLength), 0,
+                                   static_cast<std::uint8_t>(cut.size())});
+        }
     }
     return table.CountedObjects;
 }

@@ -14,6 +14,24 @@ inline constexpr int kObjectSlots = 20;
 inline constexpr int kMaxObjectTokens = 16;           // later tokens of a line are ignored
 inline constexpr double NoObjectMark = -2.0;          // slot without a score
 
+// A token that the scan read only in part: what of it was read. Offsets are in the token, whose
+// bytes stand where they stand in the line (folding changes no byte's place).
+enum class PartRead : std::uint8_t {
+    Whole,
+    Code,         // a verdict code or "---" among other text: VVVXXX reads as VVV, VVX0.5 as VVX
+    Number,       // a number followed by other text: 0.5abc reads as 0.5, 0x10 as 0
+    MaxArgument,  // a max( argument of which only its number was read: max(0.5abc,0.6)
+    MaxRest,      // text after a max('s two arguments: max(0.1,0.2,0.9) reads as max(0.1,0.2)
+};
+
+struct TokenPart {
+    PartRead kind = PartRead::Whole;
+    std::uint8_t start = 0;   // what was read: a code, a number; MaxRest: the ignored text
+    std::uint8_t length = 0;
+    std::uint8_t wordStart = 0;  // the word it was read from: the part before the first "*", a
+    std::uint8_t wordEnd = 0;    // max( argument; MaxRest: the token
+};
+
 struct TokenSpan {
     std::uint32_t start = 0;   // in the object text
     std::uint32_t length = 0;  // as written, before any cut
@@ -46,11 +64,21 @@ struct ObjectTable {
     // object text, what ended the list, what it passed over.
     std::array<TokenSpan, kObjectSlots> TokenSpans{};
     int StopSlot = -1;             // the token that ended the list, if one did
+    bool StopAtNumber = false;     // and it was a number, below -0.1 once weighted
     int TokensBeyondLimit = 0;     // tokens after the sixteenth, never looked at
     std::uint32_t IgnoredMax = 0;  // bit k: the max( token in slot k was not counted
     std::uint32_t CutTokens = 0;   // bit k: the token in slot k was cut to kMaxTokenBytes
     std::uint32_t UnknownWeights = 0;  // bit k: the token in slot k has a "*" suffix none of the four
+    // Counted and not-applicable tokens read only in part (bit k for slot k), and what was read.
+    std::uint32_t PartlyRead = 0;
+    std::array<TokenPart, kObjectSlots> ReadParts{};
 };
+
+// What a "*" suffix is read as: one of the weights as written in full ("1.2", "1.5", "0.2",
+// "0.5"), or empty when it sets no weight. "0.25" reads as "0.2", "50" as "0.5".
+std::string_view WeightReadAs(std::string_view suffix);
+// Whether a suffix is one of the weights as meant: "1.2", "12", "1.5", "15", "0.5", "5", ...
+bool IsWeightSuffix(std::string_view suffix);
 
 // Scans the objects of a line into the table; returns the number of counted objects.
 std::int32_t ScoreObjects(ObjectTable& table, std::string_view text);

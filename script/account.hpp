@@ -25,12 +25,14 @@ std::string_view LineKindName(LineKind kind);  // "comment", "level", "layer", "
 namespace problem {
 inline constexpr std::string_view LevelDigit = "Q101";         // mpinit= with a level outside 1 to 4
 inline constexpr std::string_view NotHexadecimal = "Q102";     // argument or flag word not hexadecimal
+inline constexpr std::string_view ArgumentReadInPart = "Q103";  // mpout 30100x read as 30100
 inline constexpr std::string_view LayerDigit = "Q201";         // @@ with a layer outside 1 to 8
 inline constexpr std::string_view ExtraLayerWords = "Q202";    // more words than the layer has units
 inline constexpr std::string_view NotANumber = "Q203";         // a score word that is not a number
 inline constexpr std::string_view LayerUnitNotAssessed = "Q204";  // the level does not assess the unit
 inline constexpr std::string_view MinusMeansNotApplicable = "Q205";  // "-0.5" taken as not applicable
 inline constexpr std::string_view LayerWordCut = "Q206";       // a layer word longer than 199 bytes
+inline constexpr std::string_view LayerWordReadInPart = "Q207";  // 0.5abc read as 0.5, *0.5 as *
 inline constexpr std::string_view MalformedUnitCommand = "Q301";  // $$ not followed by L.U
 inline constexpr std::string_view UnitOutOfRange = "Q302";     // layer or unit number out of range
 inline constexpr std::string_view UnitNotAssessed = "Q303";    // no such unit at this level
@@ -40,6 +42,9 @@ inline constexpr std::string_view MaxIgnored = "Q306";         // a max( token t
 inline constexpr std::string_view NoObjectCounted = "Q307";    // the unit's layer leaves the total
 inline constexpr std::string_view TokenCut = "Q308";           // an object token longer than 63 bytes
 inline constexpr std::string_view UnknownWeight = "Q309";      // VVX*3: no weight suffix
+inline constexpr std::string_view ObjectReadInPart = "Q310";   // VVVXXX read as VVV, VVV--- as ---
+inline constexpr std::string_view NumberReadInPart = "Q311";   // 0.5abc read as 0.5, 0x10 as 0
+inline constexpr std::string_view UnitCommandReadInPart = "Q312";  // $$4.2x read as $$4.2
 inline constexpr std::string_view ScoreOutOfRange = "Q401";    // a stored score above 1 or below 0
 inline constexpr std::string_view CommandAfterBlank = "Q501";  // a blank before a command word
 inline constexpr std::string_view CommandWrongCase = "Q502";   // MPOUT, Mpinit=, ...

@@ -20,33 +20,31 @@ std::string_view ArgumentWord(std::string_view line) {
     return words.next();
 }
 
-std::optional<std::int32_t> ParseHexArgument(std::string_view line) {
-    WordCursor words(line);
-    if (words.next().empty()) return std::nullopt;  // no command word at all
-    const std::string_view rest = words.rest();
+std::optional<HexRead> ReadHexArgument(std::string_view line) {
+    // The argument is the word after the command word: no hex digit reads past a blank.
+    const std::string_view word = ArgumentWord(line);
     std::size_t i = 0;
-    while (i < rest.size() && rest[i] == ' ') ++i;
-    if (i == rest.size()) return std::nullopt;
+    if (word.empty()) return std::nullopt;
 
     bool negative = false;
-    if (rest[i] == '+' || rest[i] == '-') {
-        negative = rest[i] == '-';
+    if (word[i] == '+' || word[i] == '-') {
+        negative = word[i] == '-';
         ++i;
     }
     // "0x" followed by a byte that is not a hex digit has still read the digit 0.
     bool sawDigit = false;
-    if (i + 1 < rest.size() && rest[i] == '0' && (rest[i + 1] == 'x' || rest[i + 1] == 'X')) {
+    if (i + 1 < word.size() && word[i] == '0' && (word[i + 1] == 'x' || word[i + 1] == 'X')) {
         sawDigit = true;
         i += 2;
     }
     std::uint32_t value = 0;
-    for (int digit = 0; i < rest.size() && (digit = HexDigit(rest[i])) >= 0; ++i) {
+    for (int digit = 0; i < word.size() && (digit = HexDigit(word[i])) >= 0; ++i) {
         value = value * 16u + static_cast<std::uint32_t>(digit);
         sawDigit = true;
     }
     if (!sawDigit) return std::nullopt;
     if (negative) value = 0u - value;
-    return static_cast<std::int32_t>(value);
+    return HexRead{static_cast<std::int32_t>(value), i};
 }
 
 }  // namespace quillon

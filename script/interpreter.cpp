@@ -63,7 +63,7 @@ private:
         outcome.kind = LineKind::Comment;
         if (StartsWith(line, "mpinit=") && line.size() > 7 && line[7] >= '1' && line[7] <= '4') {
             beforeModelChange();
-            outcome.argumentRead = levelSetUp(line);
+            outcome.argument = levelSetUp(line);
             outcome.kind = LineKind::LevelSetUp;
         } else if (StartsWith(line, "$$ ")) {
             // Shows its objects' score in the report and stores nothing; a report past its
@@ -79,9 +79,8 @@ private:
             outcome.layer = deal_CC(store_, line, trace_);
             outcome.kind = LineKind::LayerLine;
         } else if (StartsWith(line, "mpout")) {
-            const auto argument = ParseHexArgument(line);
-            report(line, static_cast<std::uint32_t>(argument.value_or(static_cast<std::int32_t>(DefaultReportFlags))));
-            outcome.argumentRead = argument.has_value();
+            outcome.argument = ReadHexArgument(line);
+            report(line, outcome.argument ? static_cast<std::uint32_t>(outcome.argument->value) : DefaultReportFlags);
             ++mpoutCount_;
             outcome.kind = LineKind::Report;
         } else if (StartsWith(line, "mpec")) {
@@ -109,19 +108,19 @@ private:
         reportPending_ = false;
     }
 
-    // Whether the argument was read (else it is 1).
-    bool levelSetUp(std::string_view line) {
-        const auto argument = ParseHexArgument(line);
-        const std::int32_t x = argument.value_or(1);
+    // The argument, if one was read (else it is 1).
+    std::optional<HexRead> levelSetUp(std::string_view line) {
+        const auto argument = ReadHexArgument(line);
+        const std::int32_t x = argument ? argument->value : 1;
         InitLevel(store_, line, x, trace_);
-        if (report_.truncated()) return argument.has_value();
+        if (report_.truncated()) return argument;
         std::string confirmation = "mpinit=";
         AppendInt(confirmation, store_.AssessmentLevel);
         confirmation += ' ';
         AppendHex(confirmation, static_cast<std::uint32_t>(x));
         confirmation += " 处理完毕\r\n";
         report_.append(confirmation);
-        return argument.has_value();
+        return argument;
     }
 
     ScriptRun run_;

@@ -44,16 +44,19 @@ void ReadUnitWord(ScoreStore& store, int k, unsigned i, std::string_view w, Laye
     const double weight = store.UnitWeights[static_cast<unsigned>(k)][i];
     if (w[0] == '*') {
         word.effect = LayerWordEffect::Keep;
+        word.partlyRead = w.find_first_not_of('*') != std::string_view::npos;
     } else if (w[0] == '-' || w[0] == '\\' || w[0] == '/') {
         score = NotApplicableMark;
         word.effect = LayerWordEffect::NotApplicable;
         word.minusNumber = w[0] == '-' && ReadDecimal(w).has_value();
+        word.partlyRead = !word.minusNumber && w.find_first_not_of("-/\\") != std::string_view::npos;
     } else if (weight > ApplicableThreshold) {
         if (const auto number = ReadDecimal(w)) {
             score = number->value;
             word.effect = LayerWordEffect::Stored;
             word.range = static_cast<std::int8_t>(number->value > 1 ? 1 : (number->value < 0 ? -1 : 0));
             word.numberLength = static_cast<std::uint16_t>(number->length);
+            word.partlyRead = number->length < w.size();
         } else {
             word.effect = LayerWordEffect::NotANumber;
         }

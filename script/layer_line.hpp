@@ -27,6 +27,9 @@ struct LayerWordOutcome {
     std::uint16_t numberLength = 0;  // Stored: the bytes the number took
     bool cut = false;          // longer than kLayerWordMaxBytes: only the start was read
     bool minusNumber = false;  // NotApplicable: the word was a negative number
+    // Stored: the number ended before the word did (0.5abc); Keep, NotApplicable: more than
+    // the marks followed the first byte (*0.5, /x), which alone decided.
+    bool partlyRead = false;
     std::int8_t range = 0;     // Stored: 1 above 1, -1 below 0, 0 within
 };
 

@@ -22,15 +22,37 @@ std::string UnitName(int layer, int unit) {
     return title.empty() ? name : name + "（" + std::string(title) + "）";
 }
 
-void NoteArgument(std::string_view line, bool read, std::uint32_t fallback, ProblemLog& log) {
-    if (read) return;
+std::string Quoted(std::string_view text) { return "“" + std::string(text) + "”"; }
+
+void NoteArgument(std::string_view line, const std::optional<HexRead>& read, std::uint32_t fallback, ProblemLog& log) {
     const std::string_view word = ArgumentWord(line);
-    if (word.empty()) return;
+    if (word.empty() || (read && read->length == word.size())) return;
+    const auto at = static_cast<std::size_t>(word.data() - line.data());
+    if (read) {
+        log.add(problem::ArgumentReadInPart, [&] {
+            return "参数" + Quoted(word) + "只读取了开头的十六进制数" + Quoted(word.substr(0, read->length)) + "，其后的" +
+                   Quoted(word.substr(read->length)) + "被忽略";
+        }, at, word.size());
+        return;
+    }
     log.add(problem::NotHexadecimal, [&] {
         std::string message = "参数“" + std::string(word) + "”不是十六进制数，按默认值 ";
         AppendHex(message, fallback);
         return message + " 处理";
-    }, static_cast<std::size_t>(word.data() - line.data()), word.size());
+    }, at, word.size());
+}
+
+// A layer word of which only the start decided: a number before other text, or a mark byte.
+void NoteLayerWordReadInPart(std::string_view word, const LayerWordOutcome& w, const auto& unit, ProblemLog& log) {
+    log.add(problem::LayerWordReadInPart, [&] {
+        if (w.effect == LayerWordEffect::Stored) {
+            return "单元 " + unit() + " 的得分" + Quoted(word) + "只读取了开头的数字" + Quoted(word.substr(0, w.numberLength)) +
+                   "，其后的" + Quoted(word.substr(w.numberLength)) + "被忽略";
+        }
+        return Quoted(word) + "以" + Quoted(word.substr(0, 1)) + "开头，单元 " + unit() +
+               (w.effect == LayerWordEffect::Keep ? " 保留原得分" : " 按不适用处理") + "，其后的" + Quoted(word.substr(1)) +
+               "被忽略";
+    }, static_cast<std::size_t>(w.start), w.length);
 }
 
 void NoteLayerLine(std::string_view line, const LayerLineOutcome& outcome, const ScoreStore& store, ProblemLog& log) {
@@ -41,7 +63,7 @@ void NoteLayerLine(std::string_view line, const LayerLineOutcome& outcome, const
     }
     for (int i = 0; i < outcome.units; ++i) {
         const LayerWordOutcome& w = outcome.words[static_cast<unsigned>(i)];
-        if (w.effect == LayerWordEffect::Missing || w.effect == LayerWordEffect::Keep) continue;
+        if (w.effect == LayerWordEffect::Missing) continue;
         const auto word = [&] { return std::string(line.substr(w.start, w.length)); };
         const auto unit = [&] { return UnitName(outcome.layer + 1, i + 1); };
         const auto add = [&](std::string_view code, auto message) { log.add(code, message, w.start, w.length); };
@@ -51,6 +73,7 @@ void NoteLayerLine(std::string_view line, const LayerLineOutcome& outcome, const
                        std::to_string(kLayerWordMaxBytes) + " 字节";
             });
         }
+        if (w.partlyRead) NoteLayerWordReadInPart(line.substr(w.start, w.length), w, unit, log);
         switch (w.effect) {
             case LayerWordEffect::NotApplicable:
                 if (w.minusNumber) {
@@ -84,33 +107,87 @@ void NoteLayerLine(std::string_view line, const LayerLineOutcome& outcome, const
     }
 }
 
-// The objects' scan, whose text starts at base in the line.
-void NoteObjects(const ObjectTable& table, std::size_t base, ProblemLog& log) {
-    const auto each = [&](std::uint32_t slots, auto note) {
-        for (unsigned slot = 0; slots != 0 && slot < static_cast<unsigned>(kObjectSlots); ++slot) {
-            if ((slots & (1u << slot)) == 0) continue;
-            const TokenSpan span = table.TokenSpans[slot];
-            note([&table, slot] { return std::string(table.TokenText[slot].view()); }, base + span.start, span.length);
-        }
-    };
-    each(table.IgnoredMax, [&](auto token, std::size_t at, std::size_t length) {
-        log.add(problem::MaxIgnored, [&] { return "表达式“" + token() + "”不能计算（两个参数须是数字），未计入"; }, at, length);
-    });
-    if (table.StopSlot >= 0) {
-        each(1u << table.StopSlot, [&](auto token, std::size_t at, std::size_t length) {
-            log.add(problem::ObjectsCutShort,
-                    [&] { return "对象列表在“" + token() + "”处中断：它不是判定、数字或表达式，它和其后的对象都未计入"; }, at, length);
-        });
-    }
-    each(table.CutTokens, [&](auto token, std::size_t at, std::size_t length) {
-        log.add(problem::TokenCut, [&] { return "对象“" + token() + "…”超过 63 字节，只取前 63 字节"; }, at, length);
-    });
-    each(table.UnknownWeights, [&](auto token, std::size_t at, std::size_t length) {
+// The first "*" suffix of a token that is none of the weights as meant, and what it reads as.
+void NoteUnknownWeight(std::string_view token, std::size_t at, std::size_t length, ProblemLog& log) {
+    for (std::size_t star = token.find('*'); star != std::string_view::npos; star = token.find('*', star + 1)) {
+        const std::string_view suffix = token.substr(star + 1, token.find('*', star + 1) - star - 1);
+        if (IsWeightSuffix(suffix)) continue;
         log.add(problem::UnknownWeight, [&] {
-            const std::string text = token();
-            return "“" + text.substr(text.find('*')) + "”不是权重 *1.2、*1.5、*0.5、*0.2 之一，不按所写的权重计算";
+            const std::string_view weight = WeightReadAs(suffix);
+            std::string message = Quoted(token.substr(star, suffix.size() + 1));
+            message += "不是权重 *1.2、*1.5、*0.5、*0.2 之一，";
+            if (weight.empty()) return message + "不起作用";
+            message += "读作“*";
+            message += weight;
+            return message + "”";
         }, at, length);
-    });
+        return;
+    }
+}
+
+// A counted or not-applicable token of which the scan read only a part.
+void NotePartRead(std::string_view token, const TokenPart& part, std::size_t at, std::size_t length, ProblemLog& log) {
+    const std::string_view read = token.substr(part.start, part.length);
+    const std::string_view word = token.substr(part.wordStart, part.wordEnd - part.wordStart);
+    const auto add = [&](std::string_view code, auto message) { log.add(code, message, at, length); };
+    switch (part.kind) {
+        case PartRead::Code:
+            add(problem::ObjectReadInPart, [&] {
+                if (read == "---") return Quoted(token) + "含“---”，整个对象按不适用处理，不计入";
+                return Quoted(token) + "不是单个判定，按其中的" + Quoted(read) + "计分";
+            });
+            break;
+        case PartRead::MaxRest:
+            add(problem::ObjectReadInPart, [&] {
+                return "表达式" + Quoted(token) + "只计算前两个参数，其后的" + Quoted(read) + "被忽略";
+            });
+            break;
+        case PartRead::Number:
+            add(problem::NumberReadInPart, [&] {
+                return Quoted(word) + "只读取了开头的数字" + Quoted(read) + "，其后的" + Quoted(word.substr(read.size())) +
+                       "被忽略";
+            });
+            break;
+        case PartRead::MaxArgument:
+            add(problem::NumberReadInPart, [&] {
+                return "表达式" + Quoted(token) + "的参数" + Quoted(word) +
+                       (read.empty() ? std::string("不是数字，不参与比较") : "只读取了开头的数字" + Quoted(read));
+            });
+            break;
+        case PartRead::Whole: break;
+    }
+}
+
+// The objects' scan, whose text starts at base in the line: token by token, each quoted as
+// written.
+void NoteObjects(std::string_view line, const ObjectTable& table, std::size_t base, ProblemLog& log) {
+    const std::uint32_t noted = table.IgnoredMax | table.CutTokens | table.UnknownWeights | table.PartlyRead |
+                                (table.StopSlot >= 0 ? 1u << table.StopSlot : 0u);
+    for (unsigned slot = 0; noted >> slot != 0 && slot < static_cast<unsigned>(kObjectSlots); ++slot) {
+        const std::uint32_t bit = 1u << slot;
+        if ((noted & bit) == 0) continue;
+        const TokenSpan span = table.TokenSpans[slot];
+        const std::size_t at = base + span.start;
+        // The bytes the scan kept, as they stand in the line.
+        const std::string_view token = line.substr(at, table.TokenText[slot].size);
+        const auto add = [&](std::string_view code, auto message) { log.add(code, message, at, span.length); };
+        if (table.IgnoredMax & bit) {
+            add(problem::MaxIgnored, [&] { return "表达式" + Quoted(token) + "不能计算（两个参数须是数字），未计入"; });
+        }
+        if (static_cast<int>(slot) == table.StopSlot) {
+            add(problem::ObjectsCutShort, [&] {
+                return "对象列表在" + Quoted(token) +
+                       (table.StopAtNumber ? "处中断：得分低于 -0.1 的数字结束对象列表"
+                                           : "处中断：它不是判定、数字或表达式") +
+                       "，它和其后的对象都未计入";
+            });
+        }
+        if (table.CutTokens & bit) {
+            add(problem::TokenCut, [&] { return "对象“" + std::string(token) + "…”超过 63 字节，只取前 63 字节"; });
+        }
+        if (table.UnknownWeights & bit) NoteUnknownWeight(token, at, span.length, log);
+        if (table.PartlyRead & bit) NotePartRead(token, table.ReadParts[slot], at, span.length, log);
+    }
     if (table.TokensBeyondLimit > 0) {
         log.add(problem::TooManyObjects, "一行最多计 16 个对象，其后的 " + std::to_string(table.TokensBeyondLimit) + " 个被忽略");
     }
@@ -121,6 +198,13 @@ void NoteUnitLine(std::string_view line, const UnitLineOutcome& outcome, const O
     const auto command = [&] { return std::string(line.substr(0, outcome.commandLength)); };
     const auto unit = [&] { return UnitName(outcome.layer, outcome.unit); };
     const auto add = [&](std::string_view code, auto message) { log.add(code, message, 0, outcome.commandLength); };
+    if ((outcome.effect == UnitLineEffect::Stored || outcome.effect == UnitLineEffect::NotAssessed) &&
+        outcome.addressLength < outcome.commandLength) {
+        add(problem::UnitCommandReadInPart, [&] {
+            return "“" + command() + "”按单元 " + UnitNumber(outcome.layer, outcome.unit) + " 读取，其后的“" +
+                   command().substr(outcome.addressLength) + "”被忽略（命令和对象之间须有空格）";
+        });
+    }
     switch (outcome.effect) {
         case UnitLineEffect::Malformed:
             add(problem::MalformedUnitCommand, [&] { return "单元指令应写成 $$层面.单元（如 $$4.2），“" + command() + "”未录入任何得分"; });
@@ -133,7 +217,7 @@ void NoteUnitLine(std::string_view line, const UnitLineOutcome& outcome, const O
             return;
         case UnitLineEffect::Stored: break;
     }
-    NoteObjects(table, outcome.commandLength, log);
+    NoteObjects(line, table, outcome.commandLength, log);
     NoteRuleDepartures(table, outcome.commandLength, store.AssessmentLevel, log);
     if (table.CountedObjects == 0) {
         add(problem::NoObjectCounted, [&] {
@@ -228,12 +312,12 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
                 mark, kByteOrderMark.size());
     }
     switch (outcome.kind) {
-        case LineKind::LevelSetUp: NoteArgument(text, outcome.argumentRead, 1, log); break;
-        case LineKind::Report: NoteArgument(text, outcome.argumentRead, DefaultReportFlags, log); break;
+        case LineKind::LevelSetUp: NoteArgument(text, outcome.argument, 1, log); break;
+        case LineKind::Report: NoteArgument(text, outcome.argument, DefaultReportFlags, log); break;
         case LineKind::LayerLine: NoteLayerLine(text, outcome.layer, store, log); break;
         case LineKind::UnitLine: NoteUnitLine(text, outcome.unit, objects, store, log); break;
         case LineKind::CountForm:
-            NoteObjects(objects, 3, log);
+            NoteObjects(text, objects, 3, log);
             NoteRuleDepartures(objects, 3, store.AssessmentLevel, log);
             break;
         case LineKind::Comment: case LineKind::Echo: break;
@@ -246,7 +330,11 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
 }
 
 void NoteScriptEnd(const ScriptText& script, bool sawCommand, bool closingReportCut, ProblemLog& log) {
-    if (closingReportCut) NoteReportCut(log);
+    // The closing report follows no line of the script: it is the whole script's.
+    if (closingReportCut) {
+        log.addAtStart(problem::ReportCut, "脚本没有 mpout 命令，结尾自动补出的报告达到上限 " + std::to_string(kReportCapBytes) +
+                                               " 字节被截断，其后的输出和结尾说明都被丢弃");
+    }
     if (script.cutAtLimit) log.add(problem::ScriptCut, "脚本超过 " + std::to_string(kMaxScriptBytes) + " 字节，此后的部分未读入");
     if (script.bytesAfterNul > 0) {
         log.add(problem::EndsAtNul, "脚本在 NUL 字节处结束，其后的 " + std::to_string(script.bytesAfterNul) + " 字节未读入");

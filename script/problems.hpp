@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -12,6 +13,7 @@
 #include "scoring/objects.hpp"
 #include "scoring/score_store.hpp"
 #include "script/account.hpp"
+#include "script/arguments.hpp"
 #include "script/interpreter.hpp"
 #include "script/layer_line.hpp"
 #include "script/lines.hpp"
@@ -77,7 +79,8 @@ struct LineOutcome {
     LayerLineOutcome layer;  // a layer line's
     UnitLineOutcome unit;    // a unit line's; its objects' scan is in the object table
     bool reportCut = false;  // the report reached its limit on this line
-    bool argumentRead = false;  // a level or report line: hex digits were read after the command word
+    // A level or report line: the argument read after the command word, if hex digits were.
+    std::optional<HexRead> argument;
 };
 
 void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTable& objects, const ScoreStore& store,
@@ -87,7 +90,8 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
 // the objects' text starts at base in the line.
 void NoteRuleDepartures(const ObjectTable& table, std::size_t base, int level, ProblemLog& log);
 
-// After the last line: what the run did not read, and a script without any command.
+// After the last line: what the run did not read, a cut closing report, and a script without any
+// command.
 void NoteScriptEnd(const ScriptText& script, bool sawCommand, bool closingReportCut, ProblemLog& log);
 
 // Checks of how the text reads (text_checks.cpp): comments that look like commands, look-alike

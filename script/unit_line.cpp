@@ -16,6 +16,7 @@ constexpr int kBadUnit = -3;
 struct UnitAddress {
     int layer = kNotRead;
     int unit = kNotRead;
+    std::size_t length = 0;  // the bytes read, "$$" included
 };
 
 // A decimal integer at text[pos] ("%d": optional sign, at least one digit). A value that does
@@ -59,11 +60,12 @@ UnitAddress ReadAddress(std::string_view line, std::string_view commandWord,
         ++pos;
         ReadInt(line, pos, address.unit);
     }
+    address.length = pos;
     TraceAddress(trace, address, "  GET0\n");
     if (address.layer < 1 || address.layer > kLayerCount) {
-        address = {kBadLayer, kBadLayer};
+        address = {kBadLayer, kBadLayer, address.length};
     } else if (address.unit < 1 || address.unit > kMaxUnitsPerLayer) {
-        address = {kBadUnit, kBadUnit};
+        address = {kBadUnit, kBadUnit, address.length};
     }
     TraceAddress(trace, address, "  GET1\n");
     return address;
@@ -88,6 +90,7 @@ UnitLineOutcome SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_
     const UnitAddress address = ReadAddress(line, commandWord, trace);
     UnitLineOutcome outcome;
     outcome.commandLength = commandWord.size();
+    outcome.addressLength = address.length;
     outcome.layer = address.layer;
     outcome.unit = address.unit;
     const bool addressed = address.layer > 0 && address.unit > 0;

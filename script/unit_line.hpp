@@ -24,6 +24,7 @@ struct UnitLineOutcome {
     int layer = 0;  // as written, 1-based, when the command word was read
     int unit = 0;
     std::size_t commandLength = 0;  // the objects start after it; their scan is in the table
+    std::size_t addressLength = 0;  // of the command word, the bytes "$$L.U" took when read
     double score = 0;               // the objects' score (stored when Stored)
 };
 

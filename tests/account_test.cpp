@@ -2,6 +2,7 @@
 // does not, and keeping the account never changes the report.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -55,6 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"level_digit_missing", problem::LevelDigit, "mpinit=", "mpinit=1"},
         ProblemCase{"argument_not_hex", problem::NotHexadecimal, "mpinit=2 zz", "mpinit=2 a"},
         ProblemCase{"flags_not_hex", problem::NotHexadecimal, "mpout xyz", "mpout 30100"},
+        ProblemCase{"flags_read_in_part", problem::ArgumentReadInPart, "mpout 30100xyz", "mpout 30100 xyz"},
+        ProblemCase{"argument_read_in_part", problem::ArgumentReadInPart, "mpinit=3 1,", "mpinit=3 0x1"},
         ProblemCase{"layer_digit", problem::LayerDigit, "@@9 1 1 1", "@@8 1 1 1"},
         ProblemCase{"layer_digit_blank", problem::LayerDigit, "@@ 1 1 1", "@@1 1 1 1"},
         ProblemCase{"extra_layer_words", problem::ExtraLayerWords, "@@1 1 1 1 1", "@@1 1 1 1"},
@@ -96,6 +99,23 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"enumeration_comma", problem::CommaBetweenWords, "$$ VVX、VVV", "mpecho VVX、VVV"},
         ProblemCase{"comma_after_an_expression", problem::CommaBetweenWords, "$$4.1 max(0.5,0.25) VVX,VVV", "@@1,0.5 1"},
         ProblemCase{"unknown_weight", problem::UnknownWeight, "$$4.1 VVX*3", "$$4.1 VVX*0.5 VVX*1.2 0.5*5"},
+        // A word read by its start: the score stays as it always was, the account says so.
+        ProblemCase{"layer_number_and_letters", problem::LayerWordReadInPart, "@@1 0.5abc", "@@1 0.5 abc"},
+        ProblemCase{"layer_hexadecimal", problem::LayerWordReadInPart, "@@1 1 0x10", "@@1 1 0 x10"},
+        ProblemCase{"layer_underscore", problem::LayerWordReadInPart, "@@1 1_0", "@@1 1e-1 .5 5."},
+        ProblemCase{"layer_keep_and_number", problem::LayerWordReadInPart, "@@2 *0.5", "@@2 * 0.5 ** - ---"},
+        ProblemCase{"layer_slash_and_letter", problem::LayerWordReadInPart, "@@2 1 /x", "@@2 1 / \\ -/"},
+        ProblemCase{"two_codes_in_one_token", problem::ObjectReadInPart, "$$4.2 VVVXXX", "$$4.2 VVV XXX"},
+        ProblemCase{"code_and_letter", problem::ObjectReadInPart, "$$4.2 VVVX", "$$4.2 VVV X--"},
+        ProblemCase{"code_and_number", problem::ObjectReadInPart, "$$ VVX0.5", "$$ VVX 0.5 VVX*0.5"},
+        ProblemCase{"code_and_dashes", problem::ObjectReadInPart, "$$4.1 VVV---", "$$4.1 VVV --- ----"},
+        ProblemCase{"max_third_argument", problem::ObjectReadInPart, "$$4.1 max(0.1,0.2,0.9)", "$$4.1 max(0.1,0.2)"},
+        ProblemCase{"number_and_letters", problem::NumberReadInPart, "$$4.2 0.5abc", "$$4.2 0.5 abc"},
+        ProblemCase{"hexadecimal_object", problem::NumberReadInPart, "$$ 0x10", "$$ 0 1e-1 -0.05"},
+        ProblemCase{"underscore_object", problem::NumberReadInPart, "$$4.1 1_0", "$$4.1 1 0.5*0.5"},
+        ProblemCase{"max_argument", problem::NumberReadInPart, "$$4.1 max(0.5abc,0.6)", "$$4.1 max(1.0*0.5,0.6)"},
+        ProblemCase{"unit_command_and_letter", problem::UnitCommandReadInPart, "$$4.2x 0.5", "$$4.2 x0.5"},
+        ProblemCase{"unit_command_and_object", problem::UnitCommandReadInPart, "$$4.2，VVX", "$$4.02 VVX"},
         ProblemCase{"no_command", problem::NoCommand, "某三级练习", "某三级练习\nmpout"},
         ProblemCase{"blank_script", problem::NoCommand, "\n", "mpecho"},
         ProblemCase{"byte_order_mark", problem::ByteOrderMarkInside, "\uFEFFmpout", "mpout"}),
@@ -179,11 +199,52 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"lf_cr", "mpout\n\r@@9", problem::LayerDigit, 3, 1, 4}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Account, CutShortNamesTheToken) {
-    const auto problems = ProblemsOf("$$4.2 VVX 备注文字 VVV");
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_NE(problems[0].message.find("“备注文字”"), std::string::npos);
+struct MessageCase {
+    const char* script;
+    std::string_view code;
+    const char* message;
+};
+
+class ProblemMessages : public ::testing::TestWithParam<MessageCase> {};
+
+// Messages quote a word as written and, where only a part of it was read, say what was.
+TEST_P(ProblemMessages, NameTheWord) {
+    const auto& c = GetParam();
+    const auto problems = ProblemsOf(c.script);
+    const auto found = std::find_if(problems.begin(), problems.end(), [&](const Problem& p) { return p.code == c.code; });
+    ASSERT_NE(found, problems.end()) << c.script;
+    EXPECT_EQ(found->message, c.message);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Account, ProblemMessages,
+    ::testing::Values(
+        MessageCase{"$$4.2 VVX 备注文字 VVV", problem::ObjectsCutShort,
+                    "对象列表在“备注文字”处中断：它不是判定、数字或表达式，它和其后的对象都未计入"},
+        MessageCase{"$$4.5 Xx", problem::ObjectsCutShort, "对象列表在“Xx”处中断：它不是判定、数字或表达式，它和其后的对象都未计入"},
+        MessageCase{"$$ UVWXYZ", problem::ObjectsCutShort,
+                    "对象列表在“UVWXYZ”处中断：它不是判定、数字或表达式，它和其后的对象都未计入"},
+        MessageCase{"$$4.1 VVV -0.5", problem::ObjectsCutShort,
+                    "对象列表在“-0.5”处中断：得分低于 -0.1 的数字结束对象列表，它和其后的对象都未计入"},
+        MessageCase{"$$4.1 MAX(VVX,XXX) max(VVX,XXX)", problem::MaxIgnored, "表达式“max(VVX,XXX)”不能计算（两个参数须是数字），未计入"},
+        MessageCase{"$$4.1 VVX*0.5*0.25", problem::UnknownWeight, "“*0.25”不是权重 *1.2、*1.5、*0.5、*0.2 之一，读作“*0.2”"},
+        MessageCase{"$$4.1 VVX*X", problem::UnknownWeight, "“*X”不是权重 *1.2、*1.5、*0.5、*0.2 之一，不起作用"},
+        MessageCase{"mpout 3010g", problem::ArgumentReadInPart, "参数“3010g”只读取了开头的十六进制数“3010”，其后的“g”被忽略"},
+        MessageCase{"$$4.2 VVVXXX", problem::ObjectReadInPart, "“VVVXXX”不是单个判定，按其中的“VVV”计分"},
+        MessageCase{"$$4.2 vvVX", problem::ObjectReadInPart, "“vvVX”不是单个判定，按其中的“vvV”计分"},
+        MessageCase{"$$4.2 VVX---", problem::ObjectReadInPart, "“VVX---”含“---”，整个对象按不适用处理，不计入"},
+        MessageCase{"$$ max(0.5,0.6)x", problem::ObjectReadInPart, "表达式“max(0.5,0.6)x”只计算前两个参数，其后的“x”被忽略"},
+        MessageCase{"$$4.2 0x10", problem::NumberReadInPart, "“0x10”只读取了开头的数字“0”，其后的“x10”被忽略"},
+        MessageCase{"$$4.2 1_0*0.5", problem::NumberReadInPart, "“1_0”只读取了开头的数字“1”，其后的“_0”被忽略"},
+        MessageCase{"$$4.2 max(abc,1)", problem::NumberReadInPart, "表达式“max(abc,1)”的参数“abc”不是数字，不参与比较"},
+        MessageCase{"$$4.2 max(0.5*0.2,1)", problem::NumberReadInPart,
+                    "表达式“max(0.5*0.2,1)”的参数“0.5*0.2”只读取了开头的数字“0.5”"},
+        MessageCase{"@@1 0.5abc", problem::LayerWordReadInPart,
+                    "单元 1.1（物理和环境安全_1.身份鉴别） 的得分“0.5abc”只读取了开头的数字“0.5”，其后的“abc”被忽略"},
+        MessageCase{"@@1 1 *0.5", problem::LayerWordReadInPart,
+                    "“*0.5”以“*”开头，单元 1.2（物理和环境安全_2.电子门禁记录数据存储完整性） 保留原得分，其后的“0.5”被忽略"},
+        MessageCase{"$$4.2x 0.5", problem::UnitCommandReadInPart, "“$$4.2x”按单元 4.2 读取，其后的“x”被忽略（命令和对象之间须有空格）"}),
+    [](const auto& info) { return "case_" + std::to_string(info.index); });
 
 TEST(Account, ATokenCutAtItsLimitKeepsWholeCharacters) {
     // 61 bytes and "中" make the 63 GBK bytes a token keeps; "文" is cut off whole.
@@ -193,6 +254,26 @@ TEST(Account, ATokenCutAtItsLimitKeepsWholeCharacters) {
     EXPECT_EQ(problems[0].code, problem::ObjectsCutShort);
     EXPECT_NE(problems[0].message.find("“" + std::string(61, 'a') + "中”"), std::string::npos);
     EXPECT_EQ(problems[1].code, problem::TokenCut);
+}
+
+// The closing report follows no line: its cut is the whole script's, listed first; a cut made
+// by an mpout line stays on that line.
+TEST(Account, ReportCutIsPlacedWhereItHappened) {
+    std::string echoes;
+    for (int i = 0; i < 524; ++i) echoes += "mpecho" + std::string(1990, 'a') + "\r\n";
+    const auto closing = ProblemsOf(echoes);
+    ASSERT_EQ(closing.size(), 1u);
+    EXPECT_EQ(closing[0].code, problem::ReportCut);
+    EXPECT_EQ(closing[0].line, 1u);
+    EXPECT_EQ(closing[0].column, 0u);
+    EXPECT_NE(closing[0].message.find("mpout"), std::string::npos);
+
+    std::string reports;
+    for (int i = 0; i < 1500; ++i) reports += "mpout\r\n";
+    const ScriptRun run = InterpretScript(reports, {}, true);
+    ASSERT_EQ(run.account.problems.size(), 1u);
+    EXPECT_GT(run.account.problems[0].line, 1u);
+    EXPECT_EQ(run.account.problems[0].takenAs, LineKind::Report);
 }
 
 TEST(Account, LastReportIsTheModelAtTheLastReport) {
@@ -206,6 +287,24 @@ std::string ReadFile(const std::filesystem::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The README's tables list every code of account.hpp, in code order.
+TEST(Account, ReadmeListsEveryCodeInOrder) {
+    const std::filesystem::path root = std::filesystem::path(QUILLON_GOLDEN_DIR).parent_path().parent_path();
+    const std::string codes = ReadFile(root / "script" / "account.hpp");
+    const std::string readme = ReadFile(root / "README.md");
+    std::vector<std::string> declared;
+    for (std::size_t at = codes.find("= \"Q"); at != std::string::npos; at = codes.find("= \"Q", at + 1)) {
+        declared.push_back(codes.substr(at + 3, 4));
+    }
+    ASSERT_GT(declared.size(), 30u);
+    std::vector<std::string> rows;
+    for (std::size_t at = readme.find("\n| Q"); at != std::string::npos; at = readme.find("\n| Q", at + 1)) {
+        rows.push_back(readme.substr(at + 3, 4));
+    }
+    EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end()));
+    for (const std::string& code : declared) EXPECT_NE(std::find(rows.begin(), rows.end(), code), rows.end()) << code;
 }
 
 TEST(Account, KeepingTheAccountNeverChangesTheReport) {

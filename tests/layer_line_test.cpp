@@ -75,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WordCase{"trailing_letters", "@@1 0.5abc", 0.5, 0.7, 0.7},
                       WordCase{"plus_sign", "@@1 +0.25", 0.25, 0.7, 0.7},
                       WordCase{"hex_reads_zero", "@@1 0x1", 0, 0.7, 0.7},
+                      WordCase{"first_byte_decides", "@@1 0_5 *0.5 /0.5", 0, 0.7, -1},
                       WordCase{"inf_and_nan_are_no_numbers", "@@1 inf nan 1e400", 1, 0.7, 0.7},
                       WordCase{"digits_after_layer_are_command_word", "@@11 0", 0, 0.7, 0.7},
                       WordCase{"extra_words_ignored", "@@1 0 0 0 0 0 0 0 0 0 0", 0, 0, 0},

@@ -57,7 +57,7 @@ TEST(Limits, TokensOf63And64Bytes) {
     ASSERT_EQ(ScoreObjects(table, Repeat("备", 30) + "VVX"), 1);
     EXPECT_DOUBLE_EQ(table.ObjectScores[0], 0.5);
     EXPECT_EQ(ScoreObjects(table, Repeat("备", 31) + "VVX"), 0);
-    EXPECT_EQ(Codes(InterpretScript("$$1.1 " + Repeat("备", 30) + "VVX", {}, true)), Codes_{});
+    EXPECT_EQ(Codes(InterpretScript("$$1.1 " + Repeat("备", 30) + "VVX", {}, true)), Codes_{problem::ObjectReadInPart});
     EXPECT_EQ(Codes(InterpretScript("$$1.1 " + Repeat("备", 31) + "VVX", {}, true)),
               (Codes_{problem::ObjectsCutShort, problem::TokenCut, problem::NoObjectCounted}));
 }
@@ -78,8 +78,9 @@ TEST(Limits, LayerWordsOf199And200Bytes) {
     const std::string word199 = "0." + std::string(196, '0') + "1";
     EXPECT_DOUBLE_EQ(UnitScore(InterpretScript("@@1 " + word199 + "\r\nmpout 0").store, 1, 1), 1e-197);
     EXPECT_DOUBLE_EQ(UnitScore(InterpretScript("@@1 " + word199 + "7\r\nmpout 0").store, 1, 1), 1e-197);
-    EXPECT_EQ(Codes(InterpretScript("@@1 0.5" + Repeat("中", 98), {}, true)), Codes_{});
-    EXPECT_EQ(Codes(InterpretScript("@@1 0.5" + Repeat("中", 99), {}, true)), Codes_{problem::LayerWordCut});
+    EXPECT_EQ(Codes(InterpretScript("@@1 0.5" + Repeat("中", 98), {}, true)), Codes_{problem::LayerWordReadInPart});
+    EXPECT_EQ(Codes(InterpretScript("@@1 0.5" + Repeat("中", 99), {}, true)),
+              (Codes_{problem::LayerWordCut, problem::LayerWordReadInPart}));
 }
 
 TEST(Limits, ReportCutAtItsLimitInGbkBytes) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <utility>
 
 #include <fast_float/fast_float.h>
 
@@ -129,6 +130,17 @@ INSTANTIATE_TEST_SUITE_P(
                       HexCase{"word_first_is_skipped", "mpout3 20000 100", 0x30000, 0x20000},
                       HexCase{"empty_line", "", 7, 7}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// How much of the argument word a read takes: the rest is told (Q103), never read.
+TEST(Numbers, HexArgumentLengthRead) {
+    const std::pair<const char*, std::size_t> cases[] = {{"mpout 30100", 5}, {"mpout 12z4", 2}, {"mpout 0x100", 5},
+                                                         {"mpout 0xg", 2},   {"mpinit=1 -1,", 2}, {"mpout3  30000 1", 5}};
+    for (const auto& [line, length] : cases) {
+        const auto read = ReadHexArgument(line);
+        ASSERT_TRUE(read.has_value()) << line;
+        EXPECT_EQ(read->length, length) << line;
+    }
+}
 
 TEST(Numbers, RoundingHalfUpToFourAndTwoDecimals) {
     EXPECT_DOUBLE_EQ(RoundTo4(0.283333333), 2833 * 0.0001);

@@ -131,6 +131,72 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"empty", "", {}, 0, 0, 0, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct PartCase {
+    const char* name;
+    const char* token;
+    double score;  // kept as before: NoObjectMark when not counted
+    PartRead kind;
+    const char* read;  // the part of the token read (MaxRest: ignored)
+};
+
+class TokenReadInPart : public ::testing::TestWithParam<PartCase> {};
+
+// The scan says which tokens it read only in part and what it read; the scores stay.
+TEST_P(TokenReadInPart, TellsWhatWasRead) {
+    const auto& c = GetParam();
+    ObjectTable table;
+    ScoreObjects(table, c.token);
+    EXPECT_DOUBLE_EQ(table.ObjectScores[0], c.score);
+    const bool partly = (table.PartlyRead & 1u) != 0;
+    EXPECT_EQ(partly, c.kind != PartRead::Whole);
+    if (!partly) return;
+    const TokenPart& part = table.ReadParts[0];
+    EXPECT_EQ(part.kind, c.kind);
+    EXPECT_EQ(std::string_view(c.token).substr(part.start, part.length), c.read);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Objects, TokenReadInPart,
+    ::testing::Values(
+        PartCase{"code", "VVX", 0.5, PartRead::Whole, ""},
+        PartCase{"code_weighted", "vXx*0.5*1.2", 0.15, PartRead::Whole, ""},
+        PartCase{"backslash_code", "\\--", 0, PartRead::Whole, ""},
+        PartCase{"two_codes", "VVVXXX", 1, PartRead::Code, "VVV"},
+        PartCase{"code_and_letter", "VVVX", 1, PartRead::Code, "VVV"},
+        PartCase{"code_and_number", "VVX0.5", 0.5, PartRead::Code, "VVX"},
+        PartCase{"number_and_code", "0.5vxx", 0.25, PartRead::Code, "vxx"},
+        PartCase{"code_after_a_remark", "备VVX", 0.5, PartRead::Code, "VVX"},
+        PartCase{"code_in_the_suffix", "VVX*VVV", 1, PartRead::Code, "VVV"},
+        PartCase{"not_applicable_inside", "VVV---", NoObjectMark, PartRead::Code, "---"},
+        PartCase{"not_applicable_after_x", "x---", NoObjectMark, PartRead::Code, "---"},
+        PartCase{"dashes_only", "----", NoObjectMark, PartRead::Whole, ""},
+        PartCase{"number", "0.5", 0.5, PartRead::Whole, ""},
+        PartCase{"exponent", "5e-1", 0.5, PartRead::Whole, ""},
+        PartCase{"small_negative", "-0.05", -0.05, PartRead::Whole, ""},
+        PartCase{"trailing_letters", "0.5abc", 0.5, PartRead::Number, "0.5"},
+        PartCase{"hexadecimal", "0x10", 0, PartRead::Number, "0"},
+        PartCase{"underscore", "1_0", 1, PartRead::Number, "1"},
+        PartCase{"exponent_without_digits", "1e", 1, PartRead::Number, "1"},
+        PartCase{"two_points", "0.5.1", 0.5, PartRead::Number, "0.5"},
+        PartCase{"percent", "50%", 50, PartRead::Number, "50"},
+        PartCase{"before_a_weight", "0.5abc*0.5", 0.25, PartRead::Number, "0.5"},
+        PartCase{"max", "max(1.0*0.5,0.6)", 0.6, PartRead::Whole, ""},
+        PartCase{"max_argument_letters", "max(0.5abc,0.6)", 0.6, PartRead::MaxArgument, "0.5"},
+        PartCase{"max_argument_weight", "max(0.5*0.2,0.2)", 0.5, PartRead::MaxArgument, "0.5"},
+        PartCase{"max_argument_no_number", "max(abc,0.5)", 0.5, PartRead::MaxArgument, ""},
+        PartCase{"max_third_argument", "max(0.1,0.2,0.9)", 0.2, PartRead::MaxRest, "0.9"},
+        PartCase{"max_weight", "max(0.4,0.2)*0.5", 0.4, PartRead::MaxRest, "*0.5"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Objects, WeightSuffixesReadByTheirStart) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"1.2", "1.2"}, {"12", "1.2"}, {"1.25", "1.2"}, {"15", "1.5"}, {"2", "0.2"}, {"0.25", "0.2"},
+        {"25", "0.2"},  {"5", "0.5"},  {"50", "0.5"},   {"0.5x", "0.5"}, {"3", ""},  {"", ""}, {"0.3", ""}};
+    for (const auto& [suffix, weight] : cases) EXPECT_EQ(WeightReadAs(suffix), weight) << suffix;
+    EXPECT_TRUE(IsWeightSuffix("12"));
+    EXPECT_FALSE(IsWeightSuffix("1.25"));
+}
+
 TEST(Objects, LongTokensAreCutTo63BytesBeforeAnyTest) {
     ObjectTable table;
     // The code sits at bytes 62 to 64: cut at 63 only "vv" remains, no code, no number.

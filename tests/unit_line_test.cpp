@@ -40,6 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
         UnitLineCase{"no_objects", "$$4.2", 4, 2, kNoObject, {0, 0, 0, 0, 0, 1307117316, -1, -1}},
         UnitLineCase{"not_applicable_only", "$$4.2 --- ---", 4, 2, kNoObject, {0, 0, 0, 2, 0, 1307117316, -1, -1}},
         UnitLineCase{"letters_after_unit_number", "$$4.2x 0.5", 4, 2, 0.5, {0, 1, 0, 0, 1, 500, -1, -1}},
+        UnitLineCase{"tokens_read_in_part", "$$4.2 VVVXXX VVX0.5 0.5abc 0x10 1_0 vvv---", 4, 2, 6000 * 0.0001,
+                     {2, 2, 1, 1, 5, 600, -1, -1}},
         UnitLineCase{"last_line_wins", "$$2.1 0.1\r\n$$2.1 0.2", 2, 1, 0.2, {0, 1, 0, 0, 1, 200, -1, -1}},
         UnitLineCase{"layer_line_overrides", "$$2.1 0.1\r\n@@2 0.9", 2, 1, 0.9, {0, 1, 0, 0, 1, 100, -1, -1}},
         UnitLineCase{"overrides_layer_line", "@@2 0.9\r\n$$2.1 0.1", 2, 1, 0.1, {0, 1, 0, 0, 1, 100, -1, -1}},

@@ -296,6 +296,10 @@ TEST(FrontEnd, CutReportsAreSaidAndEveryRowShownIsMarked) {
     }));
     // Edits list from where the view stands; a text from the program from its start.
     EXPECT_FALSE(rowsMarked(*model.edited(script + "@@9\n").marks, cutRow - 10, cutRow + 10).empty());
+    model.sampleChosen(3);
+    model.fileRead("long.txt", {FileRead::Status::Read, script});  // a file, as the desktop reads it
+    EXPECT_EQ(model.reportNotice(), ReportCutMessage());
+    EXPECT_EQ(model.markedRows().end, 10009u);
     const Update sample = model.sampleChosen(3);
     EXPECT_TRUE(sample.marks->empty());
     EXPECT_EQ(model.reportNotice(), "");

@@ -74,13 +74,43 @@ Update FrontEnd::start() {
 }
 
 Update FrontEnd::score(std::string_view script) {
-    ScriptRun run = InterpretScript(script, {}, true);
+    ScriptRun run = InterpretScript(script, {}, true, listFrom_);
     Update update;
     update.report = WithLfLineEnds(run.report);
-    update.marks = MarksOf(run.account, script);
+    reportNotice_ = run.reportTruncated ? ReportCutMessage() : std::string();
+    keepMarks(update, run.account, script);
     lineLevels_ = std::move(run.account.levels);  // a byte a line: moved, not copied, each keystroke
     lastReport_ = std::move(run.lastReport);
     lastReportFlags_ = run.lastReportFlags;
+    return update;
+}
+
+void FrontEnd::keepMarks(Update& update, const ScriptAccount& account, std::string_view script) {
+    update.marks = MarksOf(account, script);
+    markedRows_ = {account.listFrom - 1,
+                   account.listedUntil == SIZE_MAX ? SIZE_MAX : account.listedUntil - 1};
+    const std::size_t unlisted = account.unlistedCount() + account.unlistedNotes;
+    if (unlisted == 0) {
+        markedRows_ = {};
+        scoredScript_.clear();
+        marksNotice_.clear();
+        return;
+    }
+    if (scoredScript_.data() != script.data()) scoredScript_ = std::string(script);
+    const std::size_t lastRow = std::min(markedRows_.end, account.lines.size());
+    marksNotice_ = "另有 " + std::to_string(unlisted) + " 个问题和提示未列出；此处列出第 " +
+                   std::to_string(markedRows_.first + 1) + "～" + std::to_string(lastRow) +
+                   " 行的，滚动到其他行时列出那里的。";
+}
+
+Update FrontEnd::marksFor(std::size_t firstRow, std::size_t lastRow) {
+    if (scoredScript_.empty() || (firstRow >= markedRows_.first && lastRow < markedRows_.end)) return {};
+    // From a screen above: scrolling back a little lists nothing again.
+    const std::size_t screen = lastRow >= firstRow ? lastRow - firstRow + 1 : 1;
+    listFrom_ = firstRow - std::min(firstRow, screen) + 1;
+    ScriptRun run = InterpretScript(scoredScript_, {}, true, listFrom_);
+    Update update;
+    keepMarks(update, run.account, scoredScript_);
     return update;
 }
 
@@ -88,10 +118,15 @@ Update FrontEnd::score(std::string_view script) {
 // "NULL" and no marks, whatever the last run showed.
 Update FrontEnd::replaceScript(std::string_view text, bool scored) {
     std::string shown = WithLfLineEnds(text);
+    listFrom_ = 1;  // the view shows its first rows
     Update update = scored ? score(shown) : Update{};
     if (!scored) {
         update.report = std::string(kNull);
         update.marks = std::vector<Mark>{};
+        markedRows_ = {};
+        scoredScript_.clear();
+        reportNotice_.clear();
+        marksNotice_.clear();
         lineLevels_.clear();
         lastReport_.reset();
     }

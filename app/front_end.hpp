@@ -94,6 +94,22 @@ public:
     // F2 shows a message only while no control has the keyboard focus.
     Update f2Pressed(bool controlFocused) const;
 
+    // The rows, from 0, whose marks the last marks given hold in full: [first, end). A run lists
+    // at most kMaxListedProblems problems, so a view showing rows outside asks for theirs.
+    struct MarkedRows {
+        std::size_t first = 0;
+        std::size_t end = SIZE_MAX;
+    };
+    const MarkedRows& markedRows() const { return markedRows_; }
+    // The marks of the rows a view shows, firstRow to lastRow, when the last marks given do not
+    // hold them all: the scored script is run again, listing from a screen above firstRow.
+    // Nothing while they do.
+    Update marksFor(std::size_t firstRow, std::size_t lastRow);
+    // Said beside the report while the last scored report was cut at its limit; empty otherwise.
+    const std::string& reportNotice() const { return reportNotice_; }
+    // Said with the list of problems while some are not listed: how many, and which rows are.
+    const std::string& marksNotice() const { return marksNotice_; }
+
     // The tooltip of the word at `column` (UTF-16 units) of script row `row` (from 0), whose
     // text the view passes: which unit the word sets, at the level in force there in the last run.
     std::string wordTip(std::string_view rowText, std::size_t row, std::size_t column) const;
@@ -125,6 +141,7 @@ public:
 
 private:
     Update score(std::string_view script);
+    void keepMarks(Update& update, const ScriptAccount& account, std::string_view script);
     Update replaceScript(std::string_view text, bool scored);
 
     Links links_;
@@ -136,6 +153,13 @@ private:
     std::optional<ScoreStore> lastReport_;  // the model as the last scored report left it
     std::uint32_t lastReportFlags_ = 0;
     std::string loadedFrom_;
+    // Marks: the line the last run listed from, the rows it marked, and the scored script while
+    // they are not all of its rows (to list others).
+    std::size_t listFrom_ = 1;
+    MarkedRows markedRows_;
+    std::string scoredScript_;
+    std::string reportNotice_;
+    std::string marksNotice_;
 };
 
 }  // namespace quillon::app

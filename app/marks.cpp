@@ -41,6 +41,7 @@ std::vector<Mark> MarksOf(const ScriptAccount& account, std::string_view script)
     std::vector<Mark> marks;
     marks.reserve(account.problems.size() + account.notes.size());
     const auto add = [&](const Problem& p, bool note) {
+        if (p.line >= account.listedUntil) return;
         const std::string_view line = LineAt(script, p.offset);
         if (!line.empty() && IsNoticeLine(line)) return;
         Mark mark;

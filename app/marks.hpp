@@ -28,6 +28,7 @@ struct Mark {
 // The marks of the account over the script it was made from, problems and notes, in row order
 // and on each row the problems first, so that the first mark of a row says how to tint it. Lines of the built-in notice, as
 // the notice has them, are never marked: its help lines show commands, they are not commands.
+// Only lines the account lists in full are marked, never some of a line's problems.
 std::vector<Mark> MarksOf(const ScriptAccount& account, std::string_view script);
 
 }  // namespace quillon::app

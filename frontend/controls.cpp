@@ -153,6 +153,12 @@ Controls BuildControls(QDialog& dialog, const QFont& font) {
     c.sampleList->installEventFilter(guard);
     c.sampleList->lineEdit()->installEventFilter(guard);
     c.groupBox->lower();
+    // In the free space right of the group box, below the exit button; empty while there is
+    // nothing to say.
+    c.reportNotice = Place(new QLabel(w), 0, units, 350, 374, 278, 32);
+    c.reportNotice->setObjectName("reportNotice");
+    c.reportNotice->setWordWrap(true);
+    c.reportNotice->setStyleSheet(QStringLiteral("color: #b71c1c"));
 
     QWidget::setTabOrder(c.scriptBox, c.reportBox);
     QWidget::setTabOrder(c.reportBox, c.computeButton);

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -60,6 +61,7 @@ struct Controls {
     QPushButton* exitButton = nullptr;
     QGroupBox* groupBox = nullptr;
     QComboBox* sampleList = nullptr;
+    QLabel* reportNotice = nullptr;  // beyond the design: says that the report was cut
 
     QMenuBar* menuBar = nullptr;
     QAction* loadAction = nullptr;

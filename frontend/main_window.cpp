@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
 #include <QTextBlock>
@@ -91,6 +92,7 @@ void MainWindow::connectEvents() {
     connect(c_.scriptBox, &QPlainTextEdit::textChanged, this, [this] {
         if (!replacing_) apply(model_.edited(script_.utf8()));
     });
+    connect(c_.scriptBox->verticalScrollBar(), &QScrollBar::valueChanged, this, &MainWindow::markRowsInView);
     connect(c_.realTimeBox, &QCheckBox::clicked, this,
             [this](bool checked) { apply(model_.realTimeClicked(checked, scriptText())); });
     connect(c_.sampleList, qOverload<int>(&QComboBox::activated), this, &MainWindow::SelectSample);
@@ -120,17 +122,37 @@ void MainWindow::connectEvents() {
 
 void MainWindow::apply(app::Update update) {
     if (update.script) replaceScript(std::move(*update.script));
-    if (update.report) report_.show(std::move(*update.report));
+    if (update.report) {
+        report_.show(std::move(*update.report));
+        c_.reportNotice->setText(FromUtf8(model_.reportNotice()));
+        marksAsked_ = {-1, -1};  // a new run: rows may be asked again
+    }
     if (update.marks) {
         if (loading_) {
             pendingMarks_ = *update.marks;  // marked once the text is in
         } else {
             marks_.show(*update.marks);
+            markRowsInView();
         }
     }
     showState();
     if (update.message) QMessageBox::information(this, windowTitle(), FromUtf8(*update.message));
     if (update.link && !openTarget(*update.link)) apply(model_.linkNotOpened(*update.link));
+}
+
+// Rows in view that the model's marks do not hold (a run lists a thousand problems) are asked
+// of it, once for each view of rows.
+void MainWindow::markRowsInView() {
+    if (loading_) return;
+    const QPlainTextEdit* box = c_.scriptBox;
+    const int first = box->cursorForPosition(QPoint(0, 0)).blockNumber();
+    const int last = box->cursorForPosition(QPoint(0, box->viewport()->height() - 1)).blockNumber();
+    const app::FrontEnd::MarkedRows& rows = model_.markedRows();
+    const auto from = static_cast<std::size_t>(first);
+    if ((from >= rows.first && static_cast<std::size_t>(last) < rows.end) || marksAsked_ == std::pair{first, last}) return;
+    marksAsked_ = {first, last};
+    app::Update update = model_.marksFor(from, static_cast<std::size_t>(last));
+    if (update.marks) marks_.show(*update.marks);
 }
 
 void MainWindow::showState() {
@@ -146,12 +168,13 @@ void MainWindow::showState() {
 // come once the text is in, and the box cannot be edited until then.
 void MainWindow::replaceScript(std::string text) {
     finishLoading();
+    // Set first: taking the colouring off changes the document too, and that is no edit.
+    replacing_ = true;
     QTextDocument* document = c_.scriptBox->document();
     const bool coloured = app::Utf16Units(text) <= kColouredScriptUnits;
     if (!coloured && highlighter_->document() != nullptr) highlighter_->setDocument(nullptr);
     // The old text's marks go first: each is a cursor that every piece put in would move.
     marks_.show({});
-    replacing_ = true;
     loadCursor_ = QTextCursor(document);
     loadCursor_.beginEditBlock();
     oldUnits_ = document->characterCount() - 1;  // without the final block's end
@@ -213,6 +236,7 @@ void MainWindow::finishLoading() {
     if (pendingMarks_) {
         marks_.show(*pendingMarks_);
         pendingMarks_.reset();
+        markRowsInView();
     }
 }
 

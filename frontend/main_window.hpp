@@ -81,6 +81,7 @@ private:
     bool openTarget(const std::string& target);
     void showWindowMenu(const QPoint& globalPosition);
     bool handleFileDrop(QEvent* event);
+    void markRowsInView();
 
     app::FrontEnd model_;
     std::function<bool(const QUrl&)> openUrl_;
@@ -99,6 +100,7 @@ private:
     qsizetype oldUnits_ = 0;  // of the old text, still to be taken out
     QTextCursor loadCursor_;
     std::optional<std::vector<app::Mark>> pendingMarks_;
+    std::pair<int, int> marksAsked_{-1, -1};  // the rows in view last asked of the model
     bool exiting_ = false;
 };
 

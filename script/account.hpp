@@ -86,7 +86,14 @@ struct Problem {
     bool operator==(const Problem&) const = default;
 };
 
+// The problem a report cut at its limit is told by, in words.
+std::string ReportCutMessage();
+
 struct ScriptAccount {
+    // Problems and notes are listed from line listFrom on, earlier ones only counted; listedUntil
+    // is the first line from there whose problems or notes were not all listed.
+    std::size_t listFrom = 1;
+    std::size_t listedUntil = SIZE_MAX;
     std::vector<LineKind> lines;    // entry i is the splitter's line i + 1
     std::vector<std::uint8_t> levels;  // and the level in force once that line was read
     std::vector<Problem> problems;  // in line order, at most kMaxListedProblems

@@ -25,7 +25,10 @@ constexpr std::string_view kClosingNotice =
 
 class Interpreter {
 public:
-    Interpreter(DiagnosticSink sink, bool keepAccount) : trace_(std::move(sink)), keepAccount_(keepAccount) {}
+    Interpreter(DiagnosticSink sink, bool keepAccount, std::size_t listFrom)
+        : trace_(std::move(sink)), keepAccount_(keepAccount) {
+        run_.account.listFrom = listFrom;
+    }
 
     ScriptRun run(const ScriptText& script) {
         ProblemLog log(run_.account, script.text);
@@ -155,8 +158,8 @@ ScriptText::ScriptText(std::string_view script) {
     text = script.substr(0, kept);
 }
 
-ScriptRun InterpretScript(std::string_view script, DiagnosticSink sink, bool keepAccount) {
-    return Interpreter(std::move(sink), keepAccount).run(ScriptText(script));
+ScriptRun InterpretScript(std::string_view script, DiagnosticSink sink, bool keepAccount, std::size_t listFrom) {
+    return Interpreter(std::move(sink), keepAccount, listFrom).run(ScriptText(script));
 }
 
 std::string ScoreScript(std::string_view script, DiagnosticSink sink) {

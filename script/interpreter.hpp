@@ -44,7 +44,8 @@ std::string ScoreScript(std::string_view script, DiagnosticSink sink = {});
 
 // The same run, handing back the final state of the model too, and, with keepAccount, the
 // account of every line and the model as the last report left it. The report is the same
-// byte for byte either way.
-ScriptRun InterpretScript(std::string_view script, DiagnosticSink sink = {}, bool keepAccount = false);
+// byte for byte either way. The account lists problems from line listFrom on.
+ScriptRun InterpretScript(std::string_view script, DiagnosticSink sink = {}, bool keepAccount = false,
+                          std::size_t listFrom = 1);
 
 }  // namespace quillon

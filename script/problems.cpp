@@ -230,11 +230,13 @@ void NoteUnitLine(std::string_view line, const UnitLineOutcome& outcome, const O
     }
 }
 
-void NoteReportCut(ProblemLog& log) {
-    log.add(problem::ReportCut, "报告已达上限 " + std::to_string(kReportCapBytes) + " 字节，在此截断，此后的输出都被丢弃");
-}
+void NoteReportCut(ProblemLog& log) { log.add(problem::ReportCut, [] { return ReportCutMessage(); }); }
 
 }  // namespace
+
+std::string ReportCutMessage() {
+    return "报告已达上限 " + std::to_string(kReportCapBytes) + " 字节，在此截断，此后的输出都被丢弃";
+}
 
 void ProblemLog::startLine(const ScriptLine& line, LineKind kind) {
     line_ = &line;
@@ -290,8 +292,13 @@ void ProblemLog::countUnlisted(std::string_view code) {
 }
 
 void ProblemLog::addAtStart(std::string_view code, std::string message) {
+    if (account_.listFrom > 1) {
+        ++account_.unlisted[code];
+        return;
+    }
     Problem first{1, 0, code, std::move(message), account_.lines.empty() ? LineKind::Comment : account_.lines.front()};
     if (account_.problems.size() == kMaxListedProblems) {
+        account_.listedUntil = std::min(account_.listedUntil, account_.problems.back().line);
         ++account_.unlisted[account_.problems.back().code];
         account_.problems.pop_back();
     }

@@ -3,6 +3,7 @@
 // that knows the codes' meaning and words; the handlers and the scoring know none of it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -34,7 +35,7 @@ public:
     // only counted and their messages never made.
     template <typename Message>
     void add(std::string_view code, Message&& message, std::size_t start = 0, std::size_t length = 0) {
-        if (account_.problems.size() >= kMaxListedProblems) {
+        if (!listing(account_.problems.size())) {
             countUnlisted(code);
         } else if constexpr (std::is_invocable_v<Message>) {
             place(code, message(), start, length);
@@ -45,7 +46,7 @@ public:
     // A note (提示) where the script departs from the official rules, placed as a problem is.
     template <typename Message>
     void note(std::string_view code, Message&& message, std::size_t start = 0, std::size_t length = 0) {
-        if (account_.notes.size() >= kMaxListedProblems) {
+        if (!listing(account_.notes.size())) {
             ++account_.unlistedNotes;
         } else {
             account_.notes.push_back(placed(code, message(), start, length));
@@ -55,6 +56,13 @@ public:
     void addAtStart(std::string_view code, std::string message);
 
 private:
+    // Whether the current line's next problem (or note) is listed, given how many are.
+    bool listing(std::size_t listed) {
+        if (number_ < account_.listFrom) return false;
+        if (listed < kMaxListedProblems) return true;
+        account_.listedUntil = std::min(account_.listedUntil, number_);
+        return false;
+    }
     void place(std::string_view code, std::string message, std::size_t start, std::size_t length);
     Problem placed(std::string_view code, std::string message, std::size_t start, std::size_t length) const;
     void countUnlisted(std::string_view code);

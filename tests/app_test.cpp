@@ -2,6 +2,7 @@
 // what a load accepts, which words are marked and where Save writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -323,6 +324,69 @@ TEST(FrontEnd, TheNoticesOwnLinesAreNeverMarked) {
     EXPECT_TRUE(typed.marks->empty());
     EXPECT_FALSE(model.edited(notice + "  mpinit=1234 x 为可选参数 \n").marks->empty());
     EXPECT_FALSE(model.edited(notice + "@@9\n").marks->empty());
+}
+
+// A long script: the report cut at its limit is said whatever the account lists, and the rows a
+// view shows are marked in full wherever they are, listed from there on request.
+TEST(FrontEnd, CutReportsAreSaidAndEveryRowShownIsMarked) {
+    std::string script;
+    for (int i = 0; i < 100000; ++i) script += i % 10 == 9 ? "@@9 1\n" : "mpecho 第" + std::to_string(i) + "行的备注 abcdefghij\n";
+    const auto rowsMarked = [](const std::vector<Mark>& marks, std::size_t first, std::size_t last) {
+        std::vector<std::size_t> rows;
+        for (const Mark& m : marks) {
+            if (m.row >= first && m.row <= last && (rows.empty() || rows.back() != m.row)) rows.push_back(m.row);
+        }
+        return rows;
+    };
+    FrontEnd model;
+    model.start();
+    const Update scored = model.edited(script);
+    EXPECT_EQ(model.reportNotice(), ReportCutMessage());
+    EXPECT_NE(model.marksNotice().find("另有 9001 个问题和提示未列出"), std::string::npos) << model.marksNotice();
+    EXPECT_EQ(model.markedRows().first, 0u);
+    EXPECT_EQ(model.markedRows().end, 10009u);  // the row of the 1,001st problem
+    EXPECT_EQ(rowsMarked(*scored.marks, 9980, 10020), (std::vector<std::size_t>{9989, 9999}));
+    EXPECT_FALSE(model.marksFor(9000, 9040).marks);  // listed already: no second run
+    // Rows far down, and the row where the report was cut, wherever the view stands.
+    const Update far = model.marksFor(50000, 50040);
+    ASSERT_TRUE(far.marks);
+    EXPECT_EQ(rowsMarked(*far.marks, 50000, 50040), (std::vector<std::size_t>{50009, 50019, 50029, 50039}));
+    EXPECT_EQ(model.markedRows().first, 49959u);
+    EXPECT_FALSE(model.marksFor(49990, 50030).marks);
+    std::size_t cutRow = 0;
+    for (const Problem& p : InterpretScript(script, {}, true, 30001).account.problems) {
+        if (p.code == problem::ReportCut) cutRow = p.line - 1;
+    }
+    ASSERT_GT(cutRow, 30000u);
+    const Update atCut = model.marksFor(cutRow - 10, cutRow + 10);
+    ASSERT_TRUE(atCut.marks);
+    EXPECT_TRUE(std::any_of(atCut.marks->begin(), atCut.marks->end(), [&](const Mark& m) {
+        return m.row == cutRow && m.message.find("Q508") != std::string::npos;
+    }));
+    // Edits list from where the view stands; a text from the program from its start.
+    EXPECT_FALSE(rowsMarked(*model.edited(script + "@@9\n").marks, cutRow - 10, cutRow + 10).empty());
+    model.sampleChosen(3);
+    model.fileRead("long.txt", {FileRead::Status::Read, script});  // a file, as the desktop reads it
+    EXPECT_EQ(model.reportNotice(), ReportCutMessage());
+    EXPECT_EQ(model.markedRows().end, 10009u);
+    const Update sample = model.sampleChosen(3);
+    EXPECT_TRUE(sample.marks->empty());
+    EXPECT_EQ(model.reportNotice(), "");
+    EXPECT_EQ(model.marksNotice(), "");
+    EXPECT_FALSE(model.marksFor(50000, 50040).marks);
+}
+
+// A row is marked with all its problems or not at all: three on each row, the 1,000 listed end
+// within row 334, which is left to a request.
+TEST(FrontEnd, NoRowIsMarkedInPart) {
+    std::string script;
+    for (int i = 0; i < 400; ++i) script += "@@1 x y z\n";
+    const std::vector<Mark> marks = MarksOf(InterpretScript(script, {}, true).account, script);
+    ASSERT_EQ(marks.size(), 333u * 3);
+    EXPECT_EQ(marks.back().row, 332u);
+    const std::vector<Mark> later = MarksOf(InterpretScript(script, {}, true, 334).account, script);
+    ASSERT_EQ(later.size(), 67u * 3);
+    EXPECT_EQ(later.front().row, 333u);
 }
 
 }  // namespace

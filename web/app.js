@@ -37,7 +37,7 @@ class Scorer {
 
   enqueue(item) {
     const last = this.queue[this.queue.length - 1];
-    if (item.call === 'edited' && last?.call === 'edited') this.queue.pop();
+    if ((item.call === 'edited' || item.call === 'marksFor') && last?.call === item.call) this.queue.pop();
     this.queue.push({ ...item, id: this.nextId++ });
     this.pump();
   }
@@ -54,7 +54,8 @@ class Scorer {
   answered(data) {
     const item = this.inFlight;
     this.inFlight = null;
-    const stale = item.call === 'edited' && this.queue.some((next) => next.call === 'edited');
+    // Marks answer for the text last scored: stale once a newer text waits.
+    const stale = (item.call === 'edited' || item.call === 'marksFor') && this.queue.some((next) => next.call === 'edited');
     if (this.queue.length === 0) {
       clearTimeout(this.busyTimer);
       this.busyTimer = 0;
@@ -273,6 +274,10 @@ class Page {
   }
 
   apply(update, stale = false) {
+    const { state } = update;
+    this.markedRows = { first: state.markedFirst, end: state.markedEnd };  // before the marks are drawn
+    this.marksNotice = state.marksNotice;
+    if (update.report !== undefined) this.marksAsked = null;  // a new run: rows may be asked again
     if (update.script !== undefined) this.replaceScript(update.script);
     if (!stale) {
       if (update.report !== undefined) {
@@ -281,12 +286,13 @@ class Page {
       }
       if (update.marks !== undefined) this.showMarks(update.marks);
     }
-    const { state } = update;
     this.realtime.checked = state.realTime;
     this.compute.disabled = !state.computeEnabled;
     this.samples.selectedIndex = state.sampleIndex;
     this.modified = state.modified;
     document.body.dataset.modified = String(state.modified);
+    $('reportNotice').textContent = state.reportNotice;
+    $('reportNotice').hidden = state.reportNotice === '';
     if (update.message !== undefined) window.alert(update.message);
     if (update.link !== undefined) window.open(update.link, '_blank', 'noopener');
   }
@@ -339,7 +345,14 @@ class Page {
   storeScript() {
     clearTimeout(this.storeTimer);
     this.storeTimer = setTimeout(() => {
-      try { sessionStorage.setItem(STORED_SCRIPT, this.script.value); } catch { sessionStorage.removeItem(STORED_SCRIPT); }
+      // A script too large for the tab's storage is not kept across a reload: said, and the
+      // older one stored is dropped so that a reload never brings back another text.
+      let kept = true;
+      try { sessionStorage.setItem(STORED_SCRIPT, this.script.value); } catch {
+        kept = false;
+        try { sessionStorage.removeItem(STORED_SCRIPT); } catch { /* storage unavailable */ }
+      }
+      $('storeNotice').hidden = kept;
     }, 300);
   }
 
@@ -365,7 +378,8 @@ class Page {
       const text = this.messages.get(mark.row);
       this.messages.set(mark.row, text ? `${text}\n${mark.message}` : mark.message);
     }
-    $('problems').textContent = marks.map((mark) => `第${mark.row + 1}行 ${mark.message}`).join('\n');
+    const listed = marks.map((mark) => `第${mark.row + 1}行 ${mark.message}`);
+    $('problems').textContent = (this.marksNotice ? [this.marksNotice, ...listed] : listed).join('\n');
     this.drawMarks();
   }
 
@@ -375,6 +389,7 @@ class Page {
     const top = this.script.scrollTop;
     const first = Math.floor((top - this.padTop) / this.lineHeight) - 1;
     const last = Math.ceil((top + this.script.clientHeight) / this.lineHeight) + 1;
+    this.askMarks(Math.max(0, first), last);
     let low = 0;
     let high = this.marks.length;
     while (low < high) {  // the first mark at or after the first row in view
@@ -409,6 +424,17 @@ class Page {
     layer.replaceChildren(...drawn);
   }
 
+  // Rows in view that the marks do not hold (a run lists a thousand problems) are asked of the
+  // model, once for each view of rows.
+  askMarks(first, last) {
+    const rows = this.markedRows;
+    if (!rows || (first >= rows.first && last < rows.end)) return;
+    const asked = `${first} ${last}`;
+    if (asked === this.marksAsked) return;
+    this.marksAsked = asked;
+    this.scorer.send('marksFor', first, last);
+  }
+
   // The tooltip: what the word under the mouse sets (asked of the model once the mouse rests),
   // then the messages of its line.
   showLineTooltip(event) {
@@ -425,8 +451,8 @@ class Page {
     clearTimeout(this.tipTimer);
     this.tipTimer = setTimeout(async () => {
       const text = this.rowText(row);
-      const column = ColumnAtCell(text, cell);
-      if (text === null || column === null) return;
+      const column = text === null ? null : ColumnAtCell(text, cell);
+      if (column === null) return;
       const { update: tip } = await this.scorer.request('wordTip', text, row, column);
       if (this.tipRow === row && this.tipCell === cell && tip) this.script.title = messages ? `${tip}\n${messages}` : tip;
     }, 150);

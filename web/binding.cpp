@@ -37,6 +37,12 @@ val DecodeScriptBytes(const std::string& bytes) {
     return result;
 }
 
+// A copy the page keeps, as bytes: never through a text decoder.
+val Bytes(const std::string& bytes) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    return val::global("Uint8Array").new_(val(emscripten::typed_memory_view(bytes.size(), data)));
+}
+
 val MarksValue(const std::vector<quillon::app::Mark>& marks) {
     val list = val::array();
     for (const quillon::app::Mark& m : marks) {
@@ -77,8 +83,8 @@ public:
                                                                         : quillon::app::LinkCommand::DonationPicture)));
     }
     val f2Pressed(bool controlFocused) { return value(model_.f2Pressed(controlFocused)); }
-    // "csv", "html" or "xlsx": the file (a workbook as bytes) and its name, or the message why
-    // there is none.
+    // "csv", "html" or "xlsx": the file's bytes exactly (a string would lose the CSV's byte-order
+    // mark on its way through the browser's decoder) and its name, or the message why there is none.
     val exportTables(const std::string& which) const {
         using quillon::app::ExportFormat;
         const auto format = which == "csv" ? ExportFormat::Csv : (which == "html" ? ExportFormat::Html : ExportFormat::Xlsx);
@@ -86,23 +92,25 @@ public:
         val result = val::object();
         if (!file.problem.empty()) {
             result.set("message", file.problem);
-        } else if (format == ExportFormat::Xlsx) {
-            const auto* bytes = reinterpret_cast<const unsigned char*>(file.bytes.data());
-            result.set("file", val::global("Uint8Array").new_(val(emscripten::typed_memory_view(file.bytes.size(), bytes))));
-        } else {
-            result.set("file", file.bytes);
+            return result;
         }
-        if (file.problem.empty()) result.set("name", quillon::app::FrontEnd::ExportName(format));
+        result.set("file", Bytes(file.bytes));
+        result.set("name", quillon::app::FrontEnd::ExportName(format));
         return result;
+    }
+    // The marks of rows first to last (from 0), when the last ones given do not hold them.
+    val marksFor(double first, double last) {
+        return value(model_.marksFor(static_cast<std::size_t>(first), static_cast<std::size_t>(last)));
     }
     std::string analysis() const { return model_.analysis(); }
     std::string wordTip(const std::string& row, double line, double column) const {
         return model_.wordTip(row, static_cast<std::size_t>(line), static_cast<std::size_t>(column));
     }
-    // The script as a downloaded file holds it; the download counts as saved.
+    // The script as a downloaded file holds it, as bytes for the same reason; the download
+    // counts as saved.
     val save(const std::string& script) {
         val result = value(quillon::app::Update{});
-        result.set("file", quillon::app::FrontEnd::ForSaving(script));
+        result.set("file", Bytes(quillon::app::FrontEnd::ForSaving(script)));
         result.set("name", model_.proposedSavePath());
         model_.saved({model_.proposedSavePath(), false});
         result.set("state", state());
@@ -116,6 +124,11 @@ private:
         s.set("computeEnabled", model_.computeEnabled());
         s.set("sampleIndex", model_.sampleIndex());
         s.set("modified", model_.modified());
+        s.set("reportNotice", model_.reportNotice());
+        s.set("marksNotice", model_.marksNotice());
+        const auto& rows = model_.markedRows();
+        s.set("markedFirst", static_cast<double>(rows.first));
+        s.set("markedEnd", rows.end == SIZE_MAX ? val::global("Infinity") : val(static_cast<double>(rows.end)));
         return s;
     }
 
@@ -152,5 +165,6 @@ EMSCRIPTEN_BINDINGS(quillon) {
         .function("save", &PageFrontEnd::save)
         .function("wordTip", &PageFrontEnd::wordTip)
         .function("exportTables", &PageFrontEnd::exportTables)
+        .function("marksFor", &PageFrontEnd::marksFor)
         .function("analysis", &PageFrontEnd::analysis);
 }

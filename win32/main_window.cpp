@@ -18,6 +18,8 @@ namespace quillon::win32 {
 namespace {
 
 constexpr wchar_t kTitle[] = L"基于脚本编码方法的Quillon-";
+// Asks the model for the marks of the rows in view (wParam to lParam), after the painting.
+constexpr UINT kMarkRowsMessage = WM_APP + 1;
 
 INT_PTR CALLBACK AboutProc(HWND about, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
@@ -91,7 +93,7 @@ INT_PTR CALLBACK MainWindow::DialogProc(HWND dialog, UINT message, WPARAM wParam
     return window != nullptr ? window->handle(message, wParam, lParam) : FALSE;
 }
 
-INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             initialise();
@@ -113,6 +115,9 @@ INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM) {
             return TRUE;
         case WM_DROPFILES:
             filesDropped(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
+        case kMarkRowsMessage:
+            apply(model_.marksFor(wParam, static_cast<std::size_t>(lParam)));
             return TRUE;
         case WM_CLOSE:
             return TRUE;  // the close button, Alt+F4 and the system menu's Close leave it open
@@ -143,6 +148,13 @@ void MainWindow::initialise() {
         line[0] = static_cast<wchar_t>(line.size());
         line.resize(static_cast<std::size_t>(SendMessageW(box, EM_GETLINE, row, reinterpret_cast<LPARAM>(line.data()))));
         return model_.wordTip(codec::Utf8(line.c_str()), row, column);
+    }, [this](std::size_t first, std::size_t last) {
+        // Rows in view the model's marks do not hold (a run lists a thousand problems) are asked
+        // of it once the painting is done, once for each view of rows.
+        const app::FrontEnd::MarkedRows& rows = model_.markedRows();
+        if ((first >= rows.first && last < rows.end) || marksAsked_ == std::pair{first, last}) return;
+        marksAsked_ = {first, last};
+        PostMessageW(dialog_, kMarkRowsMessage, first, last);
     });
     report_ = std::make_unique<ReportBox>(control(IDC_REPORT_BOX));
     // An address this build was not given leaves its entry disabled.
@@ -198,7 +210,11 @@ void MainWindow::apply(app::Update update) {
         ReplaceBoxText(control(IDC_SCRIPT_BOX), *update.script);
         replacing_ = false;
     }
-    if (update.report) report_->show(std::move(*update.report));
+    if (update.report) {
+        report_->show(std::move(*update.report));
+        SetWindowTextW(control(IDC_REPORT_NOTICE), codec::Wide(model_.reportNotice()).c_str());
+        marksAsked_ = {SIZE_MAX, SIZE_MAX};  // a new run: rows may be asked again
+    }
     if (update.marks) marks_->show(*update.marks);
     showState();
     if (update.message) showMessage(*update.message, MB_ICONINFORMATION);

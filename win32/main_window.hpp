@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/front_end.hpp"
 #include "win32/report_box.hpp"
@@ -61,6 +63,7 @@ private:
     std::unique_ptr<ScriptMarks> marks_;
     std::unique_ptr<ReportBox> report_;
     bool replacing_ = false;  // the program, not the user, is changing the script box
+    std::pair<std::size_t, std::size_t> marksAsked_{SIZE_MAX, SIZE_MAX};  // rows in view last asked of the model
 };
 
 }  // namespace quillon::win32

@@ -22,6 +22,7 @@
 #define IDC_SAMPLE_LIST 1006
 #define IDC_ABOUT_LINE 1007
 #define IDC_ANALYSIS_TEXT 1008
+#define IDC_REPORT_NOTICE 1009 /* says that the report was cut */
 
 #define ID_LOAD_SCRIPT 32771
 #define ID_HOME_PAGE 32772

@@ -57,7 +57,8 @@ int RowRight(HWND box, std::size_t row, LRESULT start, LRESULT length) {
 
 }  // namespace
 
-ScriptMarks::ScriptMarks(HWND box, WordTipSource tipOf) : box_(box), tipOf_(std::move(tipOf)) {
+ScriptMarks::ScriptMarks(HWND box, WordTipSource tipOf, RowsShown rowsShown)
+    : box_(box), tipOf_(std::move(tipOf)), rowsShown_(std::move(rowsShown)) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(box), nullptr,
                                nullptr, nullptr);
@@ -103,7 +104,7 @@ LRESULT CALLBACK ScriptMarks::BoxProc(HWND box, UINT message, WPARAM wParam, LPA
         case WM_VSCROLL: case WM_HSCROLL: case WM_MOUSEWHEEL: case WM_KEYDOWN: case WM_CHAR: case EM_SETSEL:
         case EM_SCROLLCARET: case EM_LINESCROLL: {
             const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
-            if (!marks->marks_.empty()) InvalidateRect(box, nullptr, FALSE);
+            InvalidateRect(box, nullptr, FALSE);  // also to tell the rows now in view
             return result;
         }
         default:
@@ -113,12 +114,13 @@ LRESULT CALLBACK ScriptMarks::BoxProc(HWND box, UINT message, WPARAM wParam, LPA
 }
 
 void ScriptMarks::paint() {
-    if (marks_.empty()) return;
     RECT client;
     GetClientRect(box_, &client);
     const int lineHeight = LineHeight(box_);
     const auto first = static_cast<std::size_t>(SendMessageW(box_, EM_GETFIRSTVISIBLELINE, 0, 0));
     const std::size_t last = first + static_cast<std::size_t>(client.bottom / lineHeight) + 1;
+    if (rowsShown_) rowsShown_(first, last);
+    if (marks_.empty()) return;
     const auto lines = static_cast<std::size_t>(SendMessageW(box_, EM_GETLINECOUNT, 0, 0));
     HDC dc = GetDC(box_);
     HBRUSH lineBrushes[] = {CreateSolidBrush(kLineTint), CreateSolidBrush(kNoteLineTint)};

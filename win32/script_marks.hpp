@@ -18,7 +18,9 @@ class ScriptMarks {
 public:
     // tipOf: the tip of the word at (row, column in UTF-16 units) of the box, or empty.
     using WordTipSource = std::function<std::string(std::size_t row, std::size_t column)>;
-    ScriptMarks(HWND box, WordTipSource tipOf);
+    // rowsShown: told the rows in view, first to last, each time the box is painted.
+    using RowsShown = std::function<void(std::size_t first, std::size_t last)>;
+    ScriptMarks(HWND box, WordTipSource tipOf, RowsShown rowsShown = {});
     ~ScriptMarks();
     ScriptMarks(const ScriptMarks&) = delete;
     ScriptMarks& operator=(const ScriptMarks&) = delete;
@@ -36,6 +38,7 @@ private:
     std::vector<app::Mark> marks_;
     std::map<int, std::wstring> messages_;  // row -> its messages, one a line
     WordTipSource tipOf_;
+    RowsShown rowsShown_;
     int tooltipRow_ = -1;
     std::wstring tooltipText_;
 };

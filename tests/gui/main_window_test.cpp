@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <QAbstractItemView>
 #include <QTemporaryDir>
@@ -602,6 +603,28 @@ private slots:
         // The notice is never scored and shows no marks.
         w.controls().sampleActions[0]->trigger();
         QVERIFY(w.lineMessages(2).isEmpty());
+    }
+
+    // A report cut at its limit is said under the buttons; rows far past the thousandth problem
+    // are marked once scrolled into view.
+    void cutReportsAreSaidAndRowsInViewMarked() {
+        QTemporaryDir dir;
+        std::string script;
+        for (int i = 0; i < 100000; ++i) script += i % 10 == 9 ? "@@9 1\n" : "mpecho 第" + std::to_string(i) + "行的备注 abcdefghij\n";
+        WriteBytes(dir.filePath("long.txt"), script);
+        MainWindow w;
+        w.show();
+        w.LoadScriptFile(dir.filePath("long.txt"));
+        QTRY_VERIFY_WITH_TIMEOUT(w.lineMessages(9).contains(QStringLiteral("Q201")), 60000);
+        QCOMPARE(w.controls().reportNotice->text(), Utf8(ReportCutMessage()));
+        QVERIFY(w.controls().reportNotice->isVisible());
+        QVERIFY(!w.model().modified());  // taking the colouring off a long text is no edit
+        QVERIFY(w.lineMessages(50009).isEmpty());
+        w.controls().scriptBox->verticalScrollBar()->setValue(50000);
+        QVERIFY(w.lineMessages(50009).contains(QStringLiteral("Q201")));
+        QVERIFY(w.lineMessages(50010).isEmpty());
+        w.controls().sampleActions[3]->trigger();
+        QVERIFY(w.controls().reportNotice->text().isEmpty());
     }
 
     void noticeShowsNullAlsoAfterAMarkedRun() {

@@ -226,6 +226,15 @@ try:
     probe('drop', windows_path(first), windows_path(second))
     check(wait_for(lambda: text(1000) == 'mpinit=2\r\n@@1 1 1\r\n'), 'a drop of two files loads the first (GBK, Chinese name)')
     check(text(1001) == tool_report(text(1000)), 'and scores it')
+    check(text(1009) == '', 'a whole report is not said to be cut')
+    # A report cut at its limit is said under the buttons, however far down the cut is.
+    long_script = os.path.join(work, 'long.txt')
+    with open(long_script, 'w', encoding='utf-8') as f:
+        f.write(''.join('@@9 1\n' if i % 10 == 9 else f'mpecho 第{i}行的备注 abcdefghij\n' for i in range(100000)))
+    probe('drop', windows_path(long_script))
+    check(wait_for(lambda: text(1009).startswith('报告已达上限 1048575 字节'), 60), 'a cut report is said')
+    probe('drop', windows_path(first))
+    check(wait_for(lambda: text(1009) == ''), 'and no longer once the report is whole')
     probe('drop', windows_path(work))
     time.sleep(0.5)
     check(text(1000) == 'mpinit=2\r\n@@1 1 1\r\n', 'a dropped folder changes nothing')

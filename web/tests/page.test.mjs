@@ -240,6 +240,40 @@ test('lines with problems are marked like in the window', async () => {
   await page.close();
 });
 
+// A report cut at its limit is said whatever the account lists, the list says what it left out,
+// and rows far past the thousandth problem are marked once they are in view.
+test('a cut report is said, and rows past the listed problems are marked', async () => {
+  await openPage();
+  const rows = 20000;
+  const script = Array.from({ length: rows }, (_, i) => (i % 5 === 4 ? '@@9 1' : `mpecho 第${i}行 ${'x'.repeat(70)}`)).join('\n');
+  await page.evaluate((text) => {
+    const box = document.getElementById('script');
+    box.value = text;
+    box.dispatchEvent(new Event('input'));
+  }, script);
+  await idle();
+  assert.equal(await page.isVisible('#reportNotice'), true);
+  assert.equal(await page.textContent('#reportNotice'), '报告已达上限 1048575 字节，在此截断，此后的输出都被丢弃');
+  assert.match(await page.textContent('#problems'), /^另有 3001 个问题和提示未列出；此处列出第 1～5004 行的/);
+  const tinted = () => page.$$eval('#marks .line', (marks) => marks.map((mark) => Number(mark.dataset.row)));
+  for (const row of [15000, 19990]) {
+    await page.$eval('#script', (box, at) => {
+      box.scrollTop = at * parseFloat(getComputedStyle(box).lineHeight);
+      box.dispatchEvent(new Event('scroll'));
+    }, row);
+    await idle();
+    await page.waitForFunction((at) => [...document.querySelectorAll('#marks .line')].some((mark) => Number(mark.dataset.row) === at + 4), row);
+    const marked = await tinted();
+    assert.ok(marked.length >= 3 && marked.every((r) => r % 5 === 4), `rows ${marked} around ${row}`);
+  }
+  assert.match(await page.textContent('#problems'), /第19995行 警告\[Q201\]/);
+  await page.fill('#script', 'mpout');
+  await idle();
+  assert.equal(await page.isVisible('#reportNotice'), false);
+  assert.equal(await page.textContent('#problems'), '');
+  await page.close();
+});
+
 test('tints stay on their row far down and across a sideways scroll', async () => {
   await openPage();
   const rows = 100000;
@@ -361,6 +395,58 @@ test('nothing is lost: undo after a sample, the sample list keys, reload and lea
   await Promise.all([page.waitForEvent('download'), page.click('#save')]);
   await idle();
   assert.equal(await leavingAsks(), false);
+  await page.close();
+});
+
+// A script too large for the tab's storage is said not to be kept; one that fits is kept again.
+test('a script too large to keep across a reload is said', async () => {
+  await openPage();
+  await page.evaluate(() => {
+    const box = document.getElementById('script');
+    box.value = `mpecho ${'x'.repeat(1017)}\n`.repeat(8 * 1024);  // 8 MiB
+    box.dispatchEvent(new Event('input'));
+  });
+  await page.waitForSelector('#storeNotice', { state: 'visible' });
+  assert.match(await page.textContent('#storeNotice'), /刷新或关闭本页后脚本不会保留/);
+  await page.fill('#script', 'mpinit=1\nmpout');
+  await page.waitForSelector('#storeNotice', { state: 'hidden' });
+  await page.reload();
+  await page.waitForSelector('body[data-ready="yes"]');
+  assert.equal(await value('#script'), 'mpinit=1\nmpout');
+  await page.close();
+});
+
+// The mouse resting anywhere, below the last line too, never makes the page fail.
+test('the tooltip below the last line', async () => {
+  await openPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.fill('#script', '@@9 1\nmpout');
+  await idle();
+  const box = await page.$eval('#script', (script) => script.getBoundingClientRect().toJSON());
+  for (const dy of [0, 20, 40]) {
+    await page.mouse.move(box.left + 30, box.bottom - 30 - dy);
+    await page.waitForTimeout(250);
+  }
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+// Every export downloads the tool's bytes exactly, the CSV's byte-order mark too, and a
+// script saved with a leading mark keeps it.
+test('exports and saves are the tool\'s bytes', async () => {
+  await openPage();
+  await page.selectOption('#samples', '3');
+  await idle();
+  for (const format of ['csv', 'html']) {
+    const item = format === 'csv' ? '#menuExportCsv' : '#menuExportHtml';
+    const [download] = await Promise.all([page.waitForEvent('download'), chooseFromMenu('#fileMenuButton', item)]);
+    const bytes = await readFile(await download.path());
+    assert.ok(bytes.equals(execFileSync(tool, ['--sample', '4', '--format', format])), format);
+  }
+  await page.fill('#script', '\ufeffmpout');
+  const [saved] = await Promise.all([page.waitForEvent('download'), page.click('#save')]);
+  assert.deepEqual([...(await readFile(await saved.path())).subarray(0, 3)], [0xef, 0xbb, 0xbf]);
   await page.close();
 });
 

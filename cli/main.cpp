@@ -117,8 +117,9 @@ void AddOptions(CLI::App& app, Options& options) {
         ->check(CLI::IsMember({"2", "3", "4", "5"}))
         ->excludes("FILE");
     app.add_option("--input-encoding", options.inputEncoding,
-                   "For a script without a byte-order mark: auto (UTF-8 when the bytes are UTF-8, else "
-                   "GB18030, the superset of GBK), utf-8 or gbk. A mark always decides: UTF-8, UTF-16, UTF-32")
+                   "For a script without a byte-order mark: auto (UTF-8 when the bytes are UTF-8 but for a few "
+                   "bad ones, else GB18030, the superset of GBK), utf-8 or gbk. A mark always decides: UTF-8, "
+                   "UTF-16, UTF-32")
         ->check(CLI::IsMember({"auto", "utf-8", "gbk"}, CLI::ignore_case));
     app.add_option("--output-encoding", options.outputEncoding, "utf-8 (default) or gbk")
         ->check(CLI::IsMember({"utf-8", "gbk"}, CLI::ignore_case));

@@ -136,8 +136,9 @@ void AddOptions(CLI::App& app, Options& options) {
         ->check(CLI::IsMember(kSamples))
         ->excludes("FILE");
     app.add_option("--input-encoding", options.inputEncoding,
-                   "For a script without a byte-order mark: auto (UTF-8 when the bytes are UTF-8, else "
-                   "GB18030, the superset of GBK), utf-8 or gbk. A mark always decides: UTF-8, UTF-16, UTF-32")
+                   "For a script without a byte-order mark: auto (UTF-8 when the bytes are UTF-8 but for a few "
+                   "bad ones, else GB18030, the superset of GBK), utf-8 or gbk. A mark always decides: UTF-8, "
+                   "UTF-16, UTF-32")
         ->check(CLI::IsMember(kInputEncodings, CLI::ignore_case));
     app.add_option("--output-encoding", options.outputEncoding, "utf-8 (default) or gbk")
         ->check(CLI::IsMember(kOutputEncodings, CLI::ignore_case));
@@ -198,9 +199,24 @@ std::string UsageProblem(const CLI::App& app, const CLI::ParseError& error) {
 
 struct Script {
     std::string name;  // as messages name it
-    std::string text;  // UTF-8
+    std::string text;  // UTF-8, up to a NUL if the file holds one
     std::string encoding;
+    std::size_t bytesAfterNul = 0;  // the file's bytes after that NUL
 };
+
+// What the decoder replaced by U+FFFD, told once: --check lists each place.
+void SayReplaced(const std::string& shown, const std::string& bytes, const quillon::codec::DecodedScript& decoded) {
+    if (decoded.replaced == 0) return;
+    std::string first;
+    for (std::size_t i = 0; i < decoded.firstReplacedLength; ++i) {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        const auto b = static_cast<unsigned char>(bytes[decoded.firstReplacedAt + i]);
+        first += std::string(first.empty() ? "0x" : " 0x") + kHex[b >> 4] + kHex[b & 15];
+    }
+    Say(shown + ": read as " + std::string(decoded.encoding) + "; " + std::to_string(decoded.replaced) +
+        (decoded.replaced == 1 ? " place where the bytes are" : " places where the bytes are") +
+        " no character read as U+FFFD (the first: " + first + " at offset " + std::to_string(decoded.firstReplacedAt) + ")");
+}
 
 Script ReadScript(const Options& options) {
     if (!options.sample.empty()) {
@@ -225,7 +241,8 @@ Script ReadScript(const Options& options) {
         throw Trouble{shown + ": not a text file (NUL bytes within its first " +
                       std::to_string(quillon::codec::kBinarySniffBytes) + " bytes); nothing scored"};
     }
-    return {name, std::move(decoded.text), std::string(decoded.encoding)};
+    SayReplaced(shown, read.bytes, decoded);
+    return {name, std::move(decoded.text), std::string(decoded.encoding), decoded.bytesAfterNul};
 }
 
 // A cut report is told, and is something to look at.
@@ -282,7 +299,8 @@ int Run(const Options& options) {
     const bool table = format == "csv" || format == "html" || format == "xlsx";
     if (table && (options.check || options.explain)) throw Trouble{"--format " + format + " is for the report's tables, not with --check or --explain"};
     if (format == "xlsx" && quillon::cli::StdoutIsTerminal()) throw Trouble{"xlsx is a binary file: redirect standard output to a file (> report.xlsx)"};
-    const quillon::ScriptRun run = quillon::InterpretScript(script.text, sink, options.check || options.explain || json || table);
+    const quillon::ScriptRun run = quillon::InterpretScript(quillon::ScriptText(script.text, script.bytesAfterNul), sink,
+                                                           options.check || options.explain || json || table);
     // JSON holds only valid UTF-8: a file name from elsewhere may be in another encoding.
     const std::string jsonName = quillon::RepairUtf8(script.name);
     const bool gbk = Lower(options.outputEncoding) == "gbk";

@@ -4,10 +4,8 @@
 #include <cstring>
 
 namespace quillon {
-namespace {
 
-// Length of the well-formed character at text[i], or 0 when the bytes there are not one.
-std::size_t WellFormedLength(std::string_view text, std::size_t i) {
+std::size_t WellFormedUtf8Length(std::string_view text, std::size_t i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char b0 = byte(i);
     if (b0 < 0x80) return 1;
@@ -38,8 +36,6 @@ std::size_t WellFormedLength(std::string_view text, std::size_t i) {
     }
     return length;
 }
-
-}  // namespace
 
 std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) return text.size();
@@ -76,7 +72,7 @@ bool IsValidUtf8(std::string_view text) {
             ++i;
             continue;
         }
-        const std::size_t length = WellFormedLength(text, i);
+        const std::size_t length = WellFormedUtf8Length(text, i);
         if (length == 0) return false;
         i += length;
     }
@@ -84,19 +80,26 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 std::string RepairUtf8(std::string_view text, std::size_t* replaced) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = WellFormedLength(text, i);
-        if (length == 0) {
-            out += "\xEF\xBF\xBD";
-            if (replaced != nullptr) ++*replaced;
-            ++i;
-        } else {
-            out.append(text.substr(i, length));
-            i += length;
+    // Each bad byte grows to three: the size is counted first, so that the text is never moved
+    // while it grows.
+    const auto each = [&](auto onCharacter, auto onBad) {
+        for (std::size_t i = 0; i < text.size();) {
+            const std::size_t length = WellFormedUtf8Length(text, i);
+            if (length == 0) {
+                onBad();
+                ++i;
+            } else {
+                onCharacter(i, length);
+                i += length;
+            }
         }
-    }
+    };
+    std::size_t bad = 0;
+    each([](std::size_t, std::size_t) {}, [&] { ++bad; });
+    std::string out;
+    out.reserve(text.size() + 2 * bad);
+    each([&](std::size_t i, std::size_t length) { out.append(text.substr(i, length)); }, [&] { out += "\xEF\xBF\xBD"; });
+    if (replaced != nullptr) *replaced += bad;
     return out;
 }
 

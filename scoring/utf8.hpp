@@ -50,6 +50,9 @@ std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes);
 
 bool IsValidUtf8(std::string_view text);
 
+// Bytes of the well-formed character that starts at text[i], or 0 when the bytes there are none.
+std::size_t WellFormedUtf8Length(std::string_view text, std::size_t i);
+
 // Every byte below 0x80.
 bool IsAscii(std::string_view text);
 

@@ -58,6 +58,7 @@ inline constexpr std::string_view FullWidth = "Q509";          // ｍｐｏｕ�
 inline constexpr std::string_view SpaceLike = "Q510";          // U+3000, NBSP or a zero-width space
 inline constexpr std::string_view CommaBetweenWords = "Q511";  // @@1 0.5,1,0.5
 inline constexpr std::string_view NoCommand = "Q512";          // a script with no command at all
+inline constexpr std::string_view ReplacementCharacter = "Q513";  // U+FFFD: bytes that were no character
 }  // namespace problem
 
 // Stable note codes: where a script departs from the official scoring rules. Notes never mean

@@ -158,8 +158,16 @@ ScriptText::ScriptText(std::string_view script) {
     text = script.substr(0, kept);
 }
 
+ScriptText::ScriptText(std::string_view script, std::size_t fileBytesAfterNul) : ScriptText(script) {
+    bytesAfterNul = fileBytesAfterNul;
+}
+
 ScriptRun InterpretScript(std::string_view script, DiagnosticSink sink, bool keepAccount, std::size_t listFrom) {
-    return Interpreter(std::move(sink), keepAccount, listFrom).run(ScriptText(script));
+    return InterpretScript(ScriptText(script), std::move(sink), keepAccount, listFrom);
+}
+
+ScriptRun InterpretScript(const ScriptText& script, DiagnosticSink sink, bool keepAccount, std::size_t listFrom) {
+    return Interpreter(std::move(sink), keepAccount, listFrom).run(script);
 }
 
 std::string ScoreScript(std::string_view script, DiagnosticSink sink) {

@@ -28,6 +28,8 @@ struct ScriptRun {
 // becomes U+FFFD), cut at kMaxScriptBytes.
 struct ScriptText {
     explicit ScriptText(std::string_view script);
+    // A decoder's text, which ended at a NUL character: its file held these bytes after it.
+    ScriptText(std::string_view script, std::size_t fileBytesAfterNul);
     ScriptText(const ScriptText&) = delete;
     ScriptText& operator=(const ScriptText&) = delete;
 
@@ -46,6 +48,8 @@ std::string ScoreScript(std::string_view script, DiagnosticSink sink = {});
 // account of every line and the model as the last report left it. The report is the same
 // byte for byte either way. The account lists problems from line listFrom on.
 ScriptRun InterpretScript(std::string_view script, DiagnosticSink sink = {}, bool keepAccount = false,
+                          std::size_t listFrom = 1);
+ScriptRun InterpretScript(const ScriptText& script, DiagnosticSink sink = {}, bool keepAccount = false,
                           std::size_t listFrom = 1);
 
 }  // namespace quillon

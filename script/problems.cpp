@@ -12,6 +12,7 @@ namespace quillon {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -230,6 +231,21 @@ void NoteUnitLine(std::string_view line, const UnitLineOutcome& outcome, const O
     }
 }
 
+// U+FFFD stands where the text was read from bytes that were no character in their encoding:
+// what they held is lost. A run of them is one problem.
+void NoteReplacementCharacters(std::string_view line, ProblemLog& log) {
+    for (std::size_t at = line.find(kReplacementCharacter); at != std::string_view::npos;) {
+        std::size_t end = at;
+        while (line.substr(end, kReplacementCharacter.size()) == kReplacementCharacter) end += kReplacementCharacter.size();
+        const std::size_t count = (end - at) / kReplacementCharacter.size();
+        log.add(problem::ReplacementCharacter, [&] {
+            return (count == 1 ? std::string("一") : std::to_string(count) + " ") +
+                   "个不成字符的字节被读作 U+FFFD（替换字符），原来的内容已丢失";
+        }, at, end - at);
+        at = line.find(kReplacementCharacter, end);
+    }
+}
+
 void NoteReportCut(ProblemLog& log) { log.add(problem::ReportCut, [] { return ReportCutMessage(); }); }
 
 }  // namespace
@@ -291,6 +307,17 @@ void ProblemLog::countUnlisted(std::string_view code) {
     ++*lastUnlistedCount_;
 }
 
+void ProblemLog::addAtEnd(std::string_view code, std::string message) {
+    // The last line may end in a line end: then the text's end is on the next line.
+    if (const std::size_t ends = detail::EditorLineEnds(script_, offset_, script_.size()); ends > 0) {
+        number_ += ends;
+        offset_ = script_.size();
+        kind_ = LineKind::Comment;
+    }
+    line_ = nullptr;
+    add(code, std::move(message));
+}
+
 void ProblemLog::addAtStart(std::string_view code, std::string message) {
     if (account_.listFrom > 1) {
         ++account_.unlisted[code];
@@ -311,6 +338,7 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
     const std::string_view text = line.text;
     if (line.cut) log.add(problem::LineCut, "本行超过 " + std::to_string(kMaxLineBytes) + " 字节，其后的部分被丢弃");
     const bool ascii = IsAscii(text);
+    if (!ascii) NoteReplacementCharacters(text, log);
     if (const std::size_t mark = ascii ? std::string_view::npos : text.find(kByteOrderMark);
         mark != std::string_view::npos) {
         log.add(problem::ByteOrderMarkInside,
@@ -344,7 +372,7 @@ void NoteScriptEnd(const ScriptText& script, bool sawCommand, bool closingReport
     }
     if (script.cutAtLimit) log.add(problem::ScriptCut, "脚本超过 " + std::to_string(kMaxScriptBytes) + " 字节，此后的部分未读入");
     if (script.bytesAfterNul > 0) {
-        log.add(problem::EndsAtNul, "脚本在 NUL 字节处结束，其后的 " + std::to_string(script.bytesAfterNul) + " 字节未读入");
+        log.addAtEnd(problem::EndsAtNul, "脚本在 NUL 字节处结束，其后的 " + std::to_string(script.bytesAfterNul) + " 字节未读入");
     }
     if (!sawCommand) {
         log.addAtStart(problem::NoCommand, "脚本中没有任何指令（mpinit=、$$、@@、mpout、mpecho）：报告是 3 级默认得分；"

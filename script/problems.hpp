@@ -52,6 +52,8 @@ public:
             account_.notes.push_back(placed(code, message(), start, length));
         }
     }
+    // About the end of the text (where a NUL ended it), placed on the line the end is on.
+    void addAtEnd(std::string_view code, std::string message);
     // About the script as a whole, placed at its first line ahead of every other problem.
     void addAtStart(std::string_view code, std::string message);
 

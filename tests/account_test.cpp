@@ -118,7 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"unit_command_and_object", problem::UnitCommandReadInPart, "$$4.2，VVX", "$$4.02 VVX"},
         ProblemCase{"no_command", problem::NoCommand, "某三级练习", "某三级练习\nmpout"},
         ProblemCase{"blank_script", problem::NoCommand, "\n", "mpecho"},
-        ProblemCase{"byte_order_mark", problem::ByteOrderMarkInside, "\uFEFFmpout", "mpout"}),
+        ProblemCase{"byte_order_mark", problem::ByteOrderMarkInside, "\uFEFFmpout", "mpout"},
+        ProblemCase{"replacement_character", problem::ReplacementCharacter, "mpout\n# \uFFFD", "mpout\n# ?"},
+        ProblemCase{"replacement_in_a_score", problem::ReplacementCharacter, "@@1 0.\uFFFD", "@@1 0.5"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Notes: where a script departs from the official scoring rules.
@@ -196,8 +198,22 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"word_after_crlf", "mpout\r\n@@1 1 中abc", problem::NotANumber, 2, 7, 11},
         PlaceCase{"cr_only", "mpout\r\r@@9", problem::LayerDigit, 3, 1, 4},
         PlaceCase{"mixed", "mpout\n\n@@1\r\n\r\n@@2\r@@9", problem::LayerDigit, 6, 1, 4},
-        PlaceCase{"lf_cr", "mpout\n\r@@9", problem::LayerDigit, 3, 1, 4}),
+        PlaceCase{"lf_cr", "mpout\n\r@@9", problem::LayerDigit, 3, 1, 4},
+        PlaceCase{"replacement_run", "mpout\r\n# 注\uFFFD\uFFFD释 \uFFFD", problem::ReplacementCharacter, 2, 4, 6}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Each run of U+FFFD is one problem that says how many bytes it stands for; invalid UTF-8 handed
+// to the library directly becomes U+FFFD the same way.
+TEST(Account, ReplacementCharactersAreLostBytes) {
+    const auto problems = ProblemsOf("mpecho \uFFFD\uFFFD\uFFFD 测试 \uFFFD\r\n# \xB2\xE2");
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems[0].message, "3 个不成字符的字节被读作 U+FFFD（替换字符），原来的内容已丢失");
+    EXPECT_EQ(problems[1].message, "一个不成字符的字节被读作 U+FFFD（替换字符），原来的内容已丢失");
+    EXPECT_EQ(problems[1].column, 15u);
+    EXPECT_EQ(problems[2].line, 2u);
+    EXPECT_EQ(problems[2].column, 3u);
+    EXPECT_EQ(problems[2].endColumn, 5u);
+}
 
 struct MessageCase {
     const char* script;

@@ -93,6 +93,15 @@ TEST(FrontEnd, LoadsTextFilesAndRefusesWhatIsNone) {
     EXPECT_EQ(model.fileRead("cr.txt", {FileRead::Status::Read, "\rmpout\r\r\nmpout\r"}).script, "\nmpout\n\nmpout\n");
     EXPECT_EQ(model.fileRead("nul.txt", {FileRead::Status::Read, std::string(9000, ' ') + '\0' + "mpout"}).script,
               std::string(9000, ' '));
+    // UTF-8 but for a bad byte: read as UTF-8, the lost byte marked where it stood.
+    const Update lost = model.fileRead("lost.txt", {FileRead::Status::Read, "mpecho 测试\r\n# \xED\r\nmpout"});
+    EXPECT_EQ(lost.script, "mpecho 测试\n# \uFFFD\nmpout");
+    ASSERT_TRUE(lost.marks);
+    ASSERT_EQ(lost.marks->size(), 1u);
+    EXPECT_EQ((*lost.marks)[0].row, 1u);
+    EXPECT_EQ((*lost.marks)[0].begin, 2u);
+    EXPECT_EQ((*lost.marks)[0].end, 3u);
+    EXPECT_EQ((*lost.marks)[0].message.rfind("警告[Q513]: ", 0), 0u);
 
     const Update unreadable = model.fileRead("folder", {FileRead::Status::Unreadable, ""});
     EXPECT_FALSE(unreadable.script || unreadable.report || unreadable.message);

@@ -6,6 +6,7 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -179,6 +180,12 @@ TEST(Cli, EveryEncodingAnEditorWrites) {
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(result.out, expected);
     }
+    // Without a mark, also with 一 (U+4E00: a NUL byte where ASCII has none).
+    const std::string yi = "mpecho 一\r\nmpout";
+    for (const char* order : {"UTF-16LE", "UTF-16BE"}) {
+        const std::string bytes = IconvEncode(yi, order);
+        EXPECT_EQ(RunTool("-", &bytes).out, ScoreScript(yi)) << order;
+    }
     // GB18030's four-byte characters are characters.
     const std::string fourByte = "mpecho \x81\x30\x81\x30\x94\x39\xFC\x36";
     EXPECT_EQ(RunTool("-", &fourByte).out.substr(0, 15), "mpecho \xC2\x80\xF0\x9F\x98\x80\r\n");
@@ -268,6 +275,66 @@ TEST(Cli, ScriptEndsAtANulPastItsStart) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, ScoreScript("mpout"));
     EXPECT_NE(RunTool("--check -", &script).out.find("警告[Q505]"), std::string::npos);
+    // What is not read is counted in the file's bytes (GBK here), on the line the NUL is on.
+    const std::string gbk = codec::Utf8ToGbk("mpout\r\n" + std::string(8200, ' ') + "\n") + '\0' + codec::Utf8ToGbk("中文注释");
+    EXPECT_EQ(RunTool("--check -", &gbk).out, "-:2: 警告[Q504]: 本行超过 1999 字节，其后的部分被丢弃\n"
+                                              "-:3: 警告[Q505]: 脚本在 NUL 字节处结束，其后的 8 字节未读入\n");
+}
+
+// Bytes that are no character become U+FFFD: the tool says so once, and --check lists each place.
+TEST(Cli, BytesThatAreNoCharacterAreTold) {
+    const std::string utf8 = "mpecho 测试\n# \xED\xA0\x80\n";
+    const ToolResult read = RunTool("-", &utf8);
+    EXPECT_EQ(read.exitCode, 0);
+    EXPECT_EQ(read.out.substr(0, 15), "mpecho 测试\r\n");  // UTF-8, not GB18030
+    EXPECT_EQ(read.err, "quillon-score: standard input: read as UTF-8; 3 places where the bytes are no character read as "
+                        "U+FFFD (the first: 0xED at offset 16)\n");
+    const ToolResult checked = RunTool("--check -", &utf8);
+    EXPECT_EQ(checked.exitCode, 1);
+    EXPECT_EQ(checked.out, "-:2:3: 警告[Q513]: 3 个不成字符的字节被读作 U+FFFD（替换字符），原来的内容已丢失\n");
+    // GBK read as UTF-8 because it was asked for.
+    const std::string gbk = codec::Utf8ToGbk("mpout\r\n# 中文\r\n");
+    const ToolResult insisted = RunTool("--check --input-encoding utf-8 -", &gbk);
+    EXPECT_EQ(insisted.exitCode, 1);
+    EXPECT_EQ(insisted.out, "-:2:3: 警告[Q513]: 4 个不成字符的字节被读作 U+FFFD（替换字符），原来的内容已丢失\n");
+    EXPECT_NE(insisted.err.find("(the first: 0xD6 at offset 9)"), std::string::npos);
+    const std::string loneSurrogate("\xFF\xFEm\0\0\xDC", 6);
+    const ToolResult utf16 = RunTool("--check --format json -", &loneSurrogate);
+    EXPECT_NE(utf16.out.find("\"code\": \"Q513\""), std::string::npos);
+    EXPECT_NE(utf16.err.find("read as UTF-16LE; 1 place where the bytes are no character read as U+FFFD (the first: "
+                             "0x00 0xDC at offset 4)"), std::string::npos);
+    EXPECT_EQ(RunTool("-", &gbk).err, "");
+}
+
+// Peak memory on the largest inputs, as the README promises: Chinese in any encoding within
+// 3 × the input + 16 MiB, input whose every byte becomes three UTF-8 bytes within 80 MiB.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+constexpr bool kSanitized = __has_feature(address_sanitizer);
+#else
+constexpr bool kSanitized = false;
+#endif
+
+TEST(Cli, MemoryOnTheLargestInputs) {
+    if (kSanitized) GTEST_SKIP() << "the sanitizer's own memory";
+    if (std::getenv("QUILLON_SCORE_COMMAND") != nullptr) GTEST_SKIP() << "another program's memory";
+    const fs::path file = WorkDir() / "big.txt";
+    const auto peakMiB = [&](const std::string& bytes, const char* options) {
+        WriteFile(file, bytes);
+        const std::string command = Tool() + options + " '" + file.string() + "' > /dev/null 2>&1";
+        EXPECT_NE(std::system(command.c_str()), -1);
+        rusage usage{};
+        ::getrusage(RUSAGE_CHILDREN, &usage);  // the largest child so far
+        return static_cast<double>(usage.ru_maxrss) / 1024;
+    };
+    std::string chinese;
+    const std::string line = codec::Utf8ToGbk("# 这是中文注释，说明测评范围和对象\r\n@@1 0.5 1 0.5\r\n");
+    while (chinese.size() + line.size() <= quillon::kMaxScriptBytes) chinese += line;
+    EXPECT_LE(peakMiB(chinese, "--check"), 3 * 16 + 16);
+    EXPECT_LE(peakMiB(std::string(quillon::kMaxScriptBytes, '\x80'), "--check --format json"), 80);
+    EXPECT_LE(peakMiB(std::string(quillon::kMaxScriptBytes, '\xFF'), ""), 80);
+    fs::remove(file);
 }
 
 // Refused command lines are told in the tool's own words, one line, exit code 2.

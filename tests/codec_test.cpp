@@ -106,5 +106,109 @@ TEST(Codec, GbkWidthIsTheLengthGbkWrites) {
     EXPECT_EQ(GbkPrefixLength("€€€", 2), 6u);
 }
 
+// Text in UTF-16 of either byte order, without a mark.
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+struct ReadCase {
+    const char* name;
+    std::string bytes;
+    InputEncoding chosen;
+    std::string_view encoding;  // empty: refused as binary
+    std::string text;
+    std::size_t replaced = 0;
+};
+
+class Reading : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(Reading, TellsTheEncodingAndCountsWhatWasNoCharacter) {
+    const ReadCase& c = GetParam();
+    const DecodedScript decoded = DecodeScript(c.bytes, c.chosen);
+    EXPECT_EQ(decoded.binary, c.encoding.empty());
+    EXPECT_EQ(decoded.encoding, c.encoding);
+    EXPECT_EQ(decoded.text, c.text);
+    EXPECT_EQ(decoded.replaced, c.replaced);
+}
+
+const std::u16string kChineseHeavy =
+    u"# 这是中文注释，说明本系统的测评范围和对象以及测评的依据和方法\r\n"
+    u"# 这是中文注释，说明本系统的测评范围和对象以及测评的依据和方法\r\n"
+    u"mpout";
+
+INSTANTIATE_TEST_SUITE_P(
+    Codec, Reading,
+    ::testing::Values(
+        // UTF-8 but for a few bad bytes is UTF-8, each bad byte a U+FFFD; GBK stays GBK.
+        ReadCase{"Utf8WithASurrogate", "mpecho 测试\n# \xED\xA0\x80\n", InputEncoding::Auto, "UTF-8",
+                 "mpecho 测试\n# \uFFFD\uFFFD\uFFFD\n", 3},
+        ReadCase{"Utf8CutInACharacter", "mpecho 中文\xE6\xB5", InputEncoding::Auto, "UTF-8", "mpecho 中文\uFFFD\uFFFD", 2},
+        ReadCase{"Utf8WithALatin1Byte", "mpecho caf\xE9 中文说明\r\nmpout", InputEncoding::Auto, "UTF-8",
+                 "mpecho caf\uFFFD 中文说明\r\nmpout", 1},
+        ReadCase{"GbkPhrase", Utf8ToGbk("mpecho 实时编辑实时算分"), InputEncoding::Auto, "GB18030", "mpecho 实时编辑实时算分"},
+        ReadCase{"ShortGbkPhrase", Utf8ToGbk("计算。"), InputEncoding::Auto, "GB18030", "计算。"},
+        ReadCase{"GbkScript", Utf8ToGbk(BuiltInSamples[3].text), InputEncoding::Auto, "GB18030",
+                 std::string(BuiltInSamples[3].text)},
+        ReadCase{"Utf8InsistedOnGbk", "\xD6\xD0\xCE\xC4", InputEncoding::Utf8, "UTF-8", "\uFFFD\uFFFD\uFFFD\uFFFD", 4},
+        ReadCase{"BadGbkByte", "\xD6\xD0\xFF", InputEncoding::Gbk, "GB18030", "中\uFFFD", 1},
+        // UTF-16 without a mark: with 一 (U+4E00, a NUL byte where ASCII has none), and with
+        // far less ASCII than Chinese.
+        ReadCase{"Utf16LeWithYi", Utf16(u"mpecho 一\r\nmpout", false), InputEncoding::Auto, "UTF-16LE", "mpecho 一\r\nmpout"},
+        ReadCase{"Utf16BeWithYi", Utf16(u"mpecho 一\r\nmpout", true), InputEncoding::Auto, "UTF-16BE", "mpecho 一\r\nmpout"},
+        ReadCase{"Utf16LeChineseHeavy", Utf16(kChineseHeavy, false), InputEncoding::Auto, "UTF-16LE",
+                 "# 这是中文注释，说明本系统的测评范围和对象以及测评的依据和方法\r\n"
+                 "# 这是中文注释，说明本系统的测评范围和对象以及测评的依据和方法\r\nmpout"},
+        ReadCase{"Utf16BeChineseHeavy", Utf16(kChineseHeavy, true), InputEncoding::Utf8, "UTF-16BE",
+                 "# 这是中文注释，说明本系统的测评范围和对象以及测评的依据和方法\r\n"
+                 "# 这是中文注释，说明本系统的测评范围和对象以及测评的依据和方法\r\nmpout"},
+        ReadCase{"Utf16LoneSurrogate", "\xFF\xFE" + Utf16(u"mpecho ", false) + "\x3D\xD8" + Utf16(u" x", false),
+                 InputEncoding::Auto, "UTF-16LE", "mpecho \uFFFD x", 1},
+        // A stray NUL in 8-bit text, at either parity, is no UTF-16: the file is refused.
+        ReadCase{"StrayNul", std::string("mpout\r\n@@1 0 0 0\r\n\0mpecho x\r\nmpout\r\n", 37), InputEncoding::Auto, "", ""},
+        ReadCase{"StrayNulShifted", std::string("#mpout\r\n@@1 0 0 0\r\n\0mpecho x\r\nmpout\r\n", 38), InputEncoding::Auto, "", ""},
+        ReadCase{"StrayNulAfterLf", std::string("mpout\n@@1 0 0 0\n\0mpecho x\nmpout\n", 32), InputEncoding::Auto, "", ""},
+        ReadCase{"Elf", std::string("\x7F" "ELF\2\1\1\0\0\0\0\0\0\0\0\0\3\0\x3E\0\1\0\0\0", 24), InputEncoding::Auto, "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The text ends at its first NUL character; what the file holds after it is counted in its own
+// bytes, whatever the encoding.
+TEST(Codec, TextEndsAtItsFirstNulCharacter) {
+    const std::string spaces(kBinarySniffBytes, ' ');
+    struct NulCase {
+        std::string bytes;
+        std::string text;
+        std::size_t after;
+    };
+    for (const NulCase& c : {NulCase{spaces + '\0' + Utf8ToGbk("中文"), spaces, 4},
+                             NulCase{spaces + "中" + '\0' + "中文", spaces + "中", 6},
+                             NulCase{"\xFF\xFE" + Utf16(std::u16string(u"mpout\0中文", 8), false), "mpout", 4},
+                             NulCase{std::string("\0\0\xFE\xFF\0\0\0m\0\0\0\0\0\0\0x", 16), "m", 4}}) {
+        const DecodedScript decoded = DecodeScript(c.bytes, InputEncoding::Auto);
+        EXPECT_EQ(decoded.text, c.text);
+        EXPECT_TRUE(decoded.endsAtNul);
+        EXPECT_EQ(decoded.bytesAfterNul, c.after);
+    }
+    EXPECT_FALSE(DecodeScript("mpout", InputEncoding::Auto).endsAtNul);
+}
+
+// Where the first U+FFFD came from, in the file's bytes (the mark included).
+TEST(Codec, TheFirstReplacementIsPlacedInTheFile) {
+    const DecodedScript utf8 = DecodeScript("mpecho 测试\n# \xED\xA0\x80\n", InputEncoding::Auto);
+    EXPECT_EQ(utf8.firstReplacedAt, 16u);
+    EXPECT_EQ(utf8.firstReplacedLength, 1u);
+    const DecodedScript utf16 = DecodeScript(std::string("\xFF\xFE" "a\0b\0\0\xDC", 8), InputEncoding::Auto);
+    EXPECT_EQ(utf16.firstReplacedAt, 6u);
+    EXPECT_EQ(utf16.firstReplacedLength, 2u);
+    const DecodedScript gbk = DecodeScript("ab\xD6\xD0\xFF", InputEncoding::Gbk);
+    EXPECT_EQ(gbk.firstReplacedAt, 4u);
+    EXPECT_EQ(gbk.firstReplacedLength, 1u);
+}
+
 }  // namespace
 }  // namespace quillon::codec

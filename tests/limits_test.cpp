@@ -138,6 +138,15 @@ TEST(Limits, TextEndsAtItsFirstNul) {
     EXPECT_EQ(run.report, ScoreScript("mpout"));
     EXPECT_EQ(Codes(run), Codes_{problem::EndsAtNul});
     EXPECT_EQ(run.account.problems[0].line, 2u);
+    // The problem is on the line the NUL is on, also after a lone LF or CR, or within a line.
+    for (const auto& [script, line] : {std::pair{std::string("mpout\n\0x", 8), 2u}, std::pair{std::string("mpout\r\0x", 8), 2u},
+                                       std::pair{std::string("mpout\n\n\0x", 9), 3u}, std::pair{std::string("mpout\0x", 7), 1u},
+                                       std::pair{std::string("\0x", 2), 1u}}) {
+        const ScriptRun ended = InterpretScript(script, {}, true);
+        ASSERT_FALSE(ended.account.problems.empty());
+        EXPECT_EQ(ended.account.problems.back().code, problem::EndsAtNul);
+        EXPECT_EQ(ended.account.problems.back().line, line) << script;
+    }
 }
 
 TEST(Limits, ScriptOfMaximumLength) {

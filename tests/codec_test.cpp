@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "codec/decode.hpp"
 #include "codec/encoding.hpp"
@@ -117,6 +118,12 @@ std::string Utf16(std::u16string_view text, bool bigEndian) {
     return bytes;
 }
 
+std::string Bytes(std::initializer_list<int> list) {
+    std::string s;
+    for (int b : list) s += static_cast<char>(b);
+    return s;
+}
+
 struct ReadCase {
     const char* name;
     std::string bytes;
@@ -137,6 +144,8 @@ TEST_P(Reading, TellsTheEncodingAndCountsWhatWasNoCharacter) {
     EXPECT_EQ(decoded.replaced, c.replaced);
 }
 
+const std::string kScript = "mpecho 中文\r\nmpout";
+const std::u16string kScript16 = u"mpecho 中文\r\nmpout";
 const std::u16string kChineseHeavy =
     u"# 这是中文注释，说明本系统的测评范围和对象以及测评的依据和方法\r\n"
     u"# 这是中文注释，说明本系统的测评范围和对象以及测评的依据和方法\r\n"
@@ -145,6 +154,34 @@ const std::u16string kChineseHeavy =
 INSTANTIATE_TEST_SUITE_P(
     Codec, Reading,
     ::testing::Values(
+        ReadCase{"Ascii", "mpout", InputEncoding::Auto, "UTF-8", "mpout"},
+        ReadCase{"Utf8Bom", "\xEF\xBB\xBF中", InputEncoding::Auto, "UTF-8", "中"},
+        ReadCase{"Utf8BomWinsOverGbk", "\xEF\xBB\xBF中", InputEncoding::Gbk, "UTF-8", "中"},
+        ReadCase{"GbkByAuto", "\xD6\xD0\xCE\xC4", InputEncoding::Auto, "GB18030", "中文"},
+        ReadCase{"GbkAsUtf8", "\xD6\xD0", InputEncoding::Utf8, "UTF-8", "\xEF\xBF\xBD\xEF\xBF\xBD", 2},
+        ReadCase{"EuroByte", "\x80", InputEncoding::Gbk, "GB18030", "€"},
+        ReadCase{"FourByteCharacter", "\x81\x30\x81\x30\x94\x39\xFC\x36", InputEncoding::Auto, "GB18030",
+                 "\xC2\x80\xF0\x9F\x98\x80"},
+        ReadCase{"Gb18030TwoByteCells", "\xA2\xE3\xAA\xA1\xA8\xBF\xFE\x50", InputEncoding::Auto, "GB18030",
+                 "€\xEE\x80\x80ǹ⺁"},
+        ReadCase{"BadAndCutBytes", "\xD6\xD0\xFF\xD6", InputEncoding::Gbk, "GB18030", "中\xEF\xBF\xBD\xEF\xBF\xBD", 2},
+        ReadCase{"AsciiTrailIsRead", "\x81 x", InputEncoding::Gbk, "GB18030", "\xEF\xBF\xBD x", 1},
+        ReadCase{"Utf16LeBom", "\xFF\xFE" + Utf16(kScript16, false), InputEncoding::Auto, "UTF-16LE", kScript},
+        ReadCase{"Utf16BeBom", "\xFE\xFF" + Utf16(kScript16, true), InputEncoding::Auto, "UTF-16BE", kScript},
+        ReadCase{"Utf16LeNoBom", Utf16(kScript16, false), InputEncoding::Auto, "UTF-16LE", kScript},
+        ReadCase{"Utf16BeNoBom", Utf16(kScript16, true), InputEncoding::Gbk, "UTF-16BE", kScript},
+        ReadCase{"Utf16Emoji", "\xFF\xFE" + Utf16(u"😀", false), InputEncoding::Auto, "UTF-16LE", "😀"},
+        ReadCase{"Utf16LoneSurrogateAtTheEnd", Bytes({0xFF, 0xFE, 0x3D, 0xD8, 'a', 0}), InputEncoding::Auto, "UTF-16LE",
+                 "\xEF\xBF\xBD" "a", 1},
+        ReadCase{"Utf32LeBom", Bytes({0xFF, 0xFE, 0, 0, 'm', 0, 0, 0, 0x2D, 0x4E, 0, 0}), InputEncoding::Auto,
+                 "UTF-32LE", "m中"},
+        ReadCase{"Utf32BeBom", Bytes({0, 0, 0xFE, 0xFF, 0, 0, 0, 'm', 0, 0x11, 0, 0}), InputEncoding::Auto,
+                 "UTF-32BE", "m\xEF\xBF\xBD", 1},
+        ReadCase{"Binary", Bytes({0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0, 0, 0, 0}), InputEncoding::Auto, "", ""},
+        ReadCase{"BinaryEvenWhenChosen", std::string("ab\0\0cd", 6), InputEncoding::Utf8, "", ""},
+        ReadCase{"OddLengthIsNoUtf16", std::string("m\0p\0o", 5), InputEncoding::Auto, "", ""},
+        ReadCase{"LateNulEndsTheText", std::string(kBinarySniffBytes, 'a') + std::string("\0b", 2), InputEncoding::Auto,
+                 "UTF-8", std::string(kBinarySniffBytes, 'a')},
         // UTF-8 but for a few bad bytes is UTF-8, each bad byte a U+FFFD; GBK stays GBK.
         ReadCase{"Utf8WithASurrogate", "mpecho 测试\n# \xED\xA0\x80\n", InputEncoding::Auto, "UTF-8",
                  "mpecho 测试\n# \uFFFD\uFFFD\uFFFD\n", 3},

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <random>
 #include <string>
-#include <utility>
 
 #include <fast_float/fast_float.h>
 
@@ -100,6 +99,7 @@ struct HexCase {
     const char* line;
     std::int32_t fallback;
     std::int32_t value;
+    std::size_t length = 0;  // of the word read, the rest told (Q103) and never read; 0: not checked
 };
 
 class HexArgument : public ::testing::TestWithParam<HexCase> {};
@@ -107,6 +107,10 @@ class HexArgument : public ::testing::TestWithParam<HexCase> {};
 TEST_P(HexArgument, Reads) {
     const auto& c = GetParam();
     EXPECT_EQ(ParseHexArgument(c.line).value_or(c.fallback), c.value);
+    if (c.length == 0) return;
+    const auto read = ReadHexArgument(c.line);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->length, c.length);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -118,11 +122,14 @@ INSTANTIATE_TEST_SUITE_P(
                       HexCase{"hex_letter", "mpinit=3 a", 1, 10},
                       HexCase{"capital_letters", "mpout FF", 0x30000, 255},
                       HexCase{"flags", "mpout3  30000", 0x30000, 0x30000},
-                      HexCase{"prefix", "mpout 0x100", 0x30000, 0x100},
-                      HexCase{"prefix_without_digits_is_zero", "mpout 0xg", 0x30000, 0},
-                      HexCase{"stops_at_non_hex", "mpout 12z4", 0x30000, 0x12},
+                      HexCase{"flags_and_more_words", "mpout3  30000 1", 0x30000, 0x30000, 5},
+                      HexCase{"five_digits", "mpout 30100", 0x30000, 0x30100, 5},
+                      HexCase{"prefix", "mpout 0x100", 0x30000, 0x100, 5},
+                      HexCase{"prefix_without_digits_is_zero", "mpout 0xg", 0x30000, 0, 2},
+                      HexCase{"stops_at_non_hex", "mpout 12z4", 0x30000, 0x12, 2},
                       HexCase{"plus", "mpinit=1 +2", 1, 2},
                       HexCase{"minus_negates", "mpinit=1 -1", 1, -1},
+                      HexCase{"minus_before_a_comma", "mpinit=1 -1,", 1, -1, 2},
                       HexCase{"wraps_modulo_2_32", "mpinit=1 100000001", 1, 1},
                       HexCase{"top_bit_negative", "mpout 80000000", 0, INT32_MIN},
                       HexCase{"sign_without_digits", "mpout -", 0x30000, 0x30000},
@@ -130,17 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
                       HexCase{"word_first_is_skipped", "mpout3 20000 100", 0x30000, 0x20000},
                       HexCase{"empty_line", "", 7, 7}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// How much of the argument word a read takes: the rest is told (Q103), never read.
-TEST(Numbers, HexArgumentLengthRead) {
-    const std::pair<const char*, std::size_t> cases[] = {{"mpout 30100", 5}, {"mpout 12z4", 2}, {"mpout 0x100", 5},
-                                                         {"mpout 0xg", 2},   {"mpinit=1 -1,", 2}, {"mpout3  30000 1", 5}};
-    for (const auto& [line, length] : cases) {
-        const auto read = ReadHexArgument(line);
-        ASSERT_TRUE(read.has_value()) << line;
-        EXPECT_EQ(read->length, length) << line;
-    }
-}
 
 TEST(Numbers, RoundingHalfUpToFourAndTwoDecimals) {
     EXPECT_DOUBLE_EQ(RoundTo4(0.283333333), 2833 * 0.0001);

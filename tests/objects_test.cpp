@@ -14,23 +14,28 @@ struct TokenCase {
     const char* name;
     const char* token;
     bool counted;
-    double score;
+    double score;  // when counted: the slot keeps NoObjectMark otherwise
     int compliant, partly, nonCompliant, notApplicable;
+    PartRead part = PartRead::Whole;  // how much of the token the scan read, the score staying as it was
+    const char* read = "";            // the part read (MaxRest: the part ignored)
 };
 
 class SingleToken : public ::testing::TestWithParam<TokenCase> {};
 
-TEST_P(SingleToken, ScoresAndTallies) {
+TEST_P(SingleToken, ScoresTalliesAndWhatWasRead) {
     const auto& c = GetParam();
     ObjectTable table;
     EXPECT_EQ(ScoreObjects(table, c.token), c.counted ? 1 : 0);
-    if (c.counted) {
-        EXPECT_DOUBLE_EQ(table.ObjectScores[0], c.score);
-    }
+    EXPECT_DOUBLE_EQ(table.ObjectScores[0], c.counted ? c.score : NoObjectMark);
     EXPECT_EQ(table.Compliant, c.compliant);
     EXPECT_EQ(table.PartlyCompliant, c.partly);
     EXPECT_EQ(table.NonCompliant, c.nonCompliant);
     EXPECT_EQ(table.NotApplicable, c.notApplicable);
+    const bool partly = (table.PartlyRead & 1u) != 0;
+    EXPECT_EQ(partly, c.part != PartRead::Whole);
+    if (!partly) return;
+    EXPECT_EQ(table.ReadParts[0].kind, c.part);
+    EXPECT_EQ(std::string_view(c.token).substr(table.ReadParts[0].start, table.ReadParts[0].length), c.read);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -44,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"x_dash_dash", "X--", true, 0.0, 0, 0, 1, 0},
         TokenCase{"backslash_dash_dash", "\\--", true, 0.0, 0, 0, 1, 0},
         TokenCase{"not_applicable", "---", false, 0, 0, 0, 0, 1},
-        TokenCase{"not_applicable_inside", "x---", false, 0, 0, 0, 0, 1},
+        TokenCase{"not_applicable_inside", "x---", false, 0, 0, 0, 0, 1, PartRead::Code, "---"},
         TokenCase{"weight_1_2", "VVX*1.2", true, 0.6, 0, 1, 0, 0},
         TokenCase{"weight_12", "VVX*12", true, 0.6, 0, 1, 0, 0},
         TokenCase{"weight_1_5", "VVX*1.5", true, 0.75, 0, 1, 0, 0},
@@ -64,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"weighted_number", "0.8*0.5", true, 0.4, 0, 1, 0, 0},
         TokenCase{"number_at_full_marks_kept", "1.5*0.5", true, 1.5, 1, 0, 0, 0},
         TokenCase{"not_capped", "0.7*1.5", true, 0.7 * 1.5, 1, 0, 0, 0},
-        TokenCase{"last_code_wins", "vvvx", true, 1.0, 1, 0, 0, 0},
-        TokenCase{"last_code_wins_too", "vxxx", true, 0.25, 0, 1, 0, 0},
+        TokenCase{"last_code_wins", "vvvx", true, 1.0, 1, 0, 0, 0, PartRead::Code, "vvv"},
+        TokenCase{"last_code_wins_too", "vxxx", true, 0.25, 0, 1, 0, 0, PartRead::Code, "vxx"},
         TokenCase{"case_folding", "Vxx", true, 0.25, 0, 1, 0, 0},
         TokenCase{"small_negative_counts", "-0.05", true, -0.05, 0, 0, 1, 0},
         TokenCase{"exactly_0_99_in_no_tally", "0.99", true, 0.99, 0, 0, 0, 0},
@@ -74,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"max_first_larger", "max(0.9,0.6)", true, 0.9, 0, 1, 0, 0},
         TokenCase{"max_of_ones_is_partly", "max(1,1)", true, 1.0, 0, 1, 0, 0},
         TokenCase{"max_capital_x_folds", "maX(0.2,0.3)", true, 0.3, 0, 1, 0, 0},
-        TokenCase{"max_ignores_weight_suffix", "max(0.4,0.2)*0.5", true, 0.4, 0, 1, 0, 0},
+        TokenCase{"max_ignores_weight_suffix", "max(0.4,0.2)*0.5", true, 0.4, 0, 1, 0, 0, PartRead::MaxRest, "*0.5"},
         TokenCase{"max_unclosed_ignored", "max(0.5", false, 0, 0, 0, 0, 0},
         TokenCase{"max_of_verdicts_ignored", "max(vvx,vxx)", false, 0, 0, 0, 0, 0},
         TokenCase{"max_one_argument", "max(0.4,)", true, 0.4, 0, 1, 0, 0},
@@ -84,7 +89,30 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"chinese_around_letters_is_no_code", "廣VX", false, 0, 0, 0, 0, 0},
         TokenCase{"inf_is_no_number", "inf", false, 0, 0, 0, 0, 0},
         TokenCase{"nan_is_no_number", "nan", false, 0, 0, 0, 0, 0},
-        TokenCase{"overflow_is_no_number", "1e400", false, 0, 0, 0, 0, 0}),
+        TokenCase{"overflow_is_no_number", "1e400", false, 0, 0, 0, 0, 0},
+        // Whole or in part: the part not read is told, never scored.
+        TokenCase{"code_weighted", "vXx*0.5*1.2", true, 0.15, 0, 1, 0, 0},
+        TokenCase{"two_codes", "VVVXXX", true, 1, 1, 0, 0, 0, PartRead::Code, "VVV"},
+        TokenCase{"code_and_letter", "VVVX", true, 1, 1, 0, 0, 0, PartRead::Code, "VVV"},
+        TokenCase{"code_and_number", "VVX0.5", true, 0.5, 0, 1, 0, 0, PartRead::Code, "VVX"},
+        TokenCase{"number_and_code", "0.5vxx", true, 0.25, 0, 1, 0, 0, PartRead::Code, "vxx"},
+        TokenCase{"code_after_a_remark", "备VVX", true, 0.5, 0, 1, 0, 0, PartRead::Code, "VVX"},
+        TokenCase{"code_in_the_suffix", "VVX*VVV", true, 1, 1, 0, 0, 0, PartRead::Code, "VVV"},
+        TokenCase{"not_applicable_after_a_code", "VVV---", false, 0, 0, 0, 0, 1, PartRead::Code, "---"},
+        TokenCase{"dashes_only", "----", false, 0, 0, 0, 0, 1},
+        TokenCase{"half", "0.5", true, 0.5, 0, 1, 0, 0},
+        TokenCase{"exponent", "5e-1", true, 0.5, 0, 1, 0, 0},
+        TokenCase{"trailing_letters", "0.5abc", true, 0.5, 0, 1, 0, 0, PartRead::Number, "0.5"},
+        TokenCase{"hexadecimal", "0x10", true, 0, 0, 0, 1, 0, PartRead::Number, "0"},
+        TokenCase{"underscore", "1_0", true, 1, 1, 0, 0, 0, PartRead::Number, "1"},
+        TokenCase{"exponent_without_digits", "1e", true, 1, 1, 0, 0, 0, PartRead::Number, "1"},
+        TokenCase{"two_points", "0.5.1", true, 0.5, 0, 1, 0, 0, PartRead::Number, "0.5"},
+        TokenCase{"percent", "50%", true, 50, 1, 0, 0, 0, PartRead::Number, "50"},
+        TokenCase{"before_a_weight", "0.5abc*0.5", true, 0.25, 0, 1, 0, 0, PartRead::Number, "0.5"},
+        TokenCase{"max_argument_letters", "max(0.5abc,0.6)", true, 0.6, 0, 1, 0, 0, PartRead::MaxArgument, "0.5"},
+        TokenCase{"max_argument_weight", "max(0.5*0.2,0.2)", true, 0.5, 0, 1, 0, 0, PartRead::MaxArgument, "0.5"},
+        TokenCase{"max_argument_no_number", "max(abc,0.5)", true, 0.5, 0, 1, 0, 0, PartRead::MaxArgument, ""},
+        TokenCase{"max_third_argument", "max(0.1,0.2,0.9)", true, 0.2, 0, 1, 0, 0, PartRead::MaxRest, "0.9"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct LineCase {
@@ -129,63 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"only_sixteen_tokens",
                  "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 0 0", std::vector<double>(16, 1.0), 16, 0, 0, 0, 16},
         LineCase{"empty", "", {}, 0, 0, 0, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct PartCase {
-    const char* name;
-    const char* token;
-    double score;  // kept as before: NoObjectMark when not counted
-    PartRead kind;
-    const char* read;  // the part of the token read (MaxRest: ignored)
-};
-
-class TokenReadInPart : public ::testing::TestWithParam<PartCase> {};
-
-// The scan says which tokens it read only in part and what it read; the scores stay.
-TEST_P(TokenReadInPart, TellsWhatWasRead) {
-    const auto& c = GetParam();
-    ObjectTable table;
-    ScoreObjects(table, c.token);
-    EXPECT_DOUBLE_EQ(table.ObjectScores[0], c.score);
-    const bool partly = (table.PartlyRead & 1u) != 0;
-    EXPECT_EQ(partly, c.kind != PartRead::Whole);
-    if (!partly) return;
-    const TokenPart& part = table.ReadParts[0];
-    EXPECT_EQ(part.kind, c.kind);
-    EXPECT_EQ(std::string_view(c.token).substr(part.start, part.length), c.read);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Objects, TokenReadInPart,
-    ::testing::Values(
-        PartCase{"code", "VVX", 0.5, PartRead::Whole, ""},
-        PartCase{"code_weighted", "vXx*0.5*1.2", 0.15, PartRead::Whole, ""},
-        PartCase{"backslash_code", "\\--", 0, PartRead::Whole, ""},
-        PartCase{"two_codes", "VVVXXX", 1, PartRead::Code, "VVV"},
-        PartCase{"code_and_letter", "VVVX", 1, PartRead::Code, "VVV"},
-        PartCase{"code_and_number", "VVX0.5", 0.5, PartRead::Code, "VVX"},
-        PartCase{"number_and_code", "0.5vxx", 0.25, PartRead::Code, "vxx"},
-        PartCase{"code_after_a_remark", "备VVX", 0.5, PartRead::Code, "VVX"},
-        PartCase{"code_in_the_suffix", "VVX*VVV", 1, PartRead::Code, "VVV"},
-        PartCase{"not_applicable_inside", "VVV---", NoObjectMark, PartRead::Code, "---"},
-        PartCase{"not_applicable_after_x", "x---", NoObjectMark, PartRead::Code, "---"},
-        PartCase{"dashes_only", "----", NoObjectMark, PartRead::Whole, ""},
-        PartCase{"number", "0.5", 0.5, PartRead::Whole, ""},
-        PartCase{"exponent", "5e-1", 0.5, PartRead::Whole, ""},
-        PartCase{"small_negative", "-0.05", -0.05, PartRead::Whole, ""},
-        PartCase{"trailing_letters", "0.5abc", 0.5, PartRead::Number, "0.5"},
-        PartCase{"hexadecimal", "0x10", 0, PartRead::Number, "0"},
-        PartCase{"underscore", "1_0", 1, PartRead::Number, "1"},
-        PartCase{"exponent_without_digits", "1e", 1, PartRead::Number, "1"},
-        PartCase{"two_points", "0.5.1", 0.5, PartRead::Number, "0.5"},
-        PartCase{"percent", "50%", 50, PartRead::Number, "50"},
-        PartCase{"before_a_weight", "0.5abc*0.5", 0.25, PartRead::Number, "0.5"},
-        PartCase{"max", "max(1.0*0.5,0.6)", 0.6, PartRead::Whole, ""},
-        PartCase{"max_argument_letters", "max(0.5abc,0.6)", 0.6, PartRead::MaxArgument, "0.5"},
-        PartCase{"max_argument_weight", "max(0.5*0.2,0.2)", 0.5, PartRead::MaxArgument, "0.5"},
-        PartCase{"max_argument_no_number", "max(abc,0.5)", 0.5, PartRead::MaxArgument, ""},
-        PartCase{"max_third_argument", "max(0.1,0.2,0.9)", 0.2, PartRead::MaxRest, "0.9"},
-        PartCase{"max_weight", "max(0.4,0.2)*0.5", 0.4, PartRead::MaxRest, "*0.5"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Objects, WeightSuffixesReadByTheirStart) {

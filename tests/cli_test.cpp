@@ -549,6 +549,7 @@ TEST(Cli, JsonInGbkIsAscii) {
         const ToolResult utf8 = RunTool(arguments);
         const ToolResult gbk = RunTool(std::string(arguments) + " --output-encoding gbk");
         EXPECT_EQ(gbk.exitCode, utf8.exitCode) << arguments;
+        ASSERT_FALSE(gbk.out.empty()) << arguments;
         EXPECT_TRUE(std::all_of(gbk.out.begin(), gbk.out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
             << arguments;
         EXPECT_EQ(nlohmann::json::parse(gbk.out, nullptr, false), nlohmann::json::parse(utf8.out)) << arguments;

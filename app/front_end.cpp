@@ -178,9 +178,8 @@ Update FrontEnd::fileRead(std::string_view path, const FileRead& file) {
         update.message = "不是文本文件（开头 8 KiB 内有 NUL 字节），未读入：\n" + std::string(path);
         return update;
     }
-    // The script ends at its first NUL; the box shows what is scored.
-    const std::string_view text = std::string_view(decoded.text).substr(0, decoded.text.find('\0'));
-    update = replaceScript(text, true);
+    // The decoder ends the text at its first NUL: the box shows what is scored.
+    update = replaceScript(decoded.text, true);
     loadedFrom_ = std::string(path);
     return update;
 }

@@ -93,6 +93,21 @@ def script(rng):
     return text
 
 
+def score(tool, path):
+    """The tool's report of the script at path. A program under a launcher (Wine) that exits
+    without a word of its own never ran the script: that start is tried again, and said."""
+    for attempt in range(3):
+        done = subprocess.run(tool + ['--output-encoding', 'gbk', path], capture_output=True)
+        if done.returncode == 0:
+            return done.stdout
+        spoke = b'quillon-score:' in done.stderr
+        print('exit %d on %s (%s): %r' % (done.returncode, path, 'the tool' if spoke else 'the launcher',
+                                         done.stderr[-500:]))
+        if spoke or len(tool) == 1:
+            break
+    return None
+
+
 def main():
     tool = shlex.split(sys.argv[1])  # a path, or a command such as "wine quillon-score.exe"
     count = int(sys.argv[2]) if len(sys.argv) > 2 else 300
@@ -105,12 +120,11 @@ def main():
             path = os.path.join(folder, 'script.txt')
             with open(path, 'wb') as f:
                 f.write(text.encode('utf-8'))
-            got = subprocess.run(tool + ['--output-encoding', 'gbk', path],
-                                 capture_output=True, check=True).stdout
+            got = score(tool, path)
             # GBK writes the euro sign as its single byte 0x80, which Python's codec lacks.
             want = b'\x80'.join(part.encode('gbk', errors='replace')
                                  for part in reference.score_script(text).split('\u20ac'))
-            if got != want:
+            if got is None or got != want:
                 failures += 1
                 kept = 'differential_failure_%d.txt' % i
                 with open(kept, 'wb') as f:

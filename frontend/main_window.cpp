@@ -92,7 +92,11 @@ void MainWindow::connectEvents() {
     connect(c_.scriptBox, &QPlainTextEdit::textChanged, this, [this] {
         if (!replacing_) apply(model_.edited(script_.utf8()));
     });
-    connect(c_.scriptBox->verticalScrollBar(), &QScrollBar::valueChanged, this, &MainWindow::markRowsInView);
+    // The box moves its scroll bar with the bar's signals blocked when the cursor jumps (Ctrl+End,
+    // Page Down, a search): its own update request is what every scroll sends.
+    connect(c_.scriptBox, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
+        if (dy != 0) markRowsInView();
+    });
     connect(c_.realTimeBox, &QCheckBox::clicked, this,
             [this](bool checked) { apply(model_.realTimeClicked(checked, scriptText())); });
     connect(c_.sampleList, qOverload<int>(&QComboBox::activated), this, &MainWindow::SelectSample);

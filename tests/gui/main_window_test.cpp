@@ -623,6 +623,10 @@ private slots:
         w.controls().scriptBox->verticalScrollBar()->setValue(50000);
         QVERIFY(w.lineMessages(50009).contains(QStringLiteral("Q201")));
         QVERIFY(w.lineMessages(50010).isEmpty());
+        // A jump to the end, as the keyboard makes it, marks the last rows too.
+        w.controls().scriptBox->setFocus();
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_End, Qt::ControlModifier);
+        QTRY_VERIFY(w.lineMessages(99999).contains(QStringLiteral("Q201")));
         w.controls().sampleActions[3]->trigger();
         QVERIFY(w.controls().reportNotice->text().isEmpty());
     }

@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "app/explain_text.hpp"
-#include "app/report_exports.hpp"
-#include "app/xlsx_export.hpp"
 #include "app/word_tips.hpp"
 #include "codec/decode.hpp"
 #include "scoring/explain.hpp"
@@ -240,28 +238,15 @@ std::string FrontEnd::wordTip(std::string_view rowText, std::size_t row, std::si
     return WordTip(rowText, column, level);
 }
 
-ExportedFile FrontEnd::exportTables(ExportFormat format) const {
+ExportedFile FrontEnd::exportTables(const ExportFormat& format) const {
     if (!lastReport_) return {{}, "还没有报告可导出：先算分。"};
-    const ScoreTables tables = TablesOf(*lastReport_);
-    switch (format) {
-        case ExportFormat::Csv: return {TablesCsvForSpreadsheets(tables), {}};
-        case ExportFormat::Html: return {TablesHtml(tables), {}};
-        case ExportFormat::Xlsx: break;
-    }
     std::string error;
-    std::string book = TablesXlsx(tables, error);
-    if (book.empty()) return {{}, "工作簿没有写成：" + error};
-    return {std::move(book), {}};
+    std::string file = format.write(TablesOf(*lastReport_), false, error);
+    if (!error.empty()) return {{}, ExportFailure(format, error)};
+    return {std::move(file), {}};
 }
 
-std::string FrontEnd::ExportName(ExportFormat format) {
-    switch (format) {
-        case ExportFormat::Csv: return "密评得分.csv";
-        case ExportFormat::Html: return "密评得分.html";
-        case ExportFormat::Xlsx: break;
-    }
-    return "密评得分.xlsx";
-}
+std::string FrontEnd::ExportName(const ExportFormat& format) { return "密评得分." + std::string(format.suffix); }
 
 std::string FrontEnd::analysis() const {
     if (!lastReport_) return "还没有算分：先输入或读入脚本，得出报告后再看各单元的增分。";

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/export_formats.hpp"
 #include "app/links.hpp"
 #include "app/marks.hpp"
 #include "scoring/report_tables.hpp"
@@ -36,8 +37,6 @@ struct Question {
 // What Exit does next: end the window, ask the exit question, save first and end only if the
 // save succeeded (Save As when there is no save target), or keep the window open.
 enum class ExitStep { End, Ask, SaveThenEnd, Stay };
-
-enum class ExportFormat { Csv, Html, Xlsx };
 
 // An export as a view writes it: the whole file, or why there is none.
 struct ExportedFile {
@@ -116,8 +115,8 @@ public:
 
     // The last scored report's tables as a file holds them (UTF-8; CSV with a byte-order mark,
     // for spreadsheets; a workbook), or a problem while the report box shows "NULL".
-    ExportedFile exportTables(ExportFormat format) const;
-    static std::string ExportName(ExportFormat format);  // proposed file name
+    ExportedFile exportTables(const ExportFormat& format) const;
+    static std::string ExportName(const ExportFormat& format);  // proposed file name
     // What each unit costs the last scored report's total, in words.
     std::string analysis() const;
 

@@ -10,8 +10,7 @@
 #include <new>
 #include <string>
 
-#include "app/report_exports.hpp"
-#include "app/xlsx_export.hpp"
+#include "app/export_formats.hpp"
 #include "cli/explain_output.hpp"
 #include "cli/json_output.hpp"
 #include "cli/platform.hpp"
@@ -42,7 +41,13 @@ constexpr const char* kExitCodes =
 const std::vector<std::string> kSamples{"2", "3", "4", "5"};
 const std::vector<std::string> kInputEncodings{"auto", "utf-8", "gbk"};
 const std::vector<std::string> kOutputEncodings{"utf-8", "gbk"};
-const std::vector<std::string> kFormats{"text", "json", "csv", "html", "xlsx"};
+// text, json and the tables' formats.
+std::vector<std::string> FormatChoices() {
+    std::vector<std::string> formats{"text", "json"};
+    for (const quillon::app::ExportFormat& format : quillon::app::ExportFormats()) formats.emplace_back(format.name);
+    return formats;
+}
+const std::vector<std::string> kFormats = FormatChoices();
 struct Choices {
     const char* option;
     const std::vector<std::string>& values;
@@ -130,6 +135,22 @@ std::string ProblemLines(const std::string& file, const quillon::ScriptAccount& 
     return text;
 }
 
+// "csv, html or xlsx: ... (xlsx to a file: > report.xlsx)"
+std::string TableFormatsHelp() {
+    const auto formats = quillon::app::ExportFormats();
+    std::string names;
+    std::string toFile;
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+        names += (i == 0 ? "" : (i + 1 == formats.size() ? " or " : ", ")) + std::string(formats[i].name);
+        if (formats[i].binary) {
+            toFile += (toFile.empty() ? "" : "; ") + std::string(formats[i].name) + " to a file: > report." +
+                      std::string(formats[i].suffix);
+        }
+    }
+    return names + ": table 5-2, the layer summary, the counts and the total for the assessment report" +
+           (toFile.empty() ? "" : " (" + toFile + ")");
+}
+
 void AddOptions(CLI::App& app, Options& options) {
     app.add_option("FILE", options.file, "Script file; - or nothing reads standard input");
     app.add_option("--sample", options.sample, "Score built-in sample text N: 2, 3, 4 or 5")
@@ -155,8 +176,7 @@ void AddOptions(CLI::App& app, Options& options) {
         ->needs(explain);
     app.add_option("--format", options.format,
                    "text (default) or json: the last report's results, with --check the problems, with "
-                   "--explain the gains; csv, html or xlsx: table 5-2, the layer summary, the counts and the "
-                   "total for the assessment report (xlsx to a file: > report.xlsx)")
+                   "--explain the gains; " + TableFormatsHelp())
         ->check(CLI::IsMember(kFormats, CLI::ignore_case));
     app.footer(kExitCodes);
 }
@@ -252,22 +272,20 @@ int Finished(bool reportTruncated) {
     return kAttention;
 }
 
-// csv (with a byte-order mark in UTF-8, so that spreadsheets read it as UTF-8), html or xlsx.
-int WriteTables(const std::string& format, const quillon::ScoreTables& tables, bool gbk, bool reportTruncated) {
-    if (format == "xlsx") {
-        std::string error;
-        std::string book;
-        {
-            const quillon::cli::QuietStderr quiet;  // libxlsxwriter prints its own lines there
-            book = quillon::app::TablesXlsx(tables, error);
-        }
-        if (book.empty()) throw Trouble{error};
-        WriteBytes(book);  // a workbook is bytes, never text for a console
-    } else if (format == "csv") {
-        WriteOut(gbk ? quillon::app::TablesCsv(tables) : quillon::app::TablesCsvForSpreadsheets(tables),
-                 gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
+// Text in the output encoding asked for; a binary file as its bytes, never text for a console.
+int WriteTables(const quillon::app::ExportFormat& format, const quillon::ScoreTables& tables, bool gbk,
+                bool reportTruncated) {
+    std::string error;
+    std::string file;
+    {
+        const quillon::cli::QuietStderr quiet;  // a writer's library may print its own lines there (libxlsxwriter does)
+        file = format.write(tables, gbk, error);
+    }
+    if (!error.empty()) throw Trouble{error};
+    if (format.binary) {
+        WriteBytes(file);
     } else {
-        WriteOut(quillon::app::TablesHtml(tables, gbk ? "gbk" : "utf-8"), gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
+        WriteOut(file, gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
     }
     return Finished(reportTruncated);
 }
@@ -296,11 +314,13 @@ int Run(const Options& options) {
     }
     const std::string format = Lower(options.format);
     const bool json = format == "json";
-    const bool table = format == "csv" || format == "html" || format == "xlsx";
+    const quillon::app::ExportFormat* const table = quillon::app::FindExportFormat(format);
     if (table && (options.check || options.explain)) throw Trouble{"--format " + format + " is for the report's tables, not with --check or --explain"};
-    if (format == "xlsx" && quillon::cli::StdoutIsTerminal()) throw Trouble{"xlsx is a binary file: redirect standard output to a file (> report.xlsx)"};
+    if (table && table->binary && quillon::cli::StdoutIsTerminal()) {
+        throw Trouble{format + " is a binary file: redirect standard output to a file (> report." + std::string(table->suffix) + ")"};
+    }
     const quillon::ScriptRun run = quillon::InterpretScript(quillon::ScriptText(script.text, script.bytesAfterNul), sink,
-                                                           options.check || options.explain || json || table);
+                                                           options.check || options.explain || json || table != nullptr);
     // JSON holds only valid UTF-8: a file name from elsewhere may be in another encoding.
     const std::string jsonName = quillon::RepairUtf8(script.name);
     const bool gbk = Lower(options.outputEncoding) == "gbk";
@@ -309,7 +329,7 @@ int Run(const Options& options) {
         output = json ? quillon::cli::JsonText(quillon::cli::ProblemsJson(jsonName, script.encoding, run.account), gbk)
                       : ProblemLines(script.name, run.account);
     } else if (table) {
-        return WriteTables(format, quillon::TablesOf(*run.lastReport), gbk, run.reportTruncated);
+        return WriteTables(*table, quillon::TablesOf(*run.lastReport), gbk, run.reportTruncated);
     } else if (options.explain) {
         output = ExplainOutput(options, run, json, gbk);
     } else if (json) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "app/export_formats.hpp"
 #include "script/builtin_texts.hpp"
 
 namespace quillon::frontend {
@@ -37,29 +38,29 @@ void BuildMenu(QDialog& dialog, Controls& c) {
     c.menuBar->setObjectName("menu129");
     c.menuBar->setNativeMenuBar(false);  // the menu belongs to this window, on every platform
     QMenu* file = c.menuBar->addMenu(QStringLiteral("文件"));
-    c.loadAction = Command(file, QStringLiteral("读入脚本"), kLoadCommand);
-    c.saveAction = Command(file, QStringLiteral("保存脚本"), kSaveCommand);
+    c.loadAction = Command(file, QStringLiteral("读入脚本"), ID_LOAD_SCRIPT);
+    c.saveAction = Command(file, QStringLiteral("保存脚本"), ID_SAVE);
     c.saveAction->setShortcut(QKeySequence::Save);
     c.saveAction->setShortcutContext(Qt::WindowShortcut);
-    c.saveAsAction = Command(file, QStringLiteral("脚本另存为..."), kSaveAsCommand);
-    c.exportCsvAction = Command(file, QStringLiteral("导出表格(CSV)..."), kExportCsvCommand);
-    c.exportHtmlAction = Command(file, QStringLiteral("导出网页(HTML)..."), kExportHtmlCommand);
-    c.exportXlsxAction = Command(file, QStringLiteral("导出工作簿(XLSX)..."), kExportXlsxCommand);
-    c.homePageAction = Command(file, QStringLiteral("链接官网"), kHomePageCommand);
-    c.helpAction = Command(file, QStringLiteral("打开帮助"), kHelpCommand);
-    c.donationAction = Command(file, QStringLiteral("用好,给咖啡赞助"), kDonationCommand);
-    c.exitAction = Command(file, QStringLiteral("退出"), kExitCommand);
+    c.saveAsAction = Command(file, QStringLiteral("脚本另存为..."), ID_SAVE_AS);
+    for (const app::ExportFormat& format : app::ExportFormats()) {
+        c.exportActions.push_back(Command(file, QString::fromStdString(app::ExportMenuText(format) + "..."), format.command));
+    }
+    c.homePageAction = Command(file, QStringLiteral("链接官网"), ID_HOME_PAGE);
+    c.helpAction = Command(file, QStringLiteral("打开帮助"), ID_HELP_PAGE);
+    c.donationAction = Command(file, QStringLiteral("用好,给咖啡赞助"), ID_DONATION);
+    c.exitAction = Command(file, QStringLiteral("退出"), ID_EXIT);
     QMenu* samples = c.menuBar->addMenu(QStringLiteral("测试向量"));
     const char* captions[] = {"权利声明", "密评二级", "密评三级", "密评四级", "工业生产示范"};
     for (int k = 0; k < 5; ++k) {
         c.sampleActions[static_cast<unsigned>(k)] =
-            Command(samples, QString::fromUtf8(captions[k]), kFirstSampleCommand + k);
+            Command(samples, QString::fromUtf8(captions[k]), ID_FIRST_SAMPLE + k);
     }
     QMenu* analysis = c.menuBar->addMenu(QStringLiteral("分析"));
-    c.analysisAction = Command(analysis, QStringLiteral("各单元增分..."), kAnalysisCommand);
+    c.analysisAction = Command(analysis, QStringLiteral("各单元增分..."), ID_ANALYSIS);
     // Window managers take Alt+Space, so the system menu's about entry is also here.
     QMenu* about = c.menuBar->addMenu(QStringLiteral("关于"));
-    c.aboutAction = Command(about, QStringLiteral("关于 Quillon0701(&A)..."), kAboutCommand);
+    c.aboutAction = Command(about, QStringLiteral("关于 Quillon0701(&A)..."), IDM_ABOUTBOX);
 }
 
 // A closed sample list ignores the wheel and the arrow keys, which would replace the script

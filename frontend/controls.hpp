@@ -12,7 +12,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <array>
+#include <vector>
 
+#include "app/command_ids.h"  // the menu commands' ids, kept on each action as its "commandId" property
 #include "frontend/dialog_units.hpp"
 
 namespace quillon::frontend {
@@ -28,23 +30,6 @@ enum ControlId : int {
     kLoadButtonId = 1004,
     kExitButtonId = 1005,
     kSampleListId = 1006,
-};
-
-// Menu command ids of menu 129, kept on each action as its "commandId" property.
-enum CommandId : int {
-    kLoadCommand = 32771,
-    kHomePageCommand = 32772,
-    kExitCommand = 32773,
-    kFirstSampleCommand = 32774,  // to 32778, built-in texts 1 to 5
-    kHelpCommand = 32779,
-    kDonationCommand = 32780,
-    kSaveCommand = 32781,    // beyond the design: saving the script
-    kSaveAsCommand = 32782,
-    kExportCsvCommand = 32783,  // the report's tables for the assessment report
-    kExportHtmlCommand = 32784,
-    kAnalysisCommand = 32785,   // what each unit costs the total
-    kExportXlsxCommand = 32786,
-    kAboutCommand = 16,      // the system menu's about entry, also in the menu bar
 };
 
 inline constexpr QSize kMainWindowDialogUnits{687, 421};
@@ -67,9 +52,7 @@ struct Controls {
     QAction* loadAction = nullptr;
     QAction* saveAction = nullptr;
     QAction* saveAsAction = nullptr;
-    QAction* exportCsvAction = nullptr;
-    QAction* exportHtmlAction = nullptr;
-    QAction* exportXlsxAction = nullptr;
+    std::vector<QAction*> exportActions;  // in the order of app::ExportFormats()
     QAction* analysisAction = nullptr;
     QAction* homePageAction = nullptr;
     QAction* helpAction = nullptr;

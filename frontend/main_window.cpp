@@ -23,7 +23,6 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <map>
 
 #include "app/desktop_files.hpp"
 #include "app/utf16_units.hpp"
@@ -110,9 +109,10 @@ void MainWindow::connectEvents() {
             [this] { apply(model_.link(app::LinkCommand::DonationPicture)); });
     connect(c_.aboutAction, &QAction::triggered, this, &MainWindow::ShowAbout);
     connect(c_.analysisAction, &QAction::triggered, this, &MainWindow::ShowAnalysis);
-    connect(c_.exportCsvAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Csv); });
-    connect(c_.exportHtmlAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Html); });
-    connect(c_.exportXlsxAction, &QAction::triggered, this, [this] { exportTables(app::ExportFormat::Xlsx); });
+    for (std::size_t k = 0; k < c_.exportActions.size(); ++k) {
+        const app::ExportFormat& format = app::ExportFormats()[k];
+        connect(c_.exportActions[k], &QAction::triggered, this, [this, &format] { exportTables(format); });
+    }
     for (int k = 0; k < static_cast<int>(c_.sampleActions.size()); ++k) {
         connect(c_.sampleActions[static_cast<unsigned>(k)], &QAction::triggered, this,
                 [this, k] { ChooseSample(k); });
@@ -336,19 +336,15 @@ void MainWindow::ShowAnalysis() {
 }
 
 // The last report's tables, for the assessment report; written whole or not at all.
-void MainWindow::exportTables(app::ExportFormat format) {
+void MainWindow::exportTables(const app::ExportFormat& format) {
     const app::ExportedFile file = model_.exportTables(format);
     if (!file.problem.empty()) {
         QMessageBox::information(this, windowTitle(), FromUtf8(file.problem));
         return;
     }
-    static const std::map<app::ExportFormat, std::pair<QString, QString>> kDialogs = {
-        {app::ExportFormat::Csv, {QStringLiteral("导出表格"), QStringLiteral("CSV 表格 (*.csv)")}},
-        {app::ExportFormat::Html, {QStringLiteral("导出网页"), QStringLiteral("网页 (*.html *.htm)")}},
-        {app::ExportFormat::Xlsx, {QStringLiteral("导出工作簿"), QStringLiteral("Excel 工作簿 (*.xlsx)")}},
-    };
-    const auto& [title, filter] = kDialogs.at(format);
-    const QString path = QFileDialog::getSaveFileName(this, title, FromUtf8(app::FrontEnd::ExportName(format)), filter);
+    const QString path = QFileDialog::getSaveFileName(this, FromUtf8(app::ExportTitle(format)),
+                                                      FromUtf8(app::FrontEnd::ExportName(format)),
+                                                      FromUtf8(app::ExportFilter(format)));
     if (!path.isEmpty()) WriteWhole(path, file.bytes);
 }
 
@@ -386,7 +382,7 @@ bool MainWindow::openTarget(const std::string& target) {
 void MainWindow::showWindowMenu(const QPoint& globalPosition) {
     QMenu menu(this);
     QAction* about = menu.addAction(QStringLiteral("关于 Quillon0701(&A)..."));
-    about->setProperty("commandId", static_cast<int>(kAboutCommand));
+    about->setProperty("commandId", IDM_ABOUTBOX);
     if (menu.exec(globalPosition) == about) ShowAbout();
 }
 

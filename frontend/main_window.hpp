@@ -37,7 +37,7 @@ public:
     void ChooseSample(int k);
     void ShowAbout();
     void ShowAnalysis();
-    void exportTables(app::ExportFormat format);
+    void exportTables(const app::ExportFormat& format);
     bool WriteWhole(const QString& path, const std::string& bytes);
     // Writes the script to the file it was last saved to, or asks where (Ctrl+S); Save As
     // always asks. UTF-8 unless GBK is chosen in the dialog.

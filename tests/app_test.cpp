@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -267,24 +268,68 @@ INSTANTIATE_TEST_SUITE_P(
                       MarkCase{"after_crlf", "mpout\r\n\r\n$$4.2 VVX /", 2, 10, 11, 10, 11}),
     [](const auto& info) { return std::string(info.param.name); });
 
+const ExportFormat& Format(std::string_view name) {
+    const ExportFormat* format = FindExportFormat(name);
+    if (format == nullptr) throw std::invalid_argument("no export format " + std::string(name));
+    return *format;
+}
+
+// What the menus, dialogs and downloads showed when each view wrote them out itself.
+TEST(ExportFormats, EveryViewsWordsForEachFormat) {
+    struct Case {
+        const char* name;
+        const char* fileName;
+        const char* title;
+        const char* menu;
+        const char* filter;
+        const char* mime;
+        bool binary;
+        int command;
+    };
+    const Case cases[] = {
+        {"csv", "密评得分.csv", "导出表格", "导出表格(CSV)", "CSV 表格 (*.csv)", "text/csv;charset=utf-8", false, 32783},
+        {"html", "密评得分.html", "导出网页", "导出网页(HTML)", "网页 (*.html *.htm)", "text/html;charset=utf-8", false, 32784},
+        {"xlsx", "密评得分.xlsx", "导出工作簿", "导出工作簿(XLSX)", "Excel 工作簿 (*.xlsx)",
+         "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet", true, 32786},
+    };
+    ASSERT_EQ(ExportFormats().size(), std::size(cases));
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        const Case& c = cases[k];
+        const ExportFormat& format = ExportFormats()[k];  // in menu order
+        EXPECT_EQ(format.name, c.name);
+        EXPECT_EQ(&Format(c.name), &format);
+        EXPECT_EQ(ExportFormatOfCommand(c.command), &format);
+        EXPECT_EQ(FrontEnd::ExportName(format), c.fileName);
+        EXPECT_EQ(ExportMenuText(format), c.menu);
+        EXPECT_EQ(ExportTitle(format), c.title);
+        EXPECT_EQ(ExportFilter(format), c.filter);
+        EXPECT_EQ(format.mime, c.mime);
+        EXPECT_EQ(format.binary, c.binary);
+    }
+    EXPECT_EQ(ExportFailure(Format("xlsx"), "disk full"), "工作簿没有写成：disk full");
+    // Names are matched as the tool lowers them; no other name and no other command is a format.
+    for (const char* other : {"CSV", "pdf", "", "text", "json"}) EXPECT_EQ(FindExportFormat(other), nullptr) << other;
+    for (const int other : {0, 16, 32782, 32785, 32787}) EXPECT_EQ(ExportFormatOfCommand(other), nullptr) << other;
+}
+
 // The views export the last scored report's tables and show its gains; nothing before a report.
 TEST(FrontEnd, ExportsAndAnalysisOfTheLastScoredReport) {
     FrontEnd model;
     model.start();
-    EXPECT_EQ(model.exportTables(ExportFormat::Csv).problem, "还没有报告可导出：先算分。");
-    EXPECT_TRUE(model.exportTables(ExportFormat::Xlsx).bytes.empty());
+    EXPECT_EQ(model.exportTables(Format("csv")).problem, "还没有报告可导出：先算分。");
+    EXPECT_TRUE(model.exportTables(Format("xlsx")).bytes.empty());
     EXPECT_NE(model.analysis().find("还没有算分"), std::string::npos);
     model.sampleChosen(3);
-    const std::string csv = model.exportTables(ExportFormat::Csv).bytes;
+    const std::string csv = model.exportTables(Format("csv")).bytes;
     EXPECT_EQ(csv.rfind("\xEF\xBB\xBF", 0), 0u);
     EXPECT_NE(csv.find("4,42.7710,26.9088,69.6798,69.680"), std::string::npos);
-    EXPECT_NE(model.exportTables(ExportFormat::Html).bytes.find("<svg"), std::string::npos);
-    const ExportedFile book = model.exportTables(ExportFormat::Xlsx);
+    EXPECT_NE(model.exportTables(Format("html")).bytes.find("<svg"), std::string::npos);
+    const ExportedFile book = model.exportTables(Format("xlsx"));
     EXPECT_EQ(book.problem, "");
     EXPECT_EQ(book.bytes.rfind("PK\x03\x04", 0), 0u);  // a zip, read back cell by cell by exports_read_back
     EXPECT_NE(model.analysis().find("4.4    0.2500   1.0  +3.3570    73.0368"), std::string::npos);
     model.sampleChosen(0);
-    EXPECT_FALSE(model.exportTables(ExportFormat::Html).problem.empty());
+    EXPECT_FALSE(model.exportTables(Format("html")).problem.empty());
 }
 
 // Notes are marks of their own kind, in row order with the problems, a row's problems first.

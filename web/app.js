@@ -186,8 +186,9 @@ class Page {
   async start() {
     document.body.dataset.font = pickFont() ?? '';
     new MenuBar(document.querySelector('nav'));
-    const { labels } = await this.scorer.request('hello');
+    const { labels, exports } = await this.scorer.request('hello');
     labels.forEach((label, index) => this.samples.add(new Option(label, String(index))));
+    this.addExportItems(exports);
     this.measure();
     this.connect();
     this.apply((await this.scorer.request('start')).update);
@@ -229,9 +230,6 @@ class Page {
       if (file) this.loadFile(file);
     });
     $('menuSave').addEventListener('click', () => this.save());
-    $('menuExportCsv').addEventListener('click', () => this.exportTables('csv'));
-    $('menuExportHtml').addEventListener('click', () => this.exportTables('html'));
-    $('menuExportXlsx').addEventListener('click', () => this.exportTables('xlsx'));
     $('menuAnalysis').addEventListener('click', () => this.showAnalysis());
     $('save').addEventListener('click', () => this.save());
     $('menuHome').addEventListener('click', () => this.scorer.send('link', 'homePage'));
@@ -271,6 +269,18 @@ class Page {
       event.preventDefault();
       event.returnValue = '脚本有未保存的修改';  // any text: browsers show their own
     });
+  }
+
+  // The model's export formats, in its order, before 链接官网: menuExportCsv and so on.
+  addExportItems(formats) {
+    for (const { name, menu } of formats) {
+      const item = document.createElement('button');
+      item.setAttribute('role', 'menuitem');
+      item.id = `menuExport${name[0].toUpperCase()}${name.slice(1)}`;
+      item.textContent = menu;
+      item.addEventListener('click', () => this.exportTables(name));
+      $('menuHome').before(item);
+    }
   }
 
   apply(update, stale = false) {
@@ -501,12 +511,7 @@ class Page {
       return;
     }
     const link = document.createElement('a');
-    const type = {
-      csv: 'text/csv;charset=utf-8',
-      html: 'text/html;charset=utf-8',
-      xlsx: 'application/vnd.openxmlformats-officedocument.spreadsheetml.sheet',
-    }[format];
-    link.href = URL.createObjectURL(new Blob([update.file], { type }));
+    link.href = URL.createObjectURL(new Blob([update.file], { type: update.type }));
     link.download = update.name;
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);

@@ -27,6 +27,18 @@ val BuiltInTexts() {
     return texts;
 }
 
+// The export formats in menu order, for the page's menu: name and menu words.
+val ExportFormats() {
+    val formats = val::array();
+    for (const quillon::app::ExportFormat& format : quillon::app::ExportFormats()) {
+        val entry = val::object();
+        entry.set("name", std::string(format.name));
+        entry.set("menu", quillon::app::ExportMenuText(format));
+        formats.call<void>("push", entry);
+    }
+    return formats;
+}
+
 // A file's bytes (a Uint8Array) as the script text, through the same decoder as the desktop's.
 val DecodeScriptBytes(const std::string& bytes) {
     const quillon::codec::DecodedScript decoded = quillon::codec::DecodeScript(bytes, quillon::codec::InputEncoding::Auto);
@@ -83,19 +95,24 @@ public:
                                                                         : quillon::app::LinkCommand::DonationPicture)));
     }
     val f2Pressed(bool controlFocused) { return value(model_.f2Pressed(controlFocused)); }
-    // "csv", "html" or "xlsx": the file's bytes exactly (a string would lose the CSV's byte-order
-    // mark on its way through the browser's decoder) and its name, or the message why there is none.
+    // A name of exportFormats(): the file's bytes exactly (a string would lose the CSV's byte-order
+    // mark on its way through the browser's decoder), its name and type, or the message why there
+    // is none. Another name is the page's fault, said rather than taken for some format.
     val exportTables(const std::string& which) const {
-        using quillon::app::ExportFormat;
-        const auto format = which == "csv" ? ExportFormat::Csv : (which == "html" ? ExportFormat::Html : ExportFormat::Xlsx);
-        const quillon::app::ExportedFile file = model_.exportTables(format);
         val result = val::object();
+        const quillon::app::ExportFormat* format = quillon::app::FindExportFormat(which);
+        if (format == nullptr) {
+            result.set("message", "没有这种导出格式：" + which);
+            return result;
+        }
+        const quillon::app::ExportedFile file = model_.exportTables(*format);
         if (!file.problem.empty()) {
             result.set("message", file.problem);
             return result;
         }
         result.set("file", Bytes(file.bytes));
-        result.set("name", quillon::app::FrontEnd::ExportName(format));
+        result.set("name", quillon::app::FrontEnd::ExportName(*format));
+        result.set("type", std::string(format->mime));
         return result;
     }
     // The marks of rows first to last (from 0), when the last ones given do not hold them.
@@ -152,6 +169,7 @@ EMSCRIPTEN_BINDINGS(quillon) {
     emscripten::function("decodeScript", &DecodeScriptBytes);
     emscripten::function("scoreScript", &ScoreScriptText);
     emscripten::function("builtInTexts", &BuiltInTexts);
+    emscripten::function("exportFormats", &ExportFormats);
     emscripten::class_<PageFrontEnd>("FrontEnd")
         .constructor<>()
         .function("start", &PageFrontEnd::start)

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "codec/wide_text.hpp"
@@ -82,18 +83,17 @@ std::optional<app::SaveTarget> AskSaveTarget(HWND owner, const std::string& prop
     return app::SaveTarget{*path, filter == 2};
 }
 
-std::optional<std::string> AskExportPath(HWND owner, app::ExportFormat format) {
-    struct Dialog {
-        const wchar_t* filter;
-        const wchar_t* title;
-        const wchar_t* extension;
-    };
-    static const Dialog kCsv{L"CSV 表格 (*.csv)\0*.csv\0", L"导出表格", L"csv"};
-    static const Dialog kHtml{L"网页 (*.html)\0*.html;*.htm\0", L"导出网页", L"html"};
-    static const Dialog kXlsx{L"Excel 工作簿 (*.xlsx)\0*.xlsx\0", L"导出工作簿", L"xlsx"};
-    const Dialog& d = format == app::ExportFormat::Csv ? kCsv : (format == app::ExportFormat::Html ? kHtml : kXlsx);
-    DWORD filter = 1;
-    return AskSavePath(owner, app::FrontEnd::ExportName(format), d.filter, filter, d.title, d.extension);
+std::optional<std::string> AskExportPath(HWND owner, const app::ExportFormat& format) {
+    // The filter's words name the suffix; its patterns, separated by ';', are all the format's.
+    std::string patterns(format.patterns);
+    std::replace(patterns.begin(), patterns.end(), ' ', ';');
+    const std::wstring filter = codec::Wide(std::string(format.filterName) + " (*." + std::string(format.suffix) + ")") +
+                                L'\0' + codec::Wide(patterns) + L'\0';
+    const std::wstring title = codec::Wide(app::ExportTitle(format));
+    const std::wstring extension = codec::Wide(std::string(format.suffix));
+    DWORD filterIndex = 1;
+    return AskSavePath(owner, app::FrontEnd::ExportName(format), filter.c_str(), filterIndex, title.c_str(),
+                       extension.c_str());
 }
 
 std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes) {

@@ -137,6 +137,13 @@ void MainWindow::initialise() {
             AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, about);
         }
     }
+    // The export entries come from the formats' list, before 链接官网.
+    if (HMENU file = GetSubMenu(GetMenu(dialog_), 0)) {
+        for (const app::ExportFormat& format : app::ExportFormats()) {
+            InsertMenuW(file, ID_HOME_PAGE, MF_BYCOMMAND | MF_STRING, static_cast<UINT_PTR>(format.command),
+                        codec::Wide(app::ExportMenuText(format) + "...").c_str());
+        }
+    }
     SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     for (const int box : {IDC_SCRIPT_BOX, IDC_REPORT_BOX}) SendMessageW(control(box), EM_SETLIMITTEXT, 0, 0);
@@ -190,9 +197,6 @@ void MainWindow::command(int id, int notification) {
         case IDC_EXIT: case ID_EXIT: exitApplication(); return;
         case ID_SAVE: Save(); return;
         case ID_SAVE_AS: SaveAs(); return;
-        case ID_EXPORT_CSV: exportTables(app::ExportFormat::Csv); return;
-        case ID_EXPORT_HTML: exportTables(app::ExportFormat::Html); return;
-        case ID_EXPORT_XLSX: exportTables(app::ExportFormat::Xlsx); return;
         case ID_ANALYSIS: ShowAnalysis(); return;
         case ID_HOME_PAGE: apply(model_.link(app::LinkCommand::HomePage)); return;
         case ID_HELP_PAGE: apply(model_.link(app::LinkCommand::Help)); return;
@@ -200,6 +204,7 @@ void MainWindow::command(int id, int notification) {
         case IDOK: case IDCANCEL: return;  // Enter and Esc do not close the window
         default:
             if (id >= ID_FIRST_SAMPLE && id < ID_FIRST_SAMPLE + kBuiltInSampleCount) ChooseSample(id - ID_FIRST_SAMPLE);
+            if (const app::ExportFormat* format = app::ExportFormatOfCommand(id)) exportTables(*format);
             return;
     }
 }
@@ -293,7 +298,7 @@ void MainWindow::ShowAnalysis() {
 }
 
 // The last report's tables, for the assessment report; written whole or not at all.
-void MainWindow::exportTables(app::ExportFormat format) {
+void MainWindow::exportTables(const app::ExportFormat& format) {
     const app::ExportedFile file = model_.exportTables(format);
     if (!file.problem.empty()) {
         showMessage(file.problem, MB_ICONINFORMATION);

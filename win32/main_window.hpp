@@ -47,7 +47,7 @@ private:
     bool SaveTo(const app::SaveTarget& target);
     void ShowAbout();
     void ShowAnalysis();
-    void exportTables(app::ExportFormat format);
+    void exportTables(const app::ExportFormat& format);
     void showMessage(const std::string& text, UINT icon);
     std::size_t ask(const app::Question& question);
     void paintMinimised();

@@ -1,5 +1,5 @@
 /* The numbers of the Windows program's resources, controls and commands; read by the resource
-   script and by the C++ code, so plain defines. */
+   script and by the C++ code, so plain defines. The menu commands are the Qt window's too. */
 #ifndef QUILLON_WIN32_RESOURCE_IDS_H
 #define QUILLON_WIN32_RESOURCE_IDS_H
 
@@ -11,7 +11,7 @@
 #define IDR_MAIN_MENU 129
 #define IDR_ACCELERATORS 130
 
-#define IDM_ABOUTBOX 0x0010 /* in the system menu */
+#include "app/command_ids.h"
 
 #define IDC_SCRIPT_BOX 1000
 #define IDC_REPORT_BOX 1001
@@ -23,18 +23,5 @@
 #define IDC_ABOUT_LINE 1007
 #define IDC_ANALYSIS_TEXT 1008
 #define IDC_REPORT_NOTICE 1009 /* says that the report was cut */
-
-#define ID_LOAD_SCRIPT 32771
-#define ID_HOME_PAGE 32772
-#define ID_EXIT 32773
-#define ID_FIRST_SAMPLE 32774 /* to 32778, the five built-in texts */
-#define ID_HELP_PAGE 32779
-#define ID_DONATION 32780
-#define ID_SAVE 32781
-#define ID_SAVE_AS 32782
-#define ID_EXPORT_CSV 32783
-#define ID_EXPORT_HTML 32784
-#define ID_EXPORT_XLSX 32786
-#define ID_ANALYSIS 32785
 
 #endif

@@ -739,7 +739,16 @@ private slots:
         w.show();
         const Controls& c = w.controls();
         QCOMPARE(c.menuBar->actions()[2]->text(), QStringLiteral("分析"));
-        QVERIFY(c.exportCsvAction && c.exportHtmlAction && c.exportXlsxAction);  // Debian has libxlsxwriter
+        // An entry for every export format, in its order, before 链接官网 (Debian has libxlsxwriter).
+        const auto formats = app::ExportFormats();
+        QCOMPARE(c.exportActions.size(), formats.size());
+        for (std::size_t k = 0; k < formats.size(); ++k) {
+            QCOMPARE(c.exportActions[k]->text(), QString::fromStdString(app::ExportMenuText(formats[k]) + "..."));
+            QCOMPARE(c.exportActions[k]->property("commandId").toInt(), formats[k].command);
+        }
+        QCOMPARE(c.exportActions[0]->text(), QStringLiteral("导出表格(CSV)..."));
+        const QList<QAction*> file = c.menuBar->actions()[0]->menu()->actions();
+        QCOMPARE(file.indexOf(c.exportActions.back()) + 1, file.indexOf(c.homePageAction));
         c.sampleActions[3]->trigger();
         const auto analysis = DismissNextModal();
         c.analysisAction->trigger();

@@ -155,6 +155,10 @@ test('about box, copy button and links', async () => {
   await page.waitForSelector('#analysis[open]');
   assert.match(await page.textContent('#analysisText'), /4\.4 {4}0\.2500 {3}1\.0 {2}\+3\.3570 {4}73\.0368/);
   await page.click('#analysis button');
+  // The model's export formats in the file menu, in their order (a format added later comes after these).
+  const fileItems = await page.$$eval('#fileMenu [role="menuitem"]', (items) => items.map((item) => item.textContent));
+  assert.deepEqual([...fileItems.slice(0, 5), ...fileItems.slice(-3)],
+    ['读入脚本', '保存脚本', '导出表格(CSV)', '导出网页(HTML)', '导出工作簿(XLSX)', '链接官网', '打开帮助', '用好,给咖啡赞助']);
   for (const [item, name] of [['#menuExportCsv', '密评得分.csv'], ['#menuExportHtml', '密评得分.html']]) {
     await page.click('#fileMenuButton');
     const [download] = await Promise.all([page.waitForEvent('download'), page.click(item)]);

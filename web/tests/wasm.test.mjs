@@ -51,3 +51,24 @@ test('files are read by the same decoder as the tool', () => {
   assert.equal(quillon.decodeScript(new Uint8Array(utf16)).encoding, 'UTF-16LE');
   assert.equal(quillon.decodeScript(new Uint8Array(readFileSync('/bin/ls'))).binary, true);
 });
+
+test('the model exports what the tool writes, under the registry\'s names and types', () => {
+  const model = new quillon.FrontEnd();
+  model.start();
+  model.sampleChosen(3);
+  const formats = quillon.exportFormats();
+  assert.deepEqual(formats.slice(0, 3).map(({ name, menu }) => `${name} ${menu}`),
+    ['csv 导出表格(CSV)', 'html 导出网页(HTML)', 'xlsx 导出工作簿(XLSX)']);
+  const types = { csv: 'text/csv;charset=utf-8', html: 'text/html;charset=utf-8',
+    xlsx: 'application/vnd.openxmlformats-officedocument.spreadsheetml.sheet' };
+  for (const { name } of formats) {
+    const file = model.exportTables(name);
+    assert.equal(file.name, `密评得分.${name}`);
+    assert.ok(file.type && file.type === (types[name] ?? file.type), name);
+    if (name !== 'xlsx') {  // the workbook holds the time it was made
+      assert.deepEqual(Buffer.from(file.file), execFileSync(tool, ['--sample', '4', '--format', name]), name);
+    }
+  }
+  assert.equal(model.exportTables('pdf').message, '没有这种导出格式：pdf');
+  model.delete();
+});

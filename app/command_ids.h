@@ -1,0 +1,26 @@
+/* The menu commands' numbers, one list for the Qt and the Win32 window; the resource script
+   reads it too, so plain defines. Each export format's command is in its entry of
+   app/export_formats.cpp. */
+#ifndef QUILLON_APP_COMMAND_IDS_H
+#define QUILLON_APP_COMMAND_IDS_H
+
+#define IDM_ABOUTBOX 0x0010 /* in the system menu; the Qt window also has it in the menu bar */
+#define ID_LOAD_SCRIPT 32771
+#define ID_HOME_PAGE 32772
+#define ID_EXIT 32773
+#define ID_FIRST_SAMPLE 32774 /* to 32778, the five built-in texts */
+#define ID_HELP_PAGE 32779
+#define ID_DONATION 32780
+#define ID_SAVE 32781
+#define ID_SAVE_AS 32782
+#define ID_ANALYSIS 32785
+
+#ifdef __cplusplus
+/* Every number above and the samples', which no export command may take. */
+inline constexpr int kFixedCommandIds[] = {IDM_ABOUTBOX, ID_LOAD_SCRIPT, ID_HOME_PAGE, ID_EXIT, ID_FIRST_SAMPLE,
+                                           ID_FIRST_SAMPLE + 1, ID_FIRST_SAMPLE + 2, ID_FIRST_SAMPLE + 3,
+                                           ID_FIRST_SAMPLE + 4, ID_HELP_PAGE, ID_DONATION, ID_SAVE, ID_SAVE_AS,
+                                           ID_ANALYSIS};
+#endif
+
+#endif

@@ -1,0 +1,76 @@
+#include "app/export_formats.hpp"
+
+#include <array>
+
+#include "app/command_ids.h"
+#include "app/report_exports.hpp"
+#include "app/xlsx_export.hpp"
+
+namespace quillon::app {
+namespace {
+
+// CSV with a UTF-8 byte-order mark, so that spreadsheets read it as UTF-8; none in GBK.
+std::string Csv(const ScoreTables& tables, bool gbk, std::string&) {
+    return gbk ? TablesCsv(tables) : TablesCsvForSpreadsheets(tables);
+}
+
+std::string Html(const ScoreTables& tables, bool gbk, std::string&) { return TablesHtml(tables, gbk ? "gbk" : "utf-8"); }
+
+std::string Xlsx(const ScoreTables& tables, bool, std::string& error) { return TablesXlsx(tables, error); }
+
+constexpr std::array kFormats{
+    ExportFormat{"csv", "csv", "表格", "CSV 表格", "*.csv", "text/csv;charset=utf-8", false, 32783, Csv},
+    ExportFormat{"html", "html", "网页", "网页", "*.html *.htm", "text/html;charset=utf-8", false, 32784, Html},
+    ExportFormat{"xlsx", "xlsx", "工作簿", "Excel 工作簿", "*.xlsx",
+                 "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet", true, 32786, Xlsx},
+};
+
+// A format is found by its name and its command, so both are its own.
+constexpr bool Distinct() {
+    for (std::size_t i = 0; i < kFormats.size(); ++i) {
+        for (const int fixed : kFixedCommandIds) {
+            if (kFormats[i].command == fixed) return false;
+        }
+        for (std::size_t j = i + 1; j < kFormats.size(); ++j) {
+            if (kFormats[i].name == kFormats[j].name || kFormats[i].command == kFormats[j].command) return false;
+        }
+    }
+    return true;
+}
+static_assert(Distinct(), "two export formats share a name or a menu command, or one takes another command's id");
+
+}  // namespace
+
+std::span<const ExportFormat> ExportFormats() { return kFormats; }
+
+const ExportFormat* FindExportFormat(std::string_view name) {
+    for (const ExportFormat& format : kFormats) {
+        if (format.name == name) return &format;
+    }
+    return nullptr;
+}
+
+const ExportFormat* ExportFormatOfCommand(int command) {
+    for (const ExportFormat& format : kFormats) {
+        if (format.command == command) return &format;
+    }
+    return nullptr;
+}
+
+std::string ExportTitle(const ExportFormat& format) { return "导出" + std::string(format.noun); }
+
+std::string ExportMenuText(const ExportFormat& format) {
+    std::string upper(format.name);
+    for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return ExportTitle(format) + "(" + upper + ")";
+}
+
+std::string ExportFilter(const ExportFormat& format) {
+    return std::string(format.filterName) + " (" + std::string(format.patterns) + ")";
+}
+
+std::string ExportFailure(const ExportFormat& format, const std::string& error) {
+    return std::string(format.noun) + "没有写成：" + error;
+}
+
+}  // namespace quillon::app

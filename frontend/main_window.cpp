@@ -72,7 +72,9 @@ MainWindow::MainWindow(app::Links links, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(WindowIcon());
     setAcceptDrops(true);
-    highlighter_ = new ScriptHighlighter(c_.scriptBox->document());  // owned by the document
+    highlighter_ = new ScriptHighlighter(c_.scriptBox->document(), [this](std::string_view row, std::size_t number) {
+        return model_.lineRecord(row, number).kind;
+    });  // owned by the document
     script_.follow(c_.scriptBox->document());
     connectEvents();
     // An address this build was not given leaves its entry disabled.
@@ -135,9 +137,19 @@ void MainWindow::apply(app::Update update) {
             markRowsInView();
         }
     }
+    recolour();
     showState();
     if (update.message) QMessageBox::information(this, windowTitle(), FromUtf8(*update.message));
     if (update.link && !openTarget(*update.link)) apply(model_.linkNotOpened(*update.link));
+}
+
+// Rows whose kind the last run or edit changed; colouring is no edit.
+void MainWindow::recolour() {
+    if (loading_ || highlighter_->document() == nullptr) return;
+    const bool wasReplacing = replacing_;
+    replacing_ = true;
+    highlighter_->follow();
+    replacing_ = wasReplacing;
 }
 
 // Rows in view that the model's marks do not hold (a run lists a thousand problems) are asked

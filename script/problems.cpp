@@ -323,7 +323,7 @@ void ProblemLog::addAtStart(std::string_view code, std::string message) {
         ++account_.unlisted[code];
         return;
     }
-    Problem first{1, 0, code, std::move(message), account_.lines.empty() ? LineKind::Comment : account_.lines.front()};
+    Problem first{1, 0, code, std::move(message), account_.lines.empty() ? LineKind::Comment : account_.lines.front().kind};
     if (account_.problems.size() == kMaxListedProblems) {
         account_.listedUntil = std::min(account_.listedUntil, account_.problems.back().line);
         ++account_.unlisted[account_.problems.back().code];

@@ -6,6 +6,7 @@
 #include "scoring/text_format.hpp"
 #include "scoring/utf8.hpp"
 #include "script/arguments.hpp"
+#include "script/commands.hpp"
 #include "script/words.hpp"
 
 namespace quillon {
@@ -347,7 +348,7 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
                 mark, kByteOrderMark.size());
     }
     switch (outcome.kind) {
-        case LineKind::LevelSetUp: NoteArgument(text, outcome.argument, 1, log); break;
+        case LineKind::LevelSetUp: NoteArgument(text, outcome.argument, kLevelSetUpDefault, log); break;
         case LineKind::Report: NoteArgument(text, outcome.argument, DefaultReportFlags, log); break;
         case LineKind::LayerLine: NoteLayerLine(text, outcome.layer, store, log); break;
         case LineKind::UnitLine: NoteUnitLine(text, outcome.unit, objects, store, log); break;

@@ -239,7 +239,7 @@ ExitStep FrontEnd::ExitAnswered(std::size_t button) {
 }
 
 LineRecord FrontEnd::lineRecord(std::string_view rowText, std::size_t row) const {
-    if (recordsCurrent_ && row < lineRecords_.size()) return lineRecords_[row];
+    if (rowScored(row)) return lineRecords_[row];
     // Not scored as it stands: read alone, as the interpreter collects it, at the level the
     // last run had there (or past its end, at its last row).
     std::string collected;

@@ -114,6 +114,8 @@ public:
     // the view colours it as. A row edited since (real-time mode off) is read on its own, at
     // the level the last run had there.
     LineRecord lineRecord(std::string_view rowText, std::size_t row) const;
+    // Whether the last run's record holds the row as it stands: then its text is not read.
+    bool rowScored(std::size_t row) const { return recordsCurrent_ && row < lineRecords_.size(); }
     // The tooltip of the word at `column` (UTF-16 units) of that row: which unit the word sets,
     // at the level in force there.
     std::string wordTip(std::string_view rowText, std::size_t row, std::size_t column) const;

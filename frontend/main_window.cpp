@@ -72,8 +72,11 @@ MainWindow::MainWindow(app::Links links, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(WindowIcon());
     setAcceptDrops(true);
-    highlighter_ = new ScriptHighlighter(c_.scriptBox->document(), [this](std::string_view row, std::size_t number) {
-        return model_.lineRecord(row, number).kind;
+    // A row the last run holds as it stands is not converted: the window recolours every keystroke.
+    highlighter_ = new ScriptHighlighter(c_.scriptBox->document(), [this](const QString& row, std::size_t number) {
+        if (model_.rowScored(number)) return model_.lineRecord({}, number).kind;
+        const QByteArray text = row.toUtf8();
+        return model_.lineRecord(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), number).kind;
     });  // owned by the document
     script_.follow(c_.scriptBox->document());
     connectEvents();

@@ -21,9 +21,7 @@ std::optional<QColor> CommandColour(LineKind kind) {
 }
 
 LineKind KindOfBlock(const ScriptHighlighter::KindOf& kindOf, const QTextBlock& block) {
-    const QByteArray row = block.text().toUtf8();
-    return kindOf(std::string_view(row.constData(), static_cast<std::size_t>(row.size())),
-                  static_cast<std::size_t>(block.blockNumber()));
+    return kindOf(block.text(), static_cast<std::size_t>(block.blockNumber()));
 }
 
 }  // namespace

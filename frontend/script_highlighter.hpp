@@ -5,7 +5,6 @@
 
 #include <QSyntaxHighlighter>
 #include <functional>
-#include <string_view>
 
 #include "script/account.hpp"
 
@@ -13,8 +12,8 @@ namespace quillon::frontend {
 
 class ScriptHighlighter : public QSyntaxHighlighter {
 public:
-    // What a row (its text, UTF-8, and its number from 0) was taken as.
-    using KindOf = std::function<LineKind(std::string_view row, std::size_t number)>;
+    // What a row (its text and its number from 0) was taken as.
+    using KindOf = std::function<LineKind(const QString& row, std::size_t number)>;
 
     ScriptHighlighter(QTextDocument* document, KindOf kindOf)
         : QSyntaxHighlighter(document), kindOf_(std::move(kindOf)) {}

@@ -10,6 +10,7 @@
 #include "codec/encoding.hpp"
 #include "scoring/utf8.hpp"
 #include "script/builtin_texts.hpp"
+#include "script/commands.hpp"
 #include "test_support.hpp"
 
 namespace quillon::test {
@@ -178,6 +179,15 @@ TEST(Account, EachRowRecordsWhatItsLineDid) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(InterpretScript(c.script, {}, true).account.lines, c.rows) << c.script;
+    }
+    // A line read alone (a row edited since the run) is taken as the run takes it, but for the level.
+    for (const char* line : {"$$4.02 VVX", "$$4.2x VVX", "$$ VVX", "$$4 VVX", "@@3 1", "@@0", "mpinit=9", "mpinit=1",
+                             "mpout2", "mpecho", " mpout", "注释"}) {
+        const LineRecord alone = ReadLineAlone(line);
+        const auto rows = InterpretScript(line, {}, true).account.lines;
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(alone.kind, rows[0].kind) << line;
+        EXPECT_EQ(std::pair(alone.layer, alone.unit), std::pair(rows[0].layer, rows[0].unit)) << line;
     }
 }
 

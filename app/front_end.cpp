@@ -9,6 +9,7 @@
 #include "scoring/limits.hpp"
 #include "scoring/report_tables.hpp"
 #include "script/builtin_texts.hpp"
+#include "script/commands.hpp"
 #include "script/interpreter.hpp"
 
 namespace quillon::app {
@@ -77,7 +78,8 @@ Update FrontEnd::score(std::string_view script) {
     update.report = WithLfLineEnds(run.report);
     reportNotice_ = run.reportTruncated ? ReportCutMessage() : std::string();
     keepMarks(update, run.account, script);
-    lineLevels_ = std::move(run.account.levels);  // a byte a line: moved, not copied, each keystroke
+    lineRecords_ = std::move(run.account.lines);  // moved, not copied, each keystroke
+    recordsCurrent_ = true;
     lastReport_ = std::move(run.lastReport);
     lastReportFlags_ = run.lastReportFlags;
     return update;
@@ -125,7 +127,8 @@ Update FrontEnd::replaceScript(std::string_view text, bool scored) {
         scoredScript_.clear();
         reportNotice_.clear();
         marksNotice_.clear();
-        lineLevels_.clear();
+        lineRecords_.clear();
+        recordsCurrent_ = false;
         lastReport_.reset();
     }
     update.script = std::move(shown);
@@ -137,6 +140,7 @@ Update FrontEnd::replaceScript(std::string_view text, bool scored) {
 
 Update FrontEnd::edited(std::string_view script) {
     modified_ = true;
+    if (!realTime_) recordsCurrent_ = false;
     return realTime_ ? score(script) : Update{};
 }
 
@@ -232,10 +236,22 @@ ExitStep FrontEnd::ExitAnswered(std::size_t button) {
     }
 }
 
+LineRecord FrontEnd::lineRecord(std::string_view rowText, std::size_t row) const {
+    if (rowScored(row)) return lineRecords_[row];
+    // Not scored as it stands: read alone, as the interpreter collects it, at the level the
+    // last run had there (or past its end, at its last row).
+    std::string collected;
+    collected.reserve(rowText.size());
+    for (const char c : rowText) {
+        if (static_cast<unsigned char>(c) >= 32) collected += c;
+    }
+    LineRecord record = ReadLineAlone(collected);
+    record.level = lineRecords_.empty() ? 3 : lineRecords_[std::min(row, lineRecords_.size() - 1)].level;
+    return record;
+}
+
 std::string FrontEnd::wordTip(std::string_view rowText, std::size_t row, std::size_t column) const {
-    // A row not scored yet (past the end, or typed since) takes the level its last line had.
-    const int level = lineLevels_.empty() ? 3 : lineLevels_[std::min(row, lineLevels_.size() - 1)];
-    return WordTip(rowText, column, level);
+    return WordTip(rowText, column, lineRecord(rowText, row));
 }
 
 ExportedFile FrontEnd::exportTables(const ExportFormat& format) const {

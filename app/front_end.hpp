@@ -109,8 +109,14 @@ public:
     // Said with the list of problems while some are not listed: how many, and which rows are.
     const std::string& marksNotice() const { return marksNotice_; }
 
-    // The tooltip of the word at `column` (UTF-16 units) of script row `row` (from 0), whose
-    // text the view passes: which unit the word sets, at the level in force there in the last run.
+    // What the last run did with script row `row` (from 0), whose text the view passes: what
+    // the view colours it as. A row edited since (real-time mode off) is read on its own, at
+    // the level the last run had there.
+    LineRecord lineRecord(std::string_view rowText, std::size_t row) const;
+    // Whether the last run's record holds the row as it stands: then its text is not read.
+    bool rowScored(std::size_t row) const { return recordsCurrent_ && row < lineRecords_.size(); }
+    // The tooltip of the word at `column` (UTF-16 units) of that row: which unit the word sets,
+    // at the level in force there.
     std::string wordTip(std::string_view rowText, std::size_t row, std::size_t column) const;
 
     // The last scored report's tables as a file holds them (UTF-8; CSV with a byte-order mark,
@@ -148,7 +154,8 @@ private:
     int sampleIndex_ = 0;
     bool modified_ = false;
     std::optional<SaveTarget> saveTarget_;
-    std::vector<std::uint8_t> lineLevels_;  // the level in force after each line, as last scored
+    std::vector<LineRecord> lineRecords_;  // what the last run did with each row
+    bool recordsCurrent_ = false;          // and the script has not been edited since
     std::optional<ScoreStore> lastReport_;  // the model as the last scored report left it
     std::uint32_t lastReportFlags_ = 0;
     std::string loadedFrom_;

@@ -43,29 +43,24 @@ std::string UnitTip(int layer, int unit, int level) {
 
 }  // namespace
 
-std::string WordTip(std::string_view row, std::size_t column, int level) {
-    const bool layerLine = row.substr(0, 2) == "@@";
-    const bool unitLine = row.substr(0, 2) == "$$";
-    if (!layerLine && !unitLine) return {};
+std::string WordTip(std::string_view row, std::size_t column, const LineRecord& record) {
+    const bool layerLine = record.kind == LineKind::LayerLine;
+    if ((!layerLine && record.kind != LineKind::UnitLine) || record.layer == 0) return {};
     const std::vector<Word> words = Words(row);
     for (std::size_t i = 0; i < words.size(); ++i) {
         const auto begin = static_cast<std::size_t>(Utf16Units(row.substr(0, words[i].begin)));
         const auto end = begin + static_cast<std::size_t>(Utf16Units(row.substr(words[i].begin, words[i].end - words[i].begin)));
         if (column < begin || column >= end) continue;
-        const char digit = row.size() > 2 ? row[2] : '\0';
-        if (digit < '1' || digit > '8') return {};
-        const int layer = digit - '0';
-        if (unitLine) {  // "$$4.2": its command word names the unit
-            const bool named = i == 0 && row.size() > 4 && row[3] == '.' && row[4] >= '1' && row[4] <= '8' &&
-                               (row.size() == 5 || row[5] == ' ');
-            return named ? UnitTip(layer, row[4] - '0', level) : std::string();
+        const int layer = record.layer;
+        if (!layerLine) {  // "$$4.2": its command word names the unit
+            return i == 0 ? UnitTip(layer, record.unit, record.level) : std::string();
         }
         if (i == 0) {
             return "第" + std::to_string(layer) + "层 " +
                    std::string(LayerName(layer - 1)) +
                    "：其后的词依次是各单元的得分";
         }
-        return UnitTip(layer, static_cast<int>(i), level);
+        return UnitTip(layer, static_cast<int>(i), record.level);
     }
     return {};
 }

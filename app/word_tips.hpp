@@ -6,10 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "script/account.hpp"
+
 namespace quillon::app {
 
-// The tip of the word at `column` (UTF-16 units from the row's start) of a row, read as the
-// interpreter reads it at `level`; empty over anything else.
-std::string WordTip(std::string_view row, std::size_t column, int level);
+// The tip of the word at `column` (UTF-16 units from the row's start) of a row, as the record
+// of what the interpreter did with the row says; empty over anything else.
+std::string WordTip(std::string_view row, std::size_t column, const LineRecord& record);
 
 }  // namespace quillon::app

@@ -71,7 +71,12 @@ MainWindow::MainWindow(app::Links links, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(WindowIcon());
     setAcceptDrops(true);
-    highlighter_ = new ScriptHighlighter(c_.scriptBox->document());  // owned by the document
+    // A row the last run holds as it stands is not converted: the window recolours every keystroke.
+    highlighter_ = new ScriptHighlighter(c_.scriptBox->document(), [this](const QString& row, std::size_t number) {
+        if (model_.rowScored(number)) return model_.lineRecord({}, number).kind;
+        const QByteArray text = row.toUtf8();
+        return model_.lineRecord(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), number).kind;
+    });  // owned by the document
     script_.follow(c_.scriptBox->document());
     connectEvents();
     // An address this build was not given leaves its entry disabled.
@@ -139,9 +144,19 @@ void MainWindow::apply(app::Update update) {
             markRowsInView();
         }
     }
+    recolour();
     showState();
     if (update.message) QMessageBox::information(this, windowTitle(), FromUtf8(*update.message));
     if (update.link && !openTarget(*update.link)) apply(model_.linkNotOpened(*update.link));
+}
+
+// Rows whose kind the last run or edit changed; colouring is no edit.
+void MainWindow::recolour() {
+    if (loading_ || highlighter_->document() == nullptr) return;
+    const bool wasReplacing = replacing_;
+    replacing_ = true;
+    highlighter_->follow();
+    replacing_ = wasReplacing;
 }
 
 // Rows in view that the model's marks do not hold (a run lists a thousand problems) are asked

@@ -82,6 +82,7 @@ private:
     void showWindowMenu(const QPoint& globalPosition);
     bool handleFileDrop(QEvent* event);
     void markRowsInView();
+    void recolour();
 
     app::FrontEnd model_;
     std::function<bool(const QUrl&)> openUrl_;

@@ -7,7 +7,7 @@
 namespace quillon {
 namespace {
 
-// The unit scores an "mpinit" argument of 1 (each unit's weight) or 2 (not entered or not
+// The unit scores a level set-up's argument of 1 (each unit's weight) or 2 (not entered or not
 // assessed) sets at a level.
 constexpr std::array<double, kMaxUnitsPerLayer> InitialScores(const std::array<double, kMaxUnitsPerLayer>& weights, int x) {
     std::array<double, kMaxUnitsPerLayer> scores{};
@@ -45,11 +45,8 @@ void SelectLevel(ScoreStore& store, int level) {
     store.AssessmentLevel = level;
 }
 
-void InitLevel(ScoreStore& store, std::string_view line, std::int32_t x, const Diagnostics& trace) {
-    constexpr std::string_view prefix = "mpinit=";
-    if (line.size() >= 8 && line.substr(0, 7) == prefix && line[7] >= '1' && line[7] <= '4') {
-        SelectLevel(store, line[7] - '0');
-    }
+void InitLevel(ScoreStore& store, int level, std::int32_t x, const Diagnostics& trace) {
+    if (level >= 1 && level <= kLevelCount) SelectLevel(store, level);
     if (x == 1 || x == 2) {
         const int level = store.AssessmentLevel;
         // Without a level selected yet, only the weights in force are known.

@@ -51,7 +51,7 @@ inline constexpr double UnitLineWeightThreshold = 0.399;
 inline constexpr std::uint32_t RoundUnitScoresFlag = 0x10000;
 inline constexpr std::uint32_t RoundLayerScoresFlag = 0x20000;
 inline constexpr std::uint32_t ScoreTableFlag = 0x100;
-inline constexpr std::uint32_t DefaultReportFlags = 0x30000;   // "mpout" with no number
+inline constexpr std::uint32_t DefaultReportFlags = 0x30000;   // a report line with no flag word
 inline constexpr std::uint32_t ClosingReportFlags = 0x30100;   // the report added when a script has none
 
 // Names as printed in the report; every name is 10 GBK bytes wide.

@@ -182,13 +182,9 @@ void TallyTotals(ScoreStore& store, std::uint32_t flags, const Diagnostics& diag
     CountCompliance(store);
 }
 
-void WriteScoreReport(ScoreStore& store, std::string_view line, ReportText& report,
-                      std::uint32_t flags, const Diagnostics& diagnostics) {
-    if (line.substr(0, 5) != "mpout") return;
-    if (line.size() > 5 && line[5] >= '1' && line[5] <= '4') {
-        report.append("特别提示：mpout 被强行指定密评级别喽\r\n");
-        SelectLevel(store, line[5] - '0');
-    }
+void WriteScoreReport(ScoreStore& store, int forcedLevel, ReportText& report, std::uint32_t flags,
+                      const Diagnostics& diagnostics) {
+    if (forcedLevel >= 1 && forcedLevel <= kLevelCount) SelectLevel(store, forcedLevel);
     TallyTotals(store, flags, diagnostics);
     if (report.truncated()) return;  // nothing more would show: the model changes, the text does not
     const double roundedTotal = RoundTo2(store.TotalScore);

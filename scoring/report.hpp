@@ -29,8 +29,9 @@ double GroupShare(double share, double weightedSum, double weightSum);
 // stand (the caller checks that its group has a scored layer).
 double LayerPoints(const ScoreStore& store, int k, double score);
 
-// line begins "mpout"; a sixth byte 1 to 4 switches the level first. flags: the ReportFlags.
-void WriteScoreReport(ScoreStore& store, std::string_view line, ReportText& report,
-                      std::uint32_t flags, const Diagnostics& diagnostics);
+// A forced level 1 to 4 is switched in first (0: the level in force). flags: the ReportFlags.
+// The caller tells of a forced level in the report, before it.
+void WriteScoreReport(ScoreStore& store, int forcedLevel, ReportText& report, std::uint32_t flags,
+                      const Diagnostics& diagnostics);
 
 }  // namespace quillon

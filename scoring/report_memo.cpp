@@ -7,8 +7,6 @@
 namespace quillon {
 namespace {
 
-char LevelDigit(std::string_view line) { return line.size() > 5 ? line[5] : '\0'; }
-
 // What a report reads of the model.
 bool SameInputs(const ScoreStore& a, const ScoreStore& b) {
     if (a.AssessmentLevel != b.AssessmentLevel || a.UnitCountString != b.UnitCountString) return false;
@@ -40,15 +38,15 @@ void CopyResults(const ScoreStore& from, ScoreStore& to) {
 
 }  // namespace
 
-void ReportMemo::write(ScoreStore& store, std::string_view line, ReportText& report, std::uint32_t flags,
+void ReportMemo::write(ScoreStore& store, int forcedLevel, ReportText& report, std::uint32_t flags,
                        const Diagnostics& trace, bool unchanged) {
     // Only a report that adds no text, and only without a trace to write.
-    if (!report.truncated() || trace.enabled() || line.substr(0, 5) != "mpout") {
-        WriteScoreReport(store, line, report, flags, trace);
+    if (!report.truncated() || trace.enabled()) {
+        WriteScoreReport(store, forcedLevel, report, flags, trace);
         settled_ = false;
         return;
     }
-    const bool sameReport = valid_ && flags_ == flags && levelDigit_ == LevelDigit(line);
+    const bool sameReport = valid_ && flags_ == flags && forcedLevel_ == forcedLevel;
     if (sameReport && unchanged && settled_) return;
     if (sameReport && SameInputs(store, before_)) {
         CopyResults(after_, store);
@@ -56,11 +54,11 @@ void ReportMemo::write(ScoreStore& store, std::string_view line, ReportText& rep
         return;
     }
     CopyResults(store, before_);
-    WriteScoreReport(store, line, report, flags, trace);
+    WriteScoreReport(store, forcedLevel, report, flags, trace);
     CopyResults(store, after_);
     valid_ = true;
     flags_ = flags;
-    levelDigit_ = LevelDigit(line);
+    forcedLevel_ = forcedLevel;
     fixpoint_ = SameInputs(after_, before_);
     settled_ = fixpoint_;
 }

@@ -21,6 +21,18 @@ enum class LineKind : std::uint8_t { Comment, LevelSetUp, LayerLine, UnitLine, C
 
 std::string_view LineKindName(LineKind kind);  // "comment", "level", "layer", "unit", ...
 
+// What the interpreter did with a row of the script: what the views colour and explain it by.
+struct LineRecord {
+    LineKind kind = LineKind::Comment;
+    std::uint8_t level = 0;  // in force once the row was read
+    // The unit a unit line stored into (or would have, at a level that assesses it), or the
+    // layer of a layer line; 0 when the line addressed none.
+    std::uint8_t layer = 0;
+    std::uint8_t unit = 0;
+
+    bool operator==(const LineRecord&) const = default;
+};
+
 // Stable problem codes; the README lists them.
 namespace problem {
 inline constexpr std::string_view LevelDigit = "Q101";         // mpinit= with a level outside 1 to 4
@@ -95,8 +107,9 @@ struct ScriptAccount {
     // is the first line from there whose problems or notes were not all listed.
     std::size_t listFrom = 1;
     std::size_t listedUntil = SIZE_MAX;
-    std::vector<LineKind> lines;    // entry i is the splitter's line i + 1
-    std::vector<std::uint8_t> levels;  // and the level in force once that line was read
+    // Entry i is row i + 1 as an editor counts them (Problem::line). A row that is no line of its
+    // own (the blank row between two LFs starts the next line) is a comment.
+    std::vector<LineRecord> lines;
     std::vector<Problem> problems;  // in line order, at most kMaxListedProblems
     std::map<std::string_view, std::size_t> unlisted;  // the problems past those, by code
     std::vector<Problem> notes;     // the same for notes (提示), kept apart from the problems

@@ -11,6 +11,7 @@
 #include "scoring/gbk_width.hpp"
 #include "scoring/utf8.hpp"
 #include "script/arguments.hpp"
+#include "script/commands.hpp"
 #include "script/problems.hpp"
 #include "script/layer_line.hpp"
 #include "script/lines.hpp"
@@ -22,6 +23,9 @@ namespace {
 
 constexpr std::string_view kClosingNotice =
     "没有mpout 命令 最后自动补1个// 对 所有单元得分输出 归并到层面和总分 ";
+// Ahead of the report of a line that names its level (mpout3).
+constexpr std::string_view kForcedLevelNotice = "特别提示：mpout 被强行指定密评级别喽\r\n";
+constexpr int kResetLevel = 3;
 
 class Interpreter {
 public:
@@ -32,7 +36,7 @@ public:
 
     ScriptRun run(const ScriptText& script) {
         ProblemLog log(run_.account, script.text);
-        InitLevel(store_, "mpinit=3 1", 1, trace_);
+        InitLevel(store_, kResetLevel, kLevelSetUpDefault, trace_);
         bool sawCommand = false;
         ForEachLine(script.text, [&](const ScriptLine& line) {
             const bool wasTruncated = report_.truncated();
@@ -40,14 +44,13 @@ public:
             if (!keepAccount_) return;
             outcome.reportCut = report_.truncated() && !wasTruncated;
             sawCommand |= outcome.kind != LineKind::Comment;
-            run_.account.lines.push_back(outcome.kind);
-            run_.account.levels.push_back(static_cast<std::uint8_t>(store_.AssessmentLevel));
+            keepRecord(line, outcome);
             NoteLine(line, outcome, objects_, store_, log);
         });
         bool closingReportCut = false;
         if (mpoutCount_ == 0) {
             const bool wasTruncated = report_.truncated();
-            report("mpout ", ClosingReportFlags);
+            report(0, ClosingReportFlags);
             report_.append(kClosingNotice);
             closingReportCut = report_.truncated() && !wasTruncated;
         }
@@ -63,39 +66,68 @@ private:
     // Fills the outcome of the line; only the kind's own part is meaningful.
     LineOutcome& dispatch(std::string_view line) {
         LineOutcome& outcome = outcome_;
-        outcome.kind = LineKind::Comment;
-        if (StartsWith(line, "mpinit=") && line.size() > 7 && line[7] >= '1' && line[7] <= '4') {
-            beforeModelChange();
-            outcome.argument = levelSetUp(line);
-            outcome.kind = LineKind::LevelSetUp;
-        } else if (StartsWith(line, "$$ ")) {
-            // Shows its objects' score in the report and stores nothing; a report past its
-            // limit takes nothing more, so the line is not formatted then.
-            CountFormScore(objects_, line.substr(3), nullptr, report_.truncated() ? nullptr : &report_, nullptr);
-            outcome.kind = LineKind::CountForm;
-        } else if (StartsWith(line, "$$")) {
-            beforeModelChange();
-            outcome.unit = SetUnitScore(store_, objects_, line, trace_);
-            outcome.kind = LineKind::UnitLine;
-        } else if (StartsWith(line, "@@")) {
-            beforeModelChange();
-            outcome.layer = deal_CC(store_, line, trace_);
-            outcome.kind = LineKind::LayerLine;
-        } else if (StartsWith(line, "mpout")) {
-            outcome.argument = ReadHexArgument(line);
-            report(line, outcome.argument ? static_cast<std::uint32_t>(outcome.argument->value) : DefaultReportFlags);
-            ++mpoutCount_;
-            outcome.kind = LineKind::Report;
-        } else if (StartsWith(line, "mpec")) {
-            report_.append(line);
-            report_.append("\r\n");
-            outcome.kind = LineKind::Echo;
+        const Command* command = CommandOf(line);
+        outcome.kind = command != nullptr ? command->kind : LineKind::Comment;
+        switch (outcome.kind) {
+            case LineKind::LevelSetUp: {
+                beforeModelChange();
+                const CommandArguments arguments = ReadArguments(*command, line);
+                outcome.argument = arguments.read;
+                levelSetUp(arguments);
+                break;
+            }
+            case LineKind::CountForm:
+                // Shows its objects' score in the report and stores nothing; a report past its
+                // limit takes nothing more, so the line is not formatted then.
+                CountFormScore(objects_, line.substr(command->word.size() + 1), nullptr,
+                               report_.truncated() ? nullptr : &report_, nullptr);
+                break;
+            case LineKind::UnitLine:
+                beforeModelChange();
+                outcome.unit = SetUnitScore(store_, objects_, line, trace_);
+                break;
+            case LineKind::LayerLine:
+                beforeModelChange();
+                outcome.layer = deal_CC(store_, line, trace_);
+                break;
+            case LineKind::Report: {
+                const CommandArguments arguments = ReadArguments(*command, line);
+                outcome.argument = arguments.read;
+                report(arguments.level, arguments.value);
+                ++mpoutCount_;
+                break;
+            }
+            case LineKind::Echo:
+                report_.append(line);
+                report_.append("\r\n");
+                break;
+            case LineKind::Comment: break;  // every other line
         }
-        return outcome;  // every other line is a comment
+        return outcome;
     }
 
-    void report(std::string_view line, std::uint32_t flags) {
-        reportMemo_.write(store_, line, report_, flags, trace_, !modelChanged_);
+    // The record of what the line did, on the row an editor shows it on.
+    void keepRecord(const ScriptLine& line, const LineOutcome& outcome) {
+        auto& lines = run_.account.lines;
+        if (lines.size() + 1 < line.editorLine) {  // blank rows that began this line
+            const std::uint8_t level = lines.empty() ? static_cast<std::uint8_t>(kResetLevel) : lines.back().level;
+            lines.resize(line.editorLine - 1, LineRecord{LineKind::Comment, level, 0, 0});
+        }
+        LineRecord record{outcome.kind, static_cast<std::uint8_t>(store_.AssessmentLevel), 0, 0};
+        if (outcome.kind == LineKind::UnitLine &&
+            (outcome.unit.effect == UnitLineEffect::Stored || outcome.unit.effect == UnitLineEffect::NotAssessed)) {
+            record.layer = static_cast<std::uint8_t>(outcome.unit.layer);
+            record.unit = static_cast<std::uint8_t>(outcome.unit.unit);
+        } else if (outcome.kind == LineKind::LayerLine && outcome.layer.result >= 0) {
+            record.layer = static_cast<std::uint8_t>(outcome.layer.layer + 1);
+        }
+        lines.push_back(record);
+    }
+
+    // forcedLevel: the level a report line names, 0 for none.
+    void report(int forcedLevel, std::uint32_t flags) {
+        if (forcedLevel != 0) report_.append(kForcedLevelNotice);
+        reportMemo_.write(store_, forcedLevel, report_, flags, trace_, !modelChanged_);
         lastFlags_ = flags;
         modelChanged_ = false;
         reportPending_ = keepAccount_;
@@ -111,19 +143,16 @@ private:
         reportPending_ = false;
     }
 
-    // The argument, if one was read (else it is 1).
-    std::optional<HexRead> levelSetUp(std::string_view line) {
-        const auto argument = ReadHexArgument(line);
-        const std::int32_t x = argument ? argument->value : 1;
-        InitLevel(store_, line, x, trace_);
-        if (report_.truncated()) return argument;
+    void levelSetUp(const CommandArguments& arguments) {
+        const auto x = static_cast<std::int32_t>(arguments.value);
+        InitLevel(store_, arguments.level, x, trace_);
+        if (report_.truncated()) return;
         std::string confirmation = "mpinit=";
         AppendInt(confirmation, store_.AssessmentLevel);
         confirmation += ' ';
         AppendHex(confirmation, static_cast<std::uint32_t>(x));
         confirmation += " 处理完毕\r\n";
         report_.append(confirmation);
-        return argument;
     }
 
     ScriptRun run_;

@@ -69,9 +69,14 @@ void ReadUnitWord(ScoreStore& store, int k, unsigned i, std::string_view w, Laye
 
 }  // namespace
 
+int LayerDigitOf(std::string_view line) {
+    if (line.size() < 3 || line.substr(0, 2) != "@@" || line[2] < '1' || line[2] > '8') return 0;
+    return line[2] - '0';
+}
+
 LayerLineOutcome deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace) {
     LayerLineOutcome outcome;
-    if (line.size() < 3 || line.substr(0, 2) != "@@" || line[2] < '1' || line[2] > '8') {
+    if (LayerDigitOf(line) == 0) {
         trace.write("deal_CC 必须 @@1-8 \n");
         return outcome;
     }

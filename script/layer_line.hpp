@@ -41,6 +41,9 @@ struct LayerLineOutcome {
     std::size_t extraWords = 0;  // words beyond the layer's units, ignored
 };
 
+// The layer a layer line sets, 1 to 8, from the byte after "@@"; 0 when it sets none.
+int LayerDigitOf(std::string_view line);
+
 LayerLineOutcome deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace);
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include "scoring/text_format.hpp"
 #include "scoring/utf8.hpp"
 #include "script/arguments.hpp"
+#include "script/commands.hpp"
 #include "script/words.hpp"
 
 namespace quillon {
@@ -323,7 +324,7 @@ void ProblemLog::addAtStart(std::string_view code, std::string message) {
         ++account_.unlisted[code];
         return;
     }
-    Problem first{1, 0, code, std::move(message), account_.lines.empty() ? LineKind::Comment : account_.lines.front()};
+    Problem first{1, 0, code, std::move(message), account_.lines.empty() ? LineKind::Comment : account_.lines.front().kind};
     if (account_.problems.size() == kMaxListedProblems) {
         account_.listedUntil = std::min(account_.listedUntil, account_.problems.back().line);
         ++account_.unlisted[account_.problems.back().code];
@@ -347,7 +348,7 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
                 mark, kByteOrderMark.size());
     }
     switch (outcome.kind) {
-        case LineKind::LevelSetUp: NoteArgument(text, outcome.argument, 1, log); break;
+        case LineKind::LevelSetUp: NoteArgument(text, outcome.argument, kLevelSetUpDefault, log); break;
         case LineKind::Report: NoteArgument(text, outcome.argument, DefaultReportFlags, log); break;
         case LineKind::LayerLine: NoteLayerLine(text, outcome.layer, store, log); break;
         case LineKind::UnitLine: NoteUnitLine(text, outcome.unit, objects, store, log); break;

@@ -6,12 +6,11 @@
 #include <vector>
 
 #include "scoring/utf8.hpp"
+#include "script/commands.hpp"
 #include "script/words.hpp"
 
 namespace quillon {
 namespace {
-
-constexpr std::array<std::string_view, 5> kCommandWords = {"mpinit=", "mpout", "mpec", "$$", "@@"};
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size()) return false;
@@ -22,6 +21,9 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     }
     return true;
 }
+
+// A command spelt in letters, which a wrong case can miss; "$$" and "@@" have none.
+bool IsKeyword(std::string_view word) { return word[0] >= 'a' && word[0] <= 'z'; }
 
 std::string FirstWord(std::string_view text) { return std::string(WordCursor(text).next()); }
 
@@ -106,8 +108,8 @@ void NoteLookalikes(std::string_view line, LineKind kind, bool ascii, ProblemLog
         const std::string folded = Folded(head);
         const std::size_t start = folded.find_first_not_of(' ');
         if (folded == head || start == std::string::npos) return;
-        for (const std::string_view command : kCommandWords) {
-            if (!StartsWith(std::string_view(folded).substr(start), command)) continue;
+        if (const Command* found = CommandWordOf(std::string_view(folded).substr(start))) {
+            const std::string_view command = found->word;
             if (HasFullWidthForm(line.substr(0, line.find(' ')))) {
                 log.add(problem::FullWidth, "“" + FirstWord(line) + "”含全角字符，不被当作指令“" + std::string(command) +
                                                 "”，本行是注释",
@@ -116,7 +118,6 @@ void NoteLookalikes(std::string_view line, LineKind kind, bool ascii, ProblemLog
                 log.add(problem::SpaceLike,
                         "指令前有全角空格、不换行空格或零宽空格，“" + std::string(command) + "”不被识别，本行是注释");
             }
-            return;
         }
         return;
     }
@@ -165,8 +166,8 @@ void NoteComment(std::string_view line, ProblemLog& log) {
     if (start == std::string_view::npos) return;
     const std::string_view rest = line.substr(start);
     if (start > 0) {
-        for (const std::string_view command : kCommandWords) {
-            if (StartsWithIgnoringCase(rest, command)) {
+        for (const Command& command : kCommands) {
+            if (StartsWithIgnoringCase(rest, command.word)) {
                 log.add(problem::CommandAfterBlank, [&] { return "行首有空格，“" + FirstWord(rest) + "”不被当作指令，本行是注释"; },
                         start, WordCursor(rest).next().size());
                 return;
@@ -174,13 +175,14 @@ void NoteComment(std::string_view line, ProblemLog& log) {
         }
         return;
     }
-    if (StartsWith(line, "mpinit=")) {
+    const Command* word = CommandWordOf(line);
+    if (word != nullptr && word->after == AfterWord::LevelDigit) {  // mpinit=9: no level, a comment
         log.add(problem::LevelDigit, [&] { return "密评级别应为 1～4，“" + FirstWord(line) + "”不起作用，本行是注释"; }, 0,
                 WordCursor(line).next().size());
         return;
     }
-    for (const std::string_view command : {std::string_view("mpinit="), std::string_view("mpout"), std::string_view("mpec")}) {
-        if (StartsWithIgnoringCase(line, command)) {
+    for (const Command& command : kCommands) {
+        if (IsKeyword(command.word) && StartsWithIgnoringCase(line, command.word)) {
             log.add(problem::CommandWrongCase, [&] { return "指令区分大小写，“" + FirstWord(line) + "”不被当作指令，本行是注释"; }, 0,
                     WordCursor(line).next().size());
             return;

@@ -13,12 +13,6 @@ constexpr int kNotRead = -1;
 constexpr int kBadLayer = -2;
 constexpr int kBadUnit = -3;
 
-struct UnitAddress {
-    int layer = kNotRead;
-    int unit = kNotRead;
-    std::size_t length = 0;  // the bytes read, "$$" included
-};
-
 // A decimal integer at text[pos] ("%d": optional sign, at least one digit). A value that does
 // not fit 32 bits comes back as 0, which no unit has.
 bool ReadInt(std::string_view text, std::size_t& pos, int& value) {
@@ -53,7 +47,7 @@ void TraceAddress(const Diagnostics& trace, const UnitAddress& address, const ch
 // "$$L.U": the layer is the single byte after "$$" and a "." must follow it.
 UnitAddress ReadAddress(std::string_view line, std::string_view commandWord,
                         const Diagnostics& trace) {
-    UnitAddress address;
+    UnitAddress address{kNotRead, kNotRead, 0};
     if (commandWord.size() <= 4 || line[3] != '.') return address;
     std::size_t pos = 2;
     if (ReadInt(line, pos, address.layer) && pos < line.size() && line[pos] == '.') {
@@ -84,6 +78,10 @@ void TraceScore(const Diagnostics& trace, double score, double weight, const cha
 }
 
 }  // namespace
+
+UnitAddress UnitAddressOf(std::string_view line) {
+    return ReadAddress(line, line.substr(0, line.find(' ')), Diagnostics{});
+}
 
 UnitLineOutcome SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_view line, const Diagnostics& trace) {
     const std::string_view commandWord = line.substr(0, line.find(' '));

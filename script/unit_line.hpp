@@ -28,6 +28,15 @@ struct UnitLineOutcome {
     double score = 0;               // the objects' score (stored when Stored)
 };
 
+// The unit a unit line's command word addresses: "$$L.U", read as far as it goes ($$4.2x is
+// 4.2, $$4.02 is 4.2). A layer or unit outside 1 to 8 comes back as a negative number.
+struct UnitAddress {
+    int layer;
+    int unit;
+    std::size_t length;  // the bytes read, "$$" included
+};
+UnitAddress UnitAddressOf(std::string_view line);
+
 // Stores the count-form score of the objects as unit L.U with its tally record. The layer is
 // re-tallied later, not here.
 UnitLineOutcome SetUnitScore(ScoreStore& store, ObjectTable& table, std::string_view line, const Diagnostics& trace);

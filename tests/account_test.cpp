@@ -10,6 +10,7 @@
 #include "codec/encoding.hpp"
 #include "scoring/utf8.hpp"
 #include "script/builtin_texts.hpp"
+#include "script/commands.hpp"
 #include "test_support.hpp"
 
 namespace quillon::test {
@@ -42,7 +43,8 @@ TEST_P(ProblemCodes, TriggerAndNearMiss) {
     const auto found = entries(c.trigger);
     const auto entry = std::find_if(found.begin(), found.end(), [&](const Problem& p) { return p.code == c.code; });
     ASSERT_NE(entry, found.end()) << c.trigger;
-    EXPECT_EQ(entry->line, LineCount(c.trigger));
+    // A script without commands is told at its first line, whatever its rows.
+    EXPECT_EQ(entry->line, c.code == problem::NoCommand ? 1 : LineCount(c.trigger));
     EXPECT_FALSE(entry->message.empty());
     if (c.message != nullptr) {
         EXPECT_EQ(entry->message, c.message);
@@ -148,13 +150,45 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Account, EveryLineIsTakenAsSomething) {
     const ScriptRun run = InterpretScript("mpinit=4\r\n@@1 1\r\n$$4.2 VVX\r\n$$ VVX\r\nmpout\r\nmpecho x\r\n注释", {}, true);
-    const std::vector<LineKind> expected = {LineKind::LevelSetUp, LineKind::LayerLine, LineKind::UnitLine,
-                                            LineKind::CountForm,  LineKind::Report,    LineKind::Echo,
-                                            LineKind::Comment};
+    const std::vector<LineRecord> expected = {{LineKind::LevelSetUp, 4}, {LineKind::LayerLine, 4, 1},
+                                              {LineKind::UnitLine, 4, 4, 2}, {LineKind::CountForm, 4},
+                                              {LineKind::Report, 4},         {LineKind::Echo, 4},
+                                              {LineKind::Comment, 4}};
     EXPECT_EQ(run.account.lines, expected);
     EXPECT_TRUE(run.account.problems.empty());
     ASSERT_TRUE(run.lastReport.has_value());
     EXPECT_EQ(run.lastReport->AssessmentLevel, 4);
+}
+
+// The record of each row is what the interpreter did with it: the unit a unit line stored
+// into as far as its command word was read, the layer of a layer line, the level in force after
+// the row, one entry for every row an editor shows (a blank row between two LFs too).
+TEST(Account, EachRowRecordsWhatItsLineDid) {
+    struct Case { const char* script; std::vector<LineRecord> rows; };
+    const std::vector<Case> cases = {
+        {"$$4.02 VVX", {{LineKind::UnitLine, 3, 4, 2}}},
+        {"$$4.2x VVX", {{LineKind::UnitLine, 3, 4, 2}}},
+        {"mpinit=1\n$$1.3 VVX", {{LineKind::LevelSetUp, 1}, {LineKind::UnitLine, 1, 1, 3}}},  // not assessed at 1
+        {"$$4.9 VVX\n$$4 VVX\n@@9 1", {{LineKind::UnitLine, 3}, {LineKind::UnitLine, 3}, {LineKind::LayerLine, 3}}},
+        {"mpinit=9\nmpinit=2 1", {{LineKind::Comment, 3}, {LineKind::LevelSetUp, 2}}},
+        {"mpout4\n\tmpout", {{LineKind::Report, 4}, {LineKind::Report, 4}}},
+        {"mpinit=1\n\n\n@@2 1", {{LineKind::LevelSetUp, 1}, {LineKind::Comment, 1}, {LineKind::Comment, 1},
+                                  {LineKind::LayerLine, 1, 2}}},
+        {"\n$$ VVX\r\n\r\nmpecho", {{LineKind::Comment, 3}, {LineKind::CountForm, 3}, {LineKind::Comment, 3},
+                                    {LineKind::Echo, 3}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(InterpretScript(c.script, {}, true).account.lines, c.rows) << c.script;
+    }
+    // A line read alone (a row edited since the run) is taken as the run takes it, but for the level.
+    for (const char* line : {"$$4.02 VVX", "$$4.2x VVX", "$$ VVX", "$$4 VVX", "@@3 1", "@@0", "mpinit=9", "mpinit=1",
+                             "mpout2", "mpecho", " mpout", "注释"}) {
+        const LineRecord alone = ReadLineAlone(line);
+        const auto rows = InterpretScript(line, {}, true).account.lines;
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(alone.kind, rows[0].kind) << line;
+        EXPECT_EQ(std::pair(alone.layer, alone.unit), std::pair(rows[0].layer, rows[0].unit)) << line;
+    }
 }
 
 TEST(Account, ProblemsComeInLineOrderWithTheirLines) {

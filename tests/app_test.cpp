@@ -346,26 +346,45 @@ TEST(FrontEnd, NotesAreMarkedApartFromProblems) {
     EXPECT_EQ(marks[2].row, 1u);
 }
 
-// The tip of a word names the unit it sets and its weight at the level in force.
+// The tip of a word names the unit the interpreter stored it into and its weight at the level
+// in force on its row; rows edited since the last run (real-time mode off) are read alone.
 TEST(FrontEnd, WordTipsNameTheUnitAWordSets) {
-    struct Case { const char* row; std::size_t column; int level; const char* tip; };
-    for (const Case& c : {Case{"@@4 0.6667 1", 11, 4, "4.2 应用与数据安全_2.访问控制信息完整性，4 级权重 0.7"},
-                          Case{"@@4 0.6667 1", 4, 4, "4.1 应用与数据安全_1.身份鉴别，4 级权重 1.0"},
-                          Case{"@@4 0.6667 1", 10, 4, ""},  // the blank between words
-                          Case{"@@1 中 1", 6, 3, "1.2 物理和环境安全_2.电子门禁记录数据存储完整性，3 级权重 0.7"},
-                          Case{"@@1 1 1 1", 8, 1, "1.3 物理和环境安全_3.视频记录数据完整性，1 级不评"},
-                          Case{"@@1 1 1 1 1", 10, 3, ""},  // the layer has three units
-                          Case{"@@1 1", 1, 3, "第1层 物理和环境：其后的词依次是各单元的得分"},
-                          Case{"$$4.2 VVX", 3, 4, "4.2 应用与数据安全_2.访问控制信息完整性，4 级权重 0.7"},
-                          Case{"$$4.2 VVX", 7, 4, ""}, Case{"$$42 1", 1, 4, ""}, Case{"@@9 1", 4, 3, ""},
-                          Case{"mpout 1", 6, 3, ""}}) {
-        EXPECT_EQ(WordTip(c.row, c.column, c.level), c.tip) << c.row << " @" << c.column;
+    struct Case { const char* script; std::size_t row; std::size_t column; const char* tip; };
+    const char* const k42At4 = "4.2 应用与数据安全_2.访问控制信息完整性，4 级权重 0.7";
+    for (const Case& c : {Case{"mpinit=4\n@@4 0.6667 1", 1, 11, k42At4},
+                          Case{"mpinit=4\n@@4 0.6667 1", 1, 4, "4.1 应用与数据安全_1.身份鉴别，4 级权重 1.0"},
+                          Case{"mpinit=4\n@@4 0.6667 1", 1, 10, ""},  // the blank between words
+                          Case{"@@1 中 1", 0, 6, "1.2 物理和环境安全_2.电子门禁记录数据存储完整性，3 级权重 0.7"},
+                          Case{"mpinit=1\n@@1 1 1 1", 1, 8, "1.3 物理和环境安全_3.视频记录数据完整性，1 级不评"},
+                          Case{"@@1 1 1 1 1", 0, 10, ""},  // the layer has three units
+                          Case{"@@1 1", 0, 1, "第1层 物理和环境：其后的词依次是各单元的得分"},
+                          Case{"\t@@1 1", 0, 5, "1.1 物理和环境安全_1.身份鉴别，3 级权重 1.0"},  // the TAB is dropped
+                          Case{"mpinit=4\n$$4.2 VVX", 1, 3, k42At4},
+                          Case{"mpinit=4\n$$4.02 VVX", 1, 3, k42At4},  // stores into 4.2
+                          Case{"mpinit=4\n$$4.2x VVX", 1, 5, k42At4},  // read as $$4.2
+                          Case{"mpinit=4\n$$4.2 VVX", 1, 7, ""}, Case{"$$42 1", 0, 1, ""},
+                          Case{"$$4.9 VVX", 0, 1, ""}, Case{"@@9 1", 0, 4, ""}, Case{"mpout 1", 0, 6, ""},
+                          Case{"mpinit=9\n@@1 1", 0, 1, ""},
+                          // A blank row between two LFs is a row of its own: the level is row 2's.
+                          Case{"mpinit=1\n\n@@1 1 1 1\nmpinit=4", 2, 8, "1.3 物理和环境安全_3.视频记录数据完整性，1 级不评"}}) {
+        FrontEnd model;
+        model.start();
+        model.edited(c.script);
+        std::string_view row = c.script;
+        for (std::size_t n = 0; n < c.row; ++n) row = row.substr(row.find('\n') + 1);
+        row = row.substr(0, row.find('\n'));
+        EXPECT_EQ(model.wordTip(row, c.row, c.column), c.tip) << c.script << " @" << c.column;
     }
     FrontEnd model;
     model.start();
     model.edited("mpinit=1\n@@1 1 1 1\nmpinit=4\n@@1 1 1 1");
     EXPECT_EQ(model.wordTip("@@1 1 1 1", 1, 8), "1.3 物理和环境安全_3.视频记录数据完整性，1 级不评");
     EXPECT_EQ(model.wordTip("@@1 1 1 1", 3, 8), "1.3 物理和环境安全_3.视频记录数据完整性，4 级权重 0.7");
+    model.realTimeClicked(false, "mpinit=1\n@@1 1 1 1\nmpinit=4\n@@1 1 1 1");
+    model.edited("mpinit=1\n@@1 1 1 1\nmpinit=4\n$$4.02 VVX\n$$4.3 VVX");  // not scored
+    EXPECT_EQ(model.wordTip("$$4.02 VVX", 3, 2), k42At4);
+    EXPECT_EQ(model.wordTip("$$4.3 VVX", 4, 2), "4.3 应用与数据安全_3.重要信息资源安全标记完整性，4 级权重 0.7");
+    EXPECT_EQ(model.lineRecord("mpinit=9", 3).kind, LineKind::Comment);
 }
 
 // The notice's help lines show commands to read; typed into, the notice is scored, but its own

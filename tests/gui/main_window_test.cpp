@@ -551,6 +551,35 @@ private slots:
         QVERIFY(!box.textCursor().hasSelection());
     }
 
+    // A row's command word is coloured by what the run took the row as: mpinit=9 is a comment, a
+    // TAB before mpout is dropped, and an edit that changes a row's kind recolours it.
+    void rowsAreColouredAsTheRunTookThem() {
+        MainWindow w;
+        w.show();
+        QPlainTextEdit* box = w.controls().scriptBox;
+        box->setPlainText(QStringLiteral("mpinit=9\nmpinit=2\n$$4.02 VVX\n\tmpout\n MPOUT\n@@1 1"));
+        const auto colourAt = [&](int row) {
+            const auto formats = box->document()->findBlockByNumber(row).layout()->formats();
+            return formats.isEmpty() ? QColor() : formats.first().format.foreground().color();
+        };
+        const QColor comment(0x5f, 0x63, 0x68), level(0x1f, 0x5f, 0x8b), unit(0x2e, 0x7d, 0x32),
+            report(0x6a, 0x3d, 0x9a), layer(0x00, 0x79, 0x86);
+        for (const auto& [row, colour] : {std::pair{0, comment}, {1, level}, {2, unit}, {3, report}, {4, comment}, {5, layer}}) {
+            QCOMPARE(colourAt(row), colour);
+        }
+        QTextCursor cursor(box->document()->findBlockByNumber(0));
+        cursor.setPosition(cursor.position() + 7);
+        cursor.deleteChar();
+        cursor.insertText(QStringLiteral("1"));  // mpinit=1
+        QCOMPARE(colourAt(0), level);
+        QTest::mouseClick(w.controls().realTimeBox, Qt::LeftButton);  // off: edits are read alone
+        cursor.insertText(QStringLiteral("0"));  // mpinit=10 is still a level set-up
+        QCOMPARE(colourAt(0), level);
+        cursor.movePosition(QTextCursor::StartOfBlock);
+        cursor.insertText(QStringLiteral(" "));
+        QCOMPARE(colourAt(0), comment);
+    }
+
     void problemLinesAreMarkedWithTheirMessages() {
         MainWindow w;
         w.show();

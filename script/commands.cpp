@@ -1,0 +1,69 @@
+#include "script/commands.hpp"
+
+#include "script/layer_line.hpp"
+#include "script/unit_line.hpp"
+#include "script/words.hpp"
+
+namespace quillon {
+namespace {
+
+bool IsLevelDigit(char c) { return c >= '1' && c <= '4'; }
+
+bool Follows(const Command& command, std::string_view line) {
+    const std::size_t at = command.word.size();
+    switch (command.after) {
+        case AfterWord::Blank: return line.size() > at && line[at] == ' ';
+        case AfterWord::LevelDigit: return line.size() > at && IsLevelDigit(line[at]);
+        case AfterWord::Anything: break;
+    }
+    return true;
+}
+
+}  // namespace
+
+const Command* CommandOf(std::string_view line) {
+    for (const Command& command : kCommands) {
+        if (StartsWith(line, command.word) && Follows(command, line)) return &command;
+    }
+    return nullptr;
+}
+
+const Command* CommandWordOf(std::string_view line) {
+    for (const Command& command : kCommands) {
+        if (StartsWith(line, command.word)) return &command;
+    }
+    return nullptr;
+}
+
+CommandArguments ReadArguments(const Command& command, std::string_view line) {
+    CommandArguments arguments;
+    const std::size_t at = command.word.size();
+    if ((command.after == AfterWord::LevelDigit || command.optionalLevelDigit) && line.size() > at &&
+        IsLevelDigit(line[at])) {
+        arguments.level = line[at] - '0';
+    }
+    if (command.hexArgument) {
+        arguments.read = ReadHexArgument(line);
+        arguments.value = arguments.read ? static_cast<std::uint32_t>(arguments.read->value) : command.hexDefault;
+    }
+    return arguments;
+}
+
+LineRecord ReadLineAlone(std::string_view line) {
+    LineRecord record;
+    const Command* command = CommandOf(line);
+    if (command == nullptr) return record;
+    record.kind = command->kind;
+    if (record.kind == LineKind::UnitLine) {
+        const UnitAddress address = UnitAddressOf(line);
+        if (address.layer > 0 && address.unit > 0) {
+            record.layer = static_cast<std::uint8_t>(address.layer);
+            record.unit = static_cast<std::uint8_t>(address.unit);
+        }
+    } else if (record.kind == LineKind::LayerLine) {
+        record.layer = static_cast<std::uint8_t>(LayerDigitOf(line));
+    }
+    return record;
+}
+
+}  // namespace quillon

@@ -105,9 +105,15 @@ LineBytes ScanLineBytes(std::string_view line) {
         high |= eight;
         commas |= bytes::BytesEqual(eight, ',');
     }
-    for (; i < line.size(); ++i) {
-        high |= static_cast<unsigned char>(line[i]);
-        commas |= line[i] == ',' ? 1 : 0;
+    if (i < line.size() && line.size() >= 8) {  // the last eight bytes again: they overlap, no matter
+        const std::uint64_t eight = bytes::Load(line.data() + line.size() - 8);
+        high |= eight;
+        commas |= bytes::BytesEqual(eight, ',');
+    } else {
+        for (; i < line.size(); ++i) {
+            high |= static_cast<unsigned char>(line[i]);
+            commas |= line[i] == ',' ? 1 : 0;
+        }
     }
     return {(high & bytes::kHighBits) == 0, commas != 0};
 }

@@ -15,6 +15,15 @@ std::string_view LineKindName(LineKind kind) {
     return "comment";
 }
 
+void ScriptAccount::reserveLines(std::size_t scriptBytes) {
+    // Lines of a dozen bytes or more, line end included, are the usual; shorter ones only cost
+    // a move of the records as they grow.
+    constexpr std::size_t kUsualLineBytes = 12;
+    const std::size_t expected = scriptBytes / kUsualLineBytes + 1;
+    lines.reserve(expected);
+    levels.reserve(expected);
+}
+
 void ScriptAccount::add(Problem problem) {
     if (problems.size() < kMaxListedProblems) {
         problems.push_back(std::move(problem));

@@ -115,6 +115,9 @@ struct ScriptAccount {
     std::vector<Problem> notes;     // the same for notes (提示), kept apart from the problems
     std::size_t unlistedNotes = 0;
 
+    // Room for the per-line records of a script of this many bytes, so that they are seldom
+    // moved while they grow.
+    void reserveLines(std::size_t scriptBytes);
     void add(Problem problem);
     std::size_t unlistedCount() const;
 };

@@ -38,6 +38,7 @@ public:
         ProblemLog log(run_.account, script.text);
         InitLevel(store_, kResetLevel, kLevelSetUpDefault, trace_);
         bool sawCommand = false;
+        if (keepAccount_) run_.account.reserveLines(script.text.size());
         ForEachLine(script.text, [&](const ScriptLine& line) {
             const bool wasTruncated = report_.truncated();
             LineOutcome& outcome = dispatch(line.text);

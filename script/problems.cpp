@@ -338,7 +338,8 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
     log.startLine(line, outcome.kind);
     const std::string_view text = line.text;
     if (line.cut) log.add(problem::LineCut, "本行超过 " + std::to_string(kMaxLineBytes) + " 字节，其后的部分被丢弃");
-    const bool ascii = IsAscii(text);
+    const LineBytes scanned = ScanLineBytes(text);
+    const bool ascii = scanned.ascii;
     if (!ascii) NoteReplacementCharacters(text, log);
     if (const std::size_t mark = ascii ? std::string_view::npos : text.find(kByteOrderMark);
         mark != std::string_view::npos) {
@@ -360,7 +361,7 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
     }
     if (outcome.reportCut) NoteReportCut(log);
     if (outcome.kind == LineKind::Comment) NoteComment(text, log);
-    NoteLookalikes(text, outcome.kind, ascii, log);
+    NoteLookalikes(text, outcome.kind, scanned, log);
     if (line.droppedControls) NoteGluedWords(text, line.raw, log);
     log.endLine();
 }

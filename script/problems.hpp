@@ -106,8 +106,15 @@ void NoteScriptEnd(const ScriptText& script, bool sawCommand, bool closingReport
 
 // Checks of how the text reads (text_checks.cpp): comments that look like commands, look-alike
 // characters, and words that a dropped TAB glued together.
+// What the checks ask of every line's bytes, found in one pass: most lines are ASCII without
+// a comma, and then most checks have nothing to look at.
+struct LineBytes {
+    bool ascii = true;
+    bool comma = false;  // an ASCII ","
+};
+LineBytes ScanLineBytes(std::string_view line);
 void NoteComment(std::string_view line, ProblemLog& log);
-void NoteLookalikes(std::string_view line, LineKind kind, bool ascii, ProblemLog& log);
+void NoteLookalikes(std::string_view line, LineKind kind, LineBytes scanned, ProblemLog& log);
 void NoteGluedWords(std::string_view line, std::string_view raw, ProblemLog& log);
 
 }  // namespace quillon

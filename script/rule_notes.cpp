@@ -4,9 +4,10 @@
 // level-3 system using a level-1 module, 1.5 for a level-4 system using a level-2 module, else
 // 1); A and K not met 0.25 × Ra × Rk. This calculator keeps its own way (stored scripts rely on
 // it); the notes say where the two part.
-#include <array>
+#include <cstdint>
 #include <string>
 
+#include "scoring/byte_words.hpp"
 #include "scoring/text_format.hpp"
 #include "script/problems.hpp"
 
@@ -19,18 +20,44 @@ struct RuleReading {
     bool rk12 = false, rk15 = false, ra05 = false, ra02 = false;
 };
 
+// The weights the rules name, written with or without the point: Rk 1.2 or 1.5, Ra 0.5 or 0.2.
+void ReadWeight(std::string_view weight, RuleReading& r) {
+    char whole = '0', tenth = 0;  // "5" is 0.5, "12" is 1.2
+    if (weight.size() == 3 && weight[1] == '.') {
+        whole = weight[0];
+        tenth = weight[2];
+    } else if (weight.size() == 2 && weight[0] == '1') {
+        whole = '1';
+        tenth = weight[1];
+    } else if (weight.size() == 1) {
+        tenth = weight[0];
+    }
+    r.rk12 |= whole == '1' && tenth == '2';
+    r.rk15 |= whole == '1' && tenth == '5';
+    r.ra05 |= whole == '0' && tenth == '5';
+    r.ra02 |= whole == '0' && tenth == '2';
+}
+
+// One pass over the token: its objects are read for every line the account keeps.
 RuleReading Read(std::string_view token) {
     RuleReading r;
-    const std::string_view head = token.substr(0, token.find('*'));
-    if (head.size() == 3 && head.find_first_not_of("vx") == std::string_view::npos) r.code = head;
-    for (std::size_t star = token.find('*'); star != std::string_view::npos; star = token.find('*', star + 1)) {
-        const std::string_view weight = token.substr(star + 1, token.find('*', star + 1) - star - 1);
-        r.rk12 |= weight == "1.2" || weight == "12";
-        r.rk15 |= weight == "1.5" || weight == "15";
-        r.ra05 |= weight == "0.5" || weight == "5";
-        r.ra02 |= weight == "0.2" || weight == "2";
+    std::size_t end = 0;
+    while (end < token.size() && token[end] != '*') ++end;
+    const auto letter = [&](std::size_t i) { return token[i] == 'v' || token[i] == 'x'; };
+    if (end == 3 && letter(0) && letter(1) && letter(2)) r.code = token.substr(0, 3);
+    while (end < token.size()) {  // at a "*"
+        const std::size_t start = ++end;
+        while (end < token.size() && token[end] != '*') ++end;
+        ReadWeight(token.substr(start, end - start), r);
     }
     return r;
+}
+
+// Whether the token has a "*" suffix. Most tokens are short, and NULs follow every token.
+bool HasSuffix(const ObjectToken& token) {
+    if (token.size > 8) return token.view().find('*') != std::string_view::npos;
+    const std::uint64_t inToken = token.size == 8 ? ~0ull : (1ull << (8 * token.size)) - 1;
+    return (bytes::BytesEqual(bytes::Load(token.bytes.data()), '*') & inToken) != 0;
 }
 
 bool Met(char letter) { return letter == 'v'; }
@@ -47,7 +74,15 @@ void NoteRuleDepartures(const ObjectTable& table, std::size_t base, int level, P
     const int tokens = table.StopSlot >= 0 ? table.StopSlot + 1 : table.TokenCount;
     for (int slot = 0; slot < tokens && slot < kObjectSlots; ++slot) {
         const auto k = static_cast<unsigned>(slot);
+        const bool stop = slot == table.StopSlot;
+        if (!stop && !table.Counted[k]) continue;
         const std::string_view token = table.TokenText[k].view();
+        const double score = table.ObjectScores[k];
+        // A counted object without a weight is noted only when it scores above 1, or a max( at 1:
+        // most objects of a line are passed over here.
+        if (!stop && (score <= 0.99 || (score <= 1.00001 && token.substr(0, 4) != "max(")) && !HasSuffix(table.TokenText[k])) {
+            continue;
+        }
         const std::size_t at = base + table.TokenSpans[k].start;
         const std::size_t length = table.TokenSpans[k].length;
         const RuleReading r = Read(token);
@@ -60,8 +95,6 @@ void NoteRuleDepartures(const ObjectTable& table, std::size_t base, int level, P
             }
             break;
         }
-        if (!table.Counted[k]) continue;
-        const double score = table.ObjectScores[k];
         if (token.substr(0, 4) == "max(") {
             if (score > 0.99) {
                 log.note(note::MaxCountedPartly, [&] {

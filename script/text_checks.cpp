@@ -1,6 +1,7 @@
 #include "script/problems.hpp"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 #include <string>
 #include <vector>
@@ -97,8 +98,31 @@ bool TakesWords(LineKind kind) {
 
 }  // namespace
 
+LineBytes ScanLineBytes(std::string_view line) {
+    std::uint64_t high = 0;
+    std::uint64_t commas = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= line.size(); i += 8) {
+        const std::uint64_t eight = bytes::Load(line.data() + i);
+        high |= eight;
+        commas |= bytes::BytesEqual(eight, ',');
+    }
+    if (i < line.size() && line.size() >= 8) {  // the last eight bytes again: they overlap, no matter
+        const std::uint64_t eight = bytes::Load(line.data() + line.size() - 8);
+        high |= eight;
+        commas |= bytes::BytesEqual(eight, ',');
+    } else {
+        for (; i < line.size(); ++i) {
+            high |= static_cast<unsigned char>(line[i]);
+            commas |= line[i] == ',' ? 1 : 0;
+        }
+    }
+    return {(high & bytes::kHighBits) == 0, commas != 0};
+}
+
 // An ASCII line can mislead only with a comma.
-void NoteLookalikes(std::string_view line, LineKind kind, bool ascii, ProblemLog& log) {
+void NoteLookalikes(std::string_view line, LineKind kind, LineBytes scanned, ProblemLog& log) {
+    const bool ascii = scanned.ascii;
     if (kind == LineKind::Echo) return;  // echoed as written
     if (kind == LineKind::Comment) {
         if (ascii) return;
@@ -140,14 +164,16 @@ void NoteLookalikes(std::string_view line, LineKind kind, bool ascii, ProblemLog
     if (!ascii && ContainsAny(read, kSpaceLike)) {
         log.add(problem::SpaceLike, "本行含全角空格、不换行空格或零宽空格：它们不分隔词语，只有半角空格分隔");
     }
-    if (!TakesWords(kind)) return;
+    if (!TakesWords(kind) || (ascii && !scanned.comma)) return;
     // The first word after the command word that holds a comma or "、"; the commas of a max(
     // expression are its own.
     constexpr auto npos = std::string_view::npos;
     const auto nextComma = [&](std::size_t from) {
         return std::min(line.find(',', from), ascii ? npos : line.find(kCommas[1], from));
     };
-    for (std::size_t comma = nextComma(std::min(line.find(' '), line.size())); comma != npos;) {
+    std::size_t comma = nextComma(0);
+    if (const std::size_t commandEnd = std::min(line.find(' '), line.size()); comma < commandEnd) comma = nextComma(commandEnd);
+    while (comma != npos) {
         const std::size_t start = line.rfind(' ', comma) + 1;  // the command word ends at a blank before
         const std::size_t end = std::min(line.find(' ', comma), line.size());
         const std::string_view word = line.substr(start, end - start);

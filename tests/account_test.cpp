@@ -148,6 +148,29 @@ INSTANTIATE_TEST_SUITE_P(
         ProblemCase{"max_at_one", note::MaxCountedPartly, "$$4.1 max(1,0.5)", "$$4.1 max(0.5,0.6)", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Which objects of a line get a note, and where: the weights are read as the rules write them,
+// with or without the point, and nothing else is.
+TEST(Account, NotesNameTheObjectsTheyAreAbout) {
+    struct Case {
+        const char* script;
+        std::vector<std::pair<std::string_view, std::size_t>> notes;  // code and column, in order
+    };
+    const Case cases[] = {
+        {"$$4.1 VVX 0.6 VVV*1.2 XXX max(1.0*0.5,0.6)", {{note::RkCannotApply, 15}}},
+        {"$$4.1 VVV*12 VVV*15 VVV*1.25 VVV*05 VVV*0.50 vvv*2", {{note::RkCannotApply, 7}, {note::RkCannotApply, 14}, {note::RaCannotApply, 46}}},
+        {"$$ VVV VVV*0.5*1.2 1 0.99", {{note::RkCannotApply, 8}, {note::RaCannotApply, 8}}},
+        {"$$ 1.5 max(1,0.5) VVVV*0.5", {{note::ObjectAboveOne, 4}, {note::MaxCountedPartly, 8}}},
+        {"$$ 1.5 max(1,0.5) VV*0.5", {{note::ObjectAboveOne, 4}, {note::MaxCountedPartly, 8}}},
+        {"$$4.1 VVX XVX*0.5 VVV*1.2", {{note::DNotMet, 11}}},
+    };
+    for (const Case& c : cases) {
+        const ScriptAccount account = InterpretScript(c.script, {}, true).account;
+        std::vector<std::pair<std::string_view, std::size_t>> notes;
+        for (const Problem& n : account.notes) notes.emplace_back(n.code, n.column);
+        EXPECT_EQ(notes, c.notes) << c.script;
+    }
+}
+
 TEST(Account, EveryLineIsTakenAsSomething) {
     const ScriptRun run = InterpretScript("mpinit=4\r\n@@1 1\r\n$$4.2 VVX\r\n$$ VVX\r\nmpout\r\nmpecho x\r\n注释", {}, true);
     const std::vector<LineRecord> expected = {{LineKind::LevelSetUp, 4}, {LineKind::LayerLine, 4, 1},

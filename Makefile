@@ -2,6 +2,7 @@
 # Debian 12 machine lacks, build, and then score the level-4 sample or run every test.
 
 BUILD_DIR := build/default
+WEB_BUILD_DIR := build/web
 PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev \
              libfast-float-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev libminizip-dev zlib1g-dev python3-openpyxl locales qt6-base-dev \
              fonts-wqy-zenhei qt6-translations-l10n
@@ -58,21 +59,24 @@ build-asan: setup
 	cmake --preset asan
 	cmake --build --preset asan
 
-# The page: the library as WebAssembly in web/dist (index.html, app.js, quillon.js, help2.htm).
-# Debian's emcc works offline with its own cache (EM_CACHE unset) and Debian's node modules.
+# The page: the library as WebAssembly in build/web/page (index.html, app.js, worker-source.js,
+# help2.htm), made in the build tree only. Debian's emcc works offline with its own cache
+# (EM_CACHE unset) and Debian's node modules.
 web: check-release
 	@$(MAKE) --no-print-directory install-packages WANTED="$(WEB_PACKAGES)"
 	@# Node.js may come from elsewhere with its own npm; Debian's is taken only when there is none.
 	@command -v npm >/dev/null || $(MAKE) --no-print-directory install-packages WANTED="nodejs npm"
 	sh cmake/debian_source.sh libxlsxwriter libxlsxwriter-dev $(SOURCES_DIR)/libxlsxwriter
 	sh cmake/debian_source.sh zlib zlib1g $(SOURCES_DIR)/zlib
-	env -u EM_CACHE NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=Release
-	env -u EM_CACHE NODE_PATH=/usr/share/nodejs cmake --build build/web
+	env -u EM_CACHE NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	env -u EM_CACHE NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD_DIR)
+	@echo "make web: the page is $(CURDIR)/$(WEB_BUILD_DIR)/page/index.html"
 
-# The page in headless Chromium, and the WebAssembly build against quillon-score.
+# The page in headless Chromium, and the WebAssembly build against quillon-score. The test
+# driver (web/node_modules, from npm ci) is set-up like the packages, not part of the build.
 web-test: web build
 	cd web && npm ci --no-audit --no-fund
-	cd web && node --test tests/
+	cd web && QUILLON_PAGE_DIR=$(CURDIR)/$(WEB_BUILD_DIR)/page node --test tests/
 
 # The Windows programs, cross-built with MinGW-w64: build/windows/quillon-windows-VERSION.zip.
 windows: check-release

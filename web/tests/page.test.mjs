@@ -12,7 +12,7 @@ import { fileURLToPath, pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
-const dist = join(root, 'web/dist');
+const dist = process.env.QUILLON_PAGE_DIR ?? join(root, 'build/web/page');  // where make web puts it
 const tool = process.env.QUILLON_SCORE ?? join(root, 'build/default/cli/quillon-score');
 const pageUrl = pathToFileURL(join(dist, 'index.html')).href;
 const withLf = (text) => text.replace(/\r\n?/g, '\n');

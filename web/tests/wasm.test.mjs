@@ -10,7 +10,8 @@ import { fileURLToPath } from 'node:url';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 const tool = process.env.QUILLON_SCORE ?? join(root, 'build/default/cli/quillon-score');
-const QuillonModule = createRequire(import.meta.url)(join(root, 'web/dist/quillon.js'));
+const page = process.env.QUILLON_PAGE_DIR ?? join(root, 'build/web/page');  // where make web puts it
+const QuillonModule = createRequire(import.meta.url)(join(page, 'quillon.js'));
 const quillon = await QuillonModule();
 const native = (script) => execFileSync(tool, ['-'], { input: script }).toString('utf8');
 

@@ -21,7 +21,6 @@ void ScriptAccount::reserveLines(std::size_t scriptBytes) {
     constexpr std::size_t kUsualLineBytes = 12;
     const std::size_t expected = scriptBytes / kUsualLineBytes + 1;
     lines.reserve(expected);
-    levels.reserve(expected);
 }
 
 void ScriptAccount::add(Problem problem) {

@@ -7,14 +7,14 @@ const encoder = new TextEncoder();
 const ready = QuillonModule().then((quillon) => {
   const model = new quillon.FrontEnd();
   const labels = quillon.builtInTexts().map((sample) => sample.label);
-  return { model, labels };
+  return { model, labels, maxScriptBytes: quillon.maxScriptBytes };
 });
 
 self.onmessage = async ({ data }) => {
-  const { model, labels } = await ready;
+  const { model, labels, maxScriptBytes } = await ready;
   const { id, call, args } = data;
   if (call === 'hello') {
-    self.postMessage({ id, labels });
+    self.postMessage({ id, labels, maxScriptBytes });
     return;
   }
   const started = performance.now();

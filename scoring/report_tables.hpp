@@ -14,8 +14,8 @@
 
 namespace quillon {
 
-// The decimals of a layer's points in the total and of the group points (the report's sums').
-inline constexpr int kTablePointsDecimals = 4;
+// The decimals of a layer's and a group's points in the total: those of the total itself.
+inline constexpr int kTablePointsDecimals = kReportSumDecimals;
 
 struct ScoreTables {
     struct UnitRow {

@@ -179,7 +179,7 @@ void NoteObjects(std::string_view line, const ObjectTable& table, std::size_t ba
         if (static_cast<int>(slot) == table.StopSlot) {
             add(problem::ObjectsCutShort, [&] {
                 return "对象列表在" + Quoted(token) +
-                       (table.StopAtNumber ? "处中断：得分低于 -0.1 的数字结束对象列表"
+                       (table.StopAtNumber ? "处中断：得分低于 " + Fixed(kObjectScoreFloor, 0, 1) + " 的数字结束对象列表"
                                            : "处中断：它不是判定、数字或表达式") +
                        "，它和其后的对象都未计入";
             });

@@ -17,8 +17,15 @@ namespace {
 
 constexpr std::string_view kNull = "NULL";
 
+// 16777215 as "16,777,215".
+std::string WithThousandsCommas(std::size_t n) {
+    std::string digits = std::to_string(n);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, ',');
+    return digits;
+}
+
 std::string TooLargeMessage(std::string_view name) {
-    return "脚本文件太大，未读入：\n" + std::string(name) + "\n脚本最多 16,777,215 字节。";
+    return "脚本文件太大，未读入：\n" + std::string(name) + "\n脚本最多 " + WithThousandsCommas(kMaxScriptBytes) + " 字节。";
 }
 
 // The edit boxes break lines with LF; CR LF and a lone CR mean the same to the interpreter.

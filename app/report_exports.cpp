@@ -1,8 +1,8 @@
 #include "app/report_exports.hpp"
 
 #include <algorithm>
+#include <optional>
 
-#include "scoring/decimal.hpp"
 #include "scoring/text_format.hpp"
 
 namespace quillon::app {
@@ -24,9 +24,14 @@ std::string CsvLine(std::initializer_list<std::string> fields) {
     return line + "\r\n";
 }
 
+// A figure with the report's decimals; blank without one, or `absent` in its place.
+std::string Figure(std::optional<double> value, int decimals, std::string_view absent = {}) {
+    return value ? Fixed(*value, 0, decimals) : std::string(absent);
+}
+
 std::string Weight(double weight) { return Fixed(weight, 0, weight == static_cast<int>(weight) ? 0 : 1); }
 
-std::string Escaped(const std::string& text) {
+std::string Escaped(std::string_view text) {
     std::string out;
     for (const char c : text) {
         switch (c) {
@@ -40,7 +45,7 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
-std::string Cell(const std::string& tag, const std::string& text, const char* cls = nullptr) {
+std::string Cell(const std::string& tag, std::string_view text, const char* cls = nullptr) {
     return "<" + tag + (cls ? std::string(" class=\"") + cls + "\"" : "") + ">" + Escaped(text) + "</" + tag + ">";
 }
 
@@ -63,40 +68,38 @@ std::string LayerChart(const ScoreTables& t) {
         const auto& layer = t.layers[i];
         const int y = kTop + static_cast<int>(i) * (kBar + kGap);
         svg += "<text x=\"" + std::to_string(kLabel - 8) + "\" y=\"" + std::to_string(y + kBar * 2 / 3) + "\" class=\"name\">" +
-               Escaped(std::to_string(layer.layer) + " " + layer.name) + "</text>";
-        if (layer.points.empty()) {
+               Escaped(std::to_string(layer.layer) + " " + std::string(layer.name)) + "</text>";
+        if (!layer.points) {
             svg += "<text x=\"" + std::to_string(kLabel + 4) + "\" y=\"" + std::to_string(y + kBar * 2 / 3) +
                    "\" class=\"value\">不计入总分</text>";
             continue;
         }
-        const double score = PrintedValue(layer.score);
+        const double score = PrintedFigure(layer.score, kReportScoreDecimals).value_or(0.0);
         const int width = static_cast<int>(plot * std::min(1.0, std::max(0.0, score)) + 0.5);
         svg += "<rect x=\"" + std::to_string(kLabel) + "\" y=\"" + std::to_string(y) + "\" width=\"" + std::to_string(width) +
-               "\" height=\"" + std::to_string(kBar) + "\" class=\"" + (layer.group == "技术" ? "tech" : "mgmt") + "\"/>";
+               "\" height=\"" + std::to_string(kBar) + "\" class=\"" + (layer.group == LayerGroup::Technical ? "tech" : "mgmt") + "\"/>";
         svg += "<text x=\"" + std::to_string(kLabel + width + 6) + "\" y=\"" + std::to_string(y + kBar * 2 / 3) +
-               "\" class=\"value\">" + Escaped(layer.score) + "</text>";
+               "\" class=\"value\">" + Escaped(Fixed(layer.score, 0, kReportScoreDecimals)) + "</text>";
     }
     return svg + "</svg>";
 }
 
 }  // namespace
 
-// The value a printed figure shows, read without the locale.
-double PrintedValue(const std::string& printed) {
-    const auto number = ReadDecimal(printed);
-    return number ? number->value : 0.0;
-}
+std::string_view GroupWord(LayerGroup group) { return group == LayerGroup::Technical ? "技术" : "管理"; }
 
 std::string TablesCsv(const ScoreTables& t) {
     std::string out = CsvLine({"《商用密码应用安全性评估报告》表 5-2 整体测评结果的得分"});
     out += CsvLine({"层面", "层面名称", "单元序号", "单元名称", "单元得分", "层面得分"});
     for (const auto& u : t.units) {
-        out += CsvLine({std::to_string(u.layer), u.layerName, std::to_string(u.unit), u.title, u.unitScore, u.layerScore});
+        out += CsvLine({std::to_string(u.layer), std::string(u.layerName), std::to_string(u.unit), std::string(u.title),
+                        Figure(u.unitScore, kTableScoreDecimals, kNoTableScore), Figure(u.layerScore, kTableScoreDecimals)});
     }
     out += "\r\n" + CsvLine({"层面汇总"});
     out += CsvLine({"层面", "层面名称", "组", "权重", "层面得分", "计入总分"});
     for (const auto& l : t.layers) {
-        out += CsvLine({std::to_string(l.layer), l.name, l.group, Weight(l.weight), l.score, l.points});
+        out += CsvLine({std::to_string(l.layer), std::string(l.name), std::string(GroupWord(l.group)), Weight(l.weight),
+                        Fixed(l.score, 0, kReportScoreDecimals), Figure(l.points, kTablePointsDecimals)});
     }
     out += "\r\n" + CsvLine({"单元数"});
     out += CsvLine({"不符合", "部分符合", "符合", "没输入"});
@@ -104,16 +107,19 @@ std::string TablesCsv(const ScoreTables& t) {
                     std::to_string(t.notEntered)});
     out += "\r\n" + CsvLine({"总分"});
     out += CsvLine({"级别", "技术（满分 70）", "管理（满分 30）", "密评总分", "四舍五入"});
-    out += CsvLine({std::to_string(t.level), t.technicalPoints, t.managementPoints, t.total, t.roundedTotal});
+    out += CsvLine({std::to_string(t.level), Fixed(t.technicalPoints, 0, kTablePointsDecimals),
+                    Fixed(t.managementPoints, 0, kTablePointsDecimals), Fixed(t.total, 0, kReportSumDecimals),
+                    Fixed(t.roundedTotal, 0, kReportRoundedTotalDecimals)});
     return out;
 }
 
 std::string TablesCsvForSpreadsheets(const ScoreTables& tables) { return "\xEF\xBB\xBF" + TablesCsv(tables); }
 
 std::string TablesHtml(const ScoreTables& t, const char* charset) {
+    const std::string roundedTotal = Fixed(t.roundedTotal, 0, kReportRoundedTotalDecimals);
     std::string out =
         "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"" + std::string(charset) + "\">\n"
-        "<title>" + std::to_string(t.level) + "级 密评总分 " + t.roundedTotal + "</title>\n<style>\n"
+        "<title>" + std::to_string(t.level) + "级 密评总分 " + roundedTotal + "</title>\n<style>\n"
         "body { font: 14px/1.5 \"SimSun\", \"WenQuanYi Zen Hei\", \"Noto Sans CJK SC\", sans-serif; margin: 24px; color: #111; }\n"
         "h1 { font-size: 20px; margin: 0 0 4px; } h2 { font-size: 16px; margin: 24px 0 8px; }\n"
         "table { border-collapse: collapse; } th, td { border: 1px solid #888; padding: 2px 8px; }\n"
@@ -124,21 +130,24 @@ std::string TablesHtml(const ScoreTables& t, const char* charset) {
         "@media print { body { margin: 0; } h2 { break-after: avoid; } table { break-inside: auto; } }\n"
         "</style>\n</head>\n<body>\n";
     out += "<h1>" + std::to_string(t.level) + "级 密评总分</h1>\n";
-    out += "<p><span class=\"total\">" + Escaped(t.roundedTotal) + "</span> <span class=\"muted\">（" + Escaped(t.total) +
-           "；技术 " + Escaped(t.technicalPoints) + " / 70，管理 " + Escaped(t.managementPoints) + " / 30）</span></p>\n";
+    out += "<p><span class=\"total\">" + Escaped(roundedTotal) + "</span> <span class=\"muted\">（" +
+           Escaped(Fixed(t.total, 0, kReportSumDecimals)) + "；技术 " + Escaped(Fixed(t.technicalPoints, 0, kTablePointsDecimals)) +
+           " / 70，管理 " + Escaped(Fixed(t.managementPoints, 0, kTablePointsDecimals)) + " / 30）</span></p>\n";
     out += "<p>不符合 " + std::to_string(t.nonCompliant) + " 个单元，部分符合 " + std::to_string(t.partlyCompliant) + " 个，符合 " +
            std::to_string(t.compliant) + " 个" + (t.notEntered > 0 ? "，没输入 " + std::to_string(t.notEntered) + " 个" : "") + "。</p>\n";
     out += "<h2>八个层面的得分</h2>\n" + LayerChart(t) + "\n";
     out += "<h2>层面汇总</h2>\n<table>\n<tr><th>层面</th><th>层面名称</th><th>组</th><th>权重</th><th>层面得分</th><th>计入总分</th></tr>\n";
     for (const auto& l : t.layers) {
-        out += "<tr>" + Cell("td", std::to_string(l.layer), "n") + Cell("td", l.name) + Cell("td", l.group) +
-               Cell("td", Weight(l.weight), "n") + Cell("td", l.score, "n") + Cell("td", l.points, "n") + "</tr>\n";
+        out += "<tr>" + Cell("td", std::to_string(l.layer), "n") + Cell("td", l.name) + Cell("td", GroupWord(l.group)) +
+               Cell("td", Weight(l.weight), "n") + Cell("td", Fixed(l.score, 0, kReportScoreDecimals), "n") +
+               Cell("td", Figure(l.points, kTablePointsDecimals), "n") + "</tr>\n";
     }
     out += "</table>\n<h2>《商用密码应用安全性评估报告》表 5-2 整体测评结果的得分</h2>\n<table>\n"
            "<tr><th>层面</th><th>单元序号</th><th>单元名称</th><th>单元得分</th><th>层面得分</th></tr>\n";
     for (const auto& u : t.units) {
-        out += "<tr>" + Cell("td", std::to_string(u.layer) + " " + u.layerName) + Cell("td", std::to_string(u.unit), "n") +
-               Cell("td", u.title) + Cell("td", u.unitScore, "n") + Cell("td", u.layerScore, "n") + "</tr>\n";
+        out += "<tr>" + Cell("td", std::to_string(u.layer) + " " + std::string(u.layerName)) + Cell("td", std::to_string(u.unit), "n") +
+               Cell("td", u.title) + Cell("td", Figure(u.unitScore, kTableScoreDecimals, kNoTableScore), "n") +
+               Cell("td", Figure(u.layerScore, kTableScoreDecimals), "n") + "</tr>\n";
     }
     out += "</table>\n</body>\n</html>\n";
     return out;

@@ -2,6 +2,9 @@
 // decimals. libxlsxwriter writes files only, so the workbook goes through a temporary one.
 #include <xlsxwriter.h>
 
+#include <optional>
+#include <string_view>
+
 #if !defined(_WIN32)
 #include <locale.h>
 #endif
@@ -9,6 +12,7 @@
 #include "app/report_exports.hpp"
 #include "app/temporary_file.hpp"
 #include "app/xlsx_export.hpp"
+#include "scoring/text_format.hpp"
 
 namespace quillon::app {
 namespace {
@@ -18,15 +22,23 @@ struct Formats {
     lxw_format* decimals[7];  // index: the number of decimals
 };
 
-// A figure as the report prints it, as a number with its decimals; "\" and blanks as text.
-void WriteFigure(lxw_worksheet* sheet, int row, int column, const std::string& printed, const Formats& f) {
-    const std::size_t point = printed.find('.');
-    if (printed.empty() || printed.find_first_of("0123456789") == std::string::npos) {
-        if (!printed.empty()) worksheet_write_string(sheet, row, column, printed.c_str(), nullptr);
-        return;
+// A figure as a number with the digits and decimals the report prints; a value that prints as a
+// word ("inf") as that word.
+void WriteFigure(lxw_worksheet* sheet, int row, int column, double value, int decimals, const Formats& f) {
+    if (const std::optional<double> shown = PrintedFigure(value, decimals)) {
+        worksheet_write_number(sheet, row, column, *shown, f.decimals[decimals]);
+    } else {
+        worksheet_write_string(sheet, row, column, Fixed(value, 0, decimals).c_str(), nullptr);
     }
-    const std::size_t decimals = point == std::string::npos ? 0 : std::min<std::size_t>(printed.size() - point - 1, 6);
-    worksheet_write_number(sheet, row, column, PrintedValue(printed), f.decimals[decimals]);
+}
+
+// A blank cell where the figure is missing.
+void WriteFigure(lxw_worksheet* sheet, int row, int column, std::optional<double> value, int decimals, const Formats& f) {
+    if (value) WriteFigure(sheet, row, column, *value, decimals, f);
+}
+
+void WriteText(lxw_worksheet* sheet, int row, int column, std::string_view text) {
+    worksheet_write_string(sheet, row, column, std::string(text).c_str(), nullptr);
 }
 
 void Headers(lxw_worksheet* sheet, std::initializer_list<const char*> names, const Formats& f) {
@@ -47,11 +59,15 @@ void Fill(lxw_workbook* book, const ScoreTables& t) {
     int row = 1;
     for (const auto& u : t.units) {
         worksheet_write_number(units, row, 0, u.layer, nullptr);
-        worksheet_write_string(units, row, 1, u.layerName.c_str(), nullptr);
+        WriteText(units, row, 1, u.layerName);
         worksheet_write_number(units, row, 2, u.unit, nullptr);
-        worksheet_write_string(units, row, 3, u.title.c_str(), nullptr);
-        WriteFigure(units, row, 4, u.unitScore, f);
-        WriteFigure(units, row, 5, u.layerScore, f);
+        WriteText(units, row, 3, u.title);
+        if (u.unitScore) {
+            WriteFigure(units, row, 4, *u.unitScore, kTableScoreDecimals, f);
+        } else {
+            WriteText(units, row, 4, kNoTableScore);
+        }
+        WriteFigure(units, row, 5, u.layerScore, kTableScoreDecimals, f);
         ++row;
     }
     worksheet_set_column(units, 3, 3, 48, nullptr);
@@ -60,11 +76,11 @@ void Fill(lxw_workbook* book, const ScoreTables& t) {
     row = 1;
     for (const auto& l : t.layers) {
         worksheet_write_number(layers, row, 0, l.layer, nullptr);
-        worksheet_write_string(layers, row, 1, l.name.c_str(), nullptr);
-        worksheet_write_string(layers, row, 2, l.group.c_str(), nullptr);
+        WriteText(layers, row, 1, l.name);
+        WriteText(layers, row, 2, GroupWord(l.group));
         worksheet_write_number(layers, row, 3, l.weight, nullptr);
-        WriteFigure(layers, row, 4, l.score, f);
-        WriteFigure(layers, row, 5, l.points, f);
+        WriteFigure(layers, row, 4, l.score, kReportScoreDecimals, f);
+        WriteFigure(layers, row, 5, l.points, kTablePointsDecimals, f);
         ++row;
     }
     lxw_worksheet* totals = workbook_add_worksheet(book, "总分");
@@ -74,10 +90,10 @@ void Fill(lxw_workbook* book, const ScoreTables& t) {
     worksheet_write_number(totals, 1, 2, t.partlyCompliant, nullptr);
     worksheet_write_number(totals, 1, 3, t.compliant, nullptr);
     worksheet_write_number(totals, 1, 4, t.notEntered, nullptr);
-    WriteFigure(totals, 1, 5, t.technicalPoints, f);
-    WriteFigure(totals, 1, 6, t.managementPoints, f);
-    WriteFigure(totals, 1, 7, t.total, f);
-    WriteFigure(totals, 1, 8, t.roundedTotal, f);
+    WriteFigure(totals, 1, 5, t.technicalPoints, kTablePointsDecimals, f);
+    WriteFigure(totals, 1, 6, t.managementPoints, kTablePointsDecimals, f);
+    WriteFigure(totals, 1, 7, t.total, kReportSumDecimals, f);
+    WriteFigure(totals, 1, 8, t.roundedTotal, kReportRoundedTotalDecimals, f);
 }
 
 #if !defined(_WIN32)

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "scoring/decimal.hpp"
 #include "scoring/model.hpp"
 #include "scoring/report.hpp"
 #include "scoring/rounding.hpp"
@@ -79,8 +78,8 @@ void Write(std::string& out, const Json& json, int depth, bool ascii) {
 }  // namespace
 
 Json Figure(double value, int decimals) {
-    if (!std::isfinite(value)) return nullptr;
-    return ReadDecimal(Fixed(value, 0, decimals))->value;
+    const std::optional<double> shown = PrintedFigure(value, decimals);
+    return shown ? Json(*shown) : Json(nullptr);
 }
 
 std::string JsonText(const Json& json, bool ascii) {
@@ -105,7 +104,7 @@ Json ResultsJson(const ScoreStore& store, bool reportTruncated) {
         const Json marker = LayerMarker(row.LayerScore);
         layers.push_back({{"layer", k + 1},
                           {"name", std::string(LayerName(k))},
-                          {"group", k < kTechnicalLayers ? "technical" : "management"},
+                          {"group", GroupOf(k) == LayerGroup::Technical ? "technical" : "management"},
                           {"weight", LayerWeights[static_cast<unsigned>(k)]},
                           {"score", marker.is_null() ? Figure(row.LayerScore, kReportScoreDecimals) : Json(nullptr)},
                           {"marker", marker},

@@ -27,14 +27,24 @@ inline constexpr double NoObjectThreshold = 1307117.2166;  // s above this holds
 inline constexpr double NoUnitCountedMark = -1.0;
 inline constexpr double NoObjectLayerMark = -3.0;
 
+// The unit score markers' windows, open at both ends. No score the store can hold lies on an end
+// (unit lines store -0.1 or more, layer lines 0 or more or NotApplicableMark, level set-ups the
+// marks and the weights), so whether an end belongs to its window changes nothing.
+constexpr bool IsNotAssessed(double s) { return s > -8.01 && s < -7.99; }
+constexpr bool IsNotEntered(double s) { return s > -5.01 && s < -4.99; }
+constexpr bool IsNotApplicable(double s) { return s > -1.01 && s < -0.99; }
+
 // The markers the report's layer lines show as a word instead of the number.
 enum class UnitMarker { None, NotAssessed, NotEntered, NotApplicable };
 constexpr UnitMarker UnitMarkerOf(double s) {
-    if (s > -8.01 && s < -7.99) return UnitMarker::NotAssessed;
-    if (s > -5.01 && s < -4.99) return UnitMarker::NotEntered;
-    if (s > -1.01 && s < -0.99) return UnitMarker::NotApplicable;
+    if (IsNotAssessed(s)) return UnitMarker::NotAssessed;
+    if (IsNotEntered(s)) return UnitMarker::NotEntered;
+    if (IsNotApplicable(s)) return UnitMarker::NotApplicable;
     return UnitMarker::None;
 }
+
+// Table 5-2 shows a unit's score when this holds, and "\" in its place otherwise.
+constexpr bool TableShowsUnitScore(double s) { return s >= -0.0001; }
 
 // A score above the threshold counts as NoObjectScore: it is never rounded and its layer takes
 // NoObjectLayerMark. The report prints it as a number.
@@ -63,6 +73,8 @@ inline constexpr std::array<std::string_view, kLayerCount> LayerNames = {
 // Weight of each layer within its group: layers 1-4 technical (sum 70), 5-8 management (sum 30).
 inline constexpr std::array<double, kLayerCount> LayerWeights = {10, 20, 10, 30, 8, 8, 8, 6};
 inline constexpr int kTechnicalLayers = 4;
+enum class LayerGroup { Technical, Management };
+constexpr LayerGroup GroupOf(int k) { return k < kTechnicalLayers ? LayerGroup::Technical : LayerGroup::Management; }
 inline constexpr double TechnicalShare = 70.0;
 inline constexpr double ManagementShare = 30.0;
 

@@ -351,7 +351,7 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
             }
         }
         if (score < 0.999) score *= weight;  // full marks are never weighted down
-        if (score < -0.1) {  // not an object: the list ends here
+        if (score < kObjectScoreFloor) {  // not an object: the list ends here
             table.StopSlot = slot;
             table.StopAtNumber = numberLength > 0;
             break;

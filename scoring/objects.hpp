@@ -13,6 +13,7 @@ namespace quillon {
 inline constexpr int kObjectSlots = 20;
 inline constexpr int kMaxObjectTokens = 16;           // later tokens of a line are ignored
 inline constexpr double NoObjectMark = -2.0;          // slot without a score
+inline constexpr double kObjectScoreFloor = -0.1;     // a score below it is no object and ends the list
 
 // A token that the scan read only in part: what of it was read. Offsets are in the token, whose
 // bytes stand where they stand in the line (folding changes no byte's place).

@@ -135,15 +135,15 @@ std::string ScoreTable(const ScoreStore& store, double roundedTotal) {
             AppendInt(out, j + 1, 2);
             out += "->";
             const double s = row.UnitScores[static_cast<unsigned>(j)];
-            if (s >= -0.0001) {
+            if (TableShowsUnitScore(s)) {
                 out += "  ";
-                AppendFixed(out, s, 8, 5);
+                AppendFixed(out, s, 8, kTableScoreDecimals);
             } else {
                 out += "   \\    ";
             }
             if (j == 0) {
                 out += ' ';
-                AppendFixed(out, row.LayerScore, 8, 5);
+                AppendFixed(out, row.LayerScore, 8, kTableScoreDecimals);
                 out += ' ';
             } else {
                 out += "        ";

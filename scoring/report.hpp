@@ -16,6 +16,8 @@ namespace quillon {
 inline constexpr int kReportScoreDecimals = 6;
 inline constexpr int kReportSumDecimals = 4;
 inline constexpr int kReportRoundedTotalDecimals = 3;
+// Table 5-2's unit and layer scores.
+inline constexpr int kTableScoreDecimals = 5;
 
 // What a report computes before it writes: every layer re-tallied (after rounding the unit
 // scores when flags ask), the layer scores rounded when asked, the group sums, the total and the

@@ -19,21 +19,14 @@ bool SameInputs(const ScoreStore& a, const ScoreStore& b) {
     return true;
 }
 
-// What a report writes of the model (it never touches the unit tally records).
+// The store as a report left it: every field, so that a field added later is carried too,
+// except the unit tally records, which a report never touches and later lines may have written.
 void CopyResults(const ScoreStore& from, ScoreStore& to) {
-    to.AssessmentLevel = from.AssessmentLevel;
-    to.UnitCountString = from.UnitCountString;
-    to.UnitWeights = from.UnitWeights;
-    to.LayerRows = from.LayerRows;
-    to.NotEnteredCount = from.NotEnteredCount;
-    to.NonCompliantCount = from.NonCompliantCount;
-    to.PartlyCompliantCount = from.PartlyCompliantCount;
-    to.CompliantCount = from.CompliantCount;
-    to.TotalScore = from.TotalScore;
-    to.TechWeightedSum = from.TechWeightedSum;
-    to.TechWeightSum = from.TechWeightSum;
-    to.MgmtWeightedSum = from.MgmtWeightedSum;
-    to.MgmtWeightSum = from.MgmtWeightSum;
+    const bool talliesUnset = to.UnitTalliesUnset;
+    auto tallies = to.UnitTallies;
+    to = from;
+    to.UnitTallies = tallies;
+    to.UnitTalliesUnset = talliesUnset;
 }
 
 }  // namespace

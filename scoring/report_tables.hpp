@@ -1,39 +1,46 @@
 // The report's results as the tables an assessment report takes (table 5-2, the layer summary,
-// the counts and the totals), each value as the report prints it. Exports read these; the
-// report itself is written by report.cpp and is never changed by them.
+// the counts and the totals), as numbers. Exports read these and print each figure with the
+// decimals the report gives it; the report itself is written by report.cpp and is never changed
+// by them.
 #pragma once
 
-#include <string>
+#include <optional>
+#include <string_view>
 #include <vector>
 
+#include "scoring/model.hpp"
+#include "scoring/report.hpp"
 #include "scoring/score_store.hpp"
 
 namespace quillon {
 
+// The decimals of a layer's and a group's points in the total: those of the total itself.
+inline constexpr int kTablePointsDecimals = kReportSumDecimals;
+
 struct ScoreTables {
     struct UnitRow {
         int layer = 0;
-        std::string layerName;  // without its padding
+        std::string_view layerName;  // without its padding
         int unit = 0;
-        std::string title;
-        std::string unitScore;   // "0.50000", or "\" where table 5-2 has no score
-        std::string layerScore;  // on the layer's first unit only, as table 5-2 has it
+        std::string_view title;
+        std::optional<double> unitScore;   // none where table 5-2 has no score (TableShowsUnitScore)
+        std::optional<double> layerScore;  // on the layer's first unit only, as table 5-2 has it
     };
     struct LayerRow {
         int layer = 0;
-        std::string name;
-        std::string group;   // "技术" or "管理"
-        double weight = 0;   // of the layer in its group
-        std::string score;   // as the layer line prints it: "0.645800"
-        std::string points;  // what the layer adds to the total, 4 decimals; empty when it leaves it
+        std::string_view name;
+        LayerGroup group = LayerGroup::Technical;
+        double weight = 0;              // of the layer in its group
+        double score = 0;               // as the layer line has it (kReportScoreDecimals)
+        std::optional<double> points;   // what the layer adds to the total; none when it leaves it
     };
     int level = 0;
     std::vector<UnitRow> units;
     std::vector<LayerRow> layers;
     int nonCompliant = 0, partlyCompliant = 0, compliant = 0, notEntered = 0;
-    std::string technicalPoints, managementPoints;  // "42.7710", "26.9088"
-    std::string total;         // "69.6798"
-    std::string roundedTotal;  // "69.680"
+    double technicalPoints = 0, managementPoints = 0;  // 42.7710, 26.9088
+    double total = 0;                                  // 69.6798 (kReportSumDecimals)
+    double roundedTotal = 0;                           // 69.680 (kReportRoundedTotalDecimals)
 };
 
 ScoreTables TablesOf(const ScoreStore& lastReport);

@@ -15,6 +15,8 @@ struct LayerRow {
     double WeightSum = 0;
     double CountedUnits = 0;  // a whole number kept as a double
     double LayerScore = 0;
+
+    bool operator==(const LayerRow&) const = default;
 };
 
 // Compliant, partly compliant, non-compliant, not applicable, counted objects, score in
@@ -45,6 +47,9 @@ struct ScoreStore {
         const int n = UnitCountString[static_cast<unsigned>(k)] - '0';
         return n < 0 ? 0 : (n > kMaxUnitsPerLayer ? kMaxUnitsPerLayer : n);
     }
+
+    // Every field, a field added later included.
+    bool operator==(const ScoreStore&) const = default;
 };
 
 }  // namespace quillon

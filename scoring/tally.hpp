@@ -34,7 +34,7 @@ constexpr RowTally TallyRow(const std::array<double, kMaxUnitsPerLayer>& weights
             t.weightedSum += s * w;
             if (HoldsNoObjectScore(s)) holdsNoObjectScore = true;
         }
-        if (s >= -5.01 && s <= -4.99) ++t.notEntered;
+        if (IsNotEntered(s)) ++t.notEntered;
     }
     if (holdsNoObjectScore) {
         t.layerScore = NoObjectLayerMark;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "scoring/decimal.hpp"
 #include "scoring/fixed_format.hpp"
 #include "scoring/utf8.hpp"
 
@@ -58,6 +59,12 @@ std::string Fixed(double value, int width, int precision) {
     std::string out;
     AppendFixed(out, value, width, precision);
     return out;
+}
+
+std::optional<double> PrintedFigure(double value, int precision) {
+    const auto number = ReadDecimal(Fixed(value, 0, precision));
+    if (!number) return std::nullopt;
+    return number->value;
 }
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,9 @@ void AppendHex(std::string& out, std::uint32_t value);
 void AppendPadded(std::string& out, std::string_view text, int width);
 
 std::string Fixed(double value, int width, int precision);
+
+// The number a figure shows when printed with `precision` decimals, as a reader of the report
+// takes it; nothing for infinities and NaN, which print as words.
+std::optional<double> PrintedFigure(double value, int precision);
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "scoring/limits.hpp"
 #include "scoring/model.hpp"
 #include "scoring/text_format.hpp"
 #include "scoring/utf8.hpp"
@@ -179,19 +180,22 @@ void NoteObjects(std::string_view line, const ObjectTable& table, std::size_t ba
         if (static_cast<int>(slot) == table.StopSlot) {
             add(problem::ObjectsCutShort, [&] {
                 return "对象列表在" + Quoted(token) +
-                       (table.StopAtNumber ? "处中断：得分低于 -0.1 的数字结束对象列表"
+                       (table.StopAtNumber ? "处中断：得分低于 " + Fixed(kObjectScoreFloor, 0, 1) + " 的数字结束对象列表"
                                            : "处中断：它不是判定、数字或表达式") +
                        "，它和其后的对象都未计入";
             });
         }
         if (table.CutTokens & bit) {
-            add(problem::TokenCut, [&] { return "对象“" + std::string(token) + "…”超过 63 字节，只取前 63 字节"; });
+            add(problem::TokenCut, [&] {
+                const std::string limit = std::to_string(kMaxTokenBytes);
+                return "对象“" + std::string(token) + "…”超过 " + limit + " 字节，只取前 " + limit + " 字节";
+            });
         }
         if (table.UnknownWeights & bit) NoteUnknownWeight(token, at, span.length, log);
         if (table.PartlyRead & bit) NotePartRead(token, table.ReadParts[slot], at, span.length, log);
     }
     if (table.TokensBeyondLimit > 0) {
-        log.add(problem::TooManyObjects, "一行最多计 16 个对象，其后的 " + std::to_string(table.TokensBeyondLimit) + " 个被忽略");
+        log.add(problem::TooManyObjects, "一行最多计 " + std::to_string(kMaxObjectTokens) + " 个对象，其后的 " + std::to_string(table.TokensBeyondLimit) + " 个被忽略");
     }
 }
 
@@ -223,7 +227,8 @@ void NoteUnitLine(std::string_view line, const UnitLineOutcome& outcome, const O
     NoteRuleDepartures(table, outcome.commandLength, store.AssessmentLevel, log);
     if (table.CountedObjects == 0) {
         add(problem::NoObjectCounted, [&] {
-            return "单元 " + unit() + " 没有可计入的对象：得分记为 1307117.3166，第" + std::to_string(outcome.layer) + "层记为 -3.0 并退出总分";
+            return "单元 " + unit() + " 没有可计入的对象：得分记为 " + Fixed(NoObjectScore, 0, 4) + "，第" + std::to_string(outcome.layer) +
+                   "层记为 " + Fixed(NoObjectLayerMark, 0, 1) + " 并退出总分";
         });
     } else if (outcome.score > 1 || outcome.score < 0) {
         add(problem::ScoreOutOfRange, [&] {

@@ -318,6 +318,9 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"$$4.2 max(abc,1)", problem::NumberReadInPart, "表达式“max(abc,1)”的参数“abc”不是数字，不参与比较"},
         MessageCase{"$$4.2 max(0.5*0.2,1)", problem::NumberReadInPart,
                     "表达式“max(0.5*0.2,1)”的参数“0.5*0.2”只读取了开头的数字“0.5”"},
+        MessageCase{"$$4.2 V V V V V V V V V V V V V V V V V X", problem::TooManyObjects, "一行最多计 16 个对象，其后的 2 个被忽略"},
+        MessageCase{"$$4.2 ---", problem::NoObjectCounted,
+                    "单元 4.2（应用与数据安全_2.访问控制信息完整性） 没有可计入的对象：得分记为 1307117.3166，第4层记为 -3.0 并退出总分"},
         MessageCase{"@@1 1 *0.5", problem::LayerWordReadInPart,
                     "“*0.5”以“*”开头，单元 1.2（物理和环境安全_2.电子门禁记录数据存储完整性） 保留原得分，其后的“0.5”被忽略"}),
     [](const auto& info) { return "case_" + std::to_string(info.index); });
@@ -330,6 +333,7 @@ TEST(Account, ATokenCutAtItsLimitKeepsWholeCharacters) {
     EXPECT_EQ(problems[0].code, problem::ObjectsCutShort);
     EXPECT_NE(problems[0].message.find("“" + std::string(61, 'a') + "中”"), std::string::npos);
     EXPECT_EQ(problems[1].code, problem::TokenCut);
+    EXPECT_EQ(problems[1].message, "对象“" + std::string(61, 'a') + "中…”超过 63 字节，只取前 63 字节");
 }
 
 // The closing report follows no line: its cut is the whole script's, listed first; a cut made

@@ -202,6 +202,7 @@ TEST(Interpreter, InvalidUtf8IsRepairedNotPassedOn) {
 }
 
 void ExpectSameModel(const ScoreStore& a, const ScoreStore& b) {
+    EXPECT_TRUE(a == b);  // every field; the checks below also tell zero's sign
     EXPECT_EQ(a.AssessmentLevel, b.AssessmentLevel);
     EXPECT_EQ(a.NotEnteredCount, b.NotEnteredCount);
     EXPECT_EQ(a.NonCompliantCount, b.NonCompliantCount);
@@ -227,6 +228,8 @@ TEST(Interpreter, ReportsPastTheLimitChangeTheModelAsEver) {
         script += "mpout\r\nmpout\r\n@@1 0.5 -0.0499 1\r\nmpout 10000\r\nmpout 10000\r\nmpout 10000\r\nmpout3\r\nmpout2 20000\r\n"
                   "mpout2 20000\r\n$$1.1 VVX\r\nmpout\r\n@@2 * *\r\nmpout\r\nmpinit=2 2\r\nmpout 100\r\nmpout 100\r\n"
                   "mpinit=4\r\n$$4.2 VXX\r\nmpout4 30000\r\n"
+                  // the same score with other tally records: a report leaves the records as it finds them
+                  "$$1.2 VVV\r\nmpout\r\n$$1.2 VVV VVV\r\nmpout\r\n"
                   // lines that leave the model alone between the same reports
                   "@@3 0.33333 1 0.66667 1 1\r\nmpout 10000\r\n$$ VVX\r\nmpecho x\r\n注\r\nmpout 10000\r\nmpout 10000\r\n";
     }

@@ -1,6 +1,7 @@
 // The score report: layer lines, summary, totals, compliance counts, rounding and table 5-2.
 #include <gtest/gtest.h>
 
+#include "app/report_exports.hpp"
 #include "test_support.hpp"
 
 namespace quillon::test {
@@ -182,10 +183,24 @@ TEST(Report, DroppedLayerReweightsItsGroup) {
     EXPECT_EQ(LineStartingWith(run.report, "@@1"), "@@1物理和环境   -1.000000 # 不适用   不适用   不适用   ");
 }
 
-TEST(Report, TableShowsMarkersAsBackslash) {
-    const std::string report = ScoreScript("@@1 - 0.5\r\nmpout 100");
-    EXPECT_EQ(LineStartingWith(report, "@@1物理和环境         1"), "@@1物理和环境         1->   \\      0.60000 ");
-    EXPECT_EQ(LineStartingWith(report, "@@1物理和环境         2"), "@@1物理和环境         2->   0.50000        ");
+// Table 5-2 shows a score from -0.0001 up and "\" for a marker or a lower score, in the report
+// and in the exported tables alike.
+TEST(Report, TableShowsScoresFromMinusATenThousandthAndBackslashBelow) {
+    const ScriptRun run = InterpretScript("@@1 - 0.5\r\n$$2.1 -0.00016\r\n$$2.2 -0.00025\r\nmpout 100", {}, true);
+    const std::string csv = app::TablesCsv(TablesOf(*run.lastReport));
+    struct Row {
+        const char* reportLine;
+        const char* csvLine;
+    };
+    for (const Row& row : {
+             Row{"@@1物理和环境         1->   \\      0.60000 ", "1,物理和环境,1,物理和环境安全_1.身份鉴别,\\,0.60000"},
+             Row{"@@1物理和环境         2->   0.50000        ", "1,物理和环境,2,物理和环境安全_2.电子门禁记录数据存储完整性,0.50000,"},
+             Row{"@@2网路和设备         1->  -0.00010  0.37707 ", "2,网路和设备,1,网络与通信安全_1.身份鉴别,-0.00010,0.37707"},
+             Row{"@@2网路和设备         2->   \\            ", "2,网路和设备,2,网络与通信安全_2.通信数据完整性,\\,"},
+         }) {
+        EXPECT_NE(run.report.find(std::string(row.reportLine) + "\r\n"), std::string::npos) << row.reportLine;
+        EXPECT_NE(csv.find(std::string(row.csvLine) + "\r\n"), std::string::npos) << row.csvLine;
+    }
 }
 
 TEST(Report, NoObjectScoreSurvivesRoundingAndDropsTheLayer) {

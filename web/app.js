@@ -4,7 +4,6 @@
 // downloads, keeping the script across a reload.
 'use strict';
 
-const MAX_SCRIPT_BYTES = 16777215;
 const BUSY_AFTER_MS = 100;
 const LARGE_PASTE = 16384;  // characters
 const STORED_SCRIPT = 'quillon.script';
@@ -186,7 +185,8 @@ class Page {
   async start() {
     document.body.dataset.font = pickFont() ?? '';
     new MenuBar(document.querySelector('nav'));
-    const { labels, exports } = await this.scorer.request('hello');
+    const { labels, exports, maxScriptBytes } = await this.scorer.request('hello');
+    this.maxScriptBytes = maxScriptBytes;  // the model's limit: a larger file is not read
     labels.forEach((label, index) => this.samples.add(new Option(label, String(index))));
     this.addExportItems(exports);
     this.measure();
@@ -480,7 +480,7 @@ class Page {
   }
 
   async loadFile(file) {
-    if (file.size > MAX_SCRIPT_BYTES) {
+    if (file.size > this.maxScriptBytes) {
       this.scorer.send('fileRead', file.name, 'tooLarge', new Uint8Array());
       return;
     }

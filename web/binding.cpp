@@ -7,6 +7,7 @@
 #include "app/front_end.hpp"
 #include "codec/decode.hpp"
 #include "script/builtin_texts.hpp"
+#include "scoring/limits.hpp"
 #include "script/interpreter.hpp"
 
 namespace {
@@ -170,6 +171,7 @@ EMSCRIPTEN_BINDINGS(quillon) {
     emscripten::function("scoreScript", &ScoreScriptText);
     emscripten::function("builtInTexts", &BuiltInTexts);
     emscripten::function("exportFormats", &ExportFormats);
+    emscripten::constant("maxScriptBytes", static_cast<double>(quillon::kMaxScriptBytes));
     emscripten::class_<PageFrontEnd>("FrontEnd")
         .constructor<>()
         .function("start", &PageFrontEnd::start)

@@ -7,14 +7,14 @@ const encoder = new TextEncoder();
 const ready = QuillonModule().then((quillon) => {
   const model = new quillon.FrontEnd();
   const labels = quillon.builtInTexts().map((sample) => sample.label);
-  return { model, labels, exports: quillon.exportFormats() };
+  return { model, labels, exports: quillon.exportFormats(), maxScriptBytes: quillon.maxScriptBytes };
 });
 
 self.onmessage = async ({ data }) => {
-  const { model, labels, exports } = await ready;
+  const { model, labels, exports, maxScriptBytes } = await ready;
   const { id, call, args } = data;
   if (call === 'hello') {
-    self.postMessage({ id, labels, exports });
+    self.postMessage({ id, labels, exports, maxScriptBytes });
     return;
   }
   const started = performance.now();

@@ -126,7 +126,7 @@ test('loading a GBK, a UTF-8 and a UTF-16 file', async () => {
   await page.close();
 });
 
-test('a dropped set of files loads the first', async () => {
+test('a dropped set of files loads the first; a file over the limit is refused', async () => {
   await openPage();
   await page.evaluate(() => {
     const transfer = new DataTransfer();
@@ -136,6 +136,15 @@ test('a dropped set of files loads the first', async () => {
   });
   await page.waitForFunction(() => document.getElementById('script').value === 'mpinit=1\nmpout\n');
   assert.equal(await value('#report'), cli(['-'], 'mpinit=1\nmpout\n'));
+  // A file over the model's limit is not read, and the model says so.
+  const shown = new Promise((resolve) => page.once('dialog', async (dialog) => { await dialog.accept(); resolve(dialog.message()); }));
+  await page.evaluate(() => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(16777216)], 'big.txt'));
+    document.getElementById('report').dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  });
+  assert.equal(await shown, '脚本文件太大，未读入：\nbig.txt\n脚本最多 16,777,215 字节。');
+  assert.equal(await value('#script'), 'mpinit=1\nmpout\n');
   await page.close();
 });
 

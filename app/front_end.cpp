@@ -10,7 +10,7 @@
 #include "scoring/explain.hpp"
 #include "scoring/limits.hpp"
 #include "scoring/report_tables.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
 namespace quillon::app {

@@ -7,7 +7,7 @@
 #endif
 
 #include "app/report_exports.hpp"
-#include "app/temporary_file.hpp"
+#include "platform/temporary_file.hpp"
 #include "app/xlsx_export.hpp"
 
 namespace quillon::app {

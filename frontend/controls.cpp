@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 
 namespace quillon::frontend {
 namespace {

@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "scoring/fixed_format.hpp"
-#include "scoring/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace quillon {
 namespace {

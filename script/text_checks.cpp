@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scoring/utf8.hpp"
+#include "text/utf8.hpp"
 #include "script/words.hpp"
 
 namespace quillon {

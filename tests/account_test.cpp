@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "codec/encoding.hpp"
-#include "scoring/utf8.hpp"
-#include "script/builtin_texts.hpp"
+#include "text/utf8.hpp"
+#include "app/builtin_texts.hpp"
 #include "test_support.hpp"
 
 namespace quillon::test {

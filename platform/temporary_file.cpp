@@ -1,4 +1,4 @@
-#include "app/temporary_file.hpp"
+#include "platform/temporary_file.hpp"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "scoring/gbk_width.hpp"
+#include "text/gbk_width.hpp"
 
 #include <array>
 #include <cstdint>

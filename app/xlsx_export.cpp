@@ -2,16 +2,17 @@
 // decimals. libxlsxwriter writes files only, so the workbook goes through a temporary one.
 #include <xlsxwriter.h>
 
-#if !defined(_WIN32)
-#include <locale.h>
-#endif
-
 #include "app/report_exports.hpp"
+#include "platform/c_numbers.hpp"
 #include "platform/temporary_file.hpp"
 #include "app/xlsx_export.hpp"
 
 namespace quillon::app {
 namespace {
+
+using platform::CNumbersInThisThread;
+using platform::HeldSignals;
+using platform::TemporaryFile;
 
 struct Formats {
     lxw_format* header;
@@ -79,34 +80,6 @@ void Fill(lxw_workbook* book, const ScoreTables& t) {
     WriteFigure(totals, 1, 7, t.total, f);
     WriteFigure(totals, 1, 8, t.roundedTotal, f);
 }
-
-#if !defined(_WIN32)
-// libxlsxwriter prints numbers with the C library's printf, in the locale in force: a window
-// that took the user's locale (Qt does) would write "69,6798" into the sheet. The C locale
-// holds for this thread while the workbook is written; the process's locale is untouched.
-class CNumbersInThisThread {
-public:
-    CNumbersInThisThread() : c_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr))) {
-        if (c_ != nullptr) previous_ = uselocale(c_);
-    }
-    ~CNumbersInThisThread() {
-        if (c_ == nullptr) return;
-        uselocale(previous_);
-        freelocale(c_);
-    }
-    CNumbersInThisThread(const CNumbersInThisThread&) = delete;
-    CNumbersInThisThread& operator=(const CNumbersInThisThread&) = delete;
-
-private:
-    locale_t c_;
-    locale_t previous_ = nullptr;
-};
-#else
-// Windows programs keep the C locale: nothing calls setlocale.
-struct CNumbersInThisThread {
-    CNumbersInThisThread() {}
-};
-#endif
 
 }  // namespace
 

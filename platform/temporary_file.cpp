@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-namespace quillon::app {
+namespace quillon::platform {
 namespace {
 
 #ifdef _WIN32
@@ -113,4 +113,4 @@ HeldSignals::HeldSignals() {}
 HeldSignals::~HeldSignals() {}
 #endif
 
-}  // namespace quillon::app
+}  // namespace quillon::platform

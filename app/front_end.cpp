@@ -8,8 +8,8 @@
 #include "scoring/explain.hpp"
 #include "scoring/limits.hpp"
 #include "scoring/report_tables.hpp"
-#include "script/builtin_texts.hpp"
-#include "script/commands.hpp"
+#include "app/builtin_texts.hpp"
+#include "script/account.hpp"
 #include "script/interpreter.hpp"
 
 namespace quillon::app {

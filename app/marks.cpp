@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/utf16_units.hpp"
-#include "scoring/gbk_width.hpp"
-#include "script/builtin_texts.hpp"
+#include "text/gbk_width.hpp"
+#include "app/builtin_texts.hpp"
 
 namespace quillon::app {
 namespace {

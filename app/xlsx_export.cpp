@@ -5,17 +5,18 @@
 #include <optional>
 #include <string_view>
 
-#if !defined(_WIN32)
-#include <locale.h>
-#endif
-
 #include "app/report_exports.hpp"
-#include "app/temporary_file.hpp"
+#include "platform/c_numbers.hpp"
+#include "platform/temporary_file.hpp"
 #include "app/xlsx_export.hpp"
 #include "scoring/text_format.hpp"
 
 namespace quillon::app {
 namespace {
+
+using platform::CNumbersInThisThread;
+using platform::HeldSignals;
+using platform::TemporaryFile;
 
 struct Formats {
     lxw_format* header;
@@ -95,34 +96,6 @@ void Fill(lxw_workbook* book, const ScoreTables& t) {
     WriteFigure(totals, 1, 7, t.total, kReportSumDecimals, f);
     WriteFigure(totals, 1, 8, t.roundedTotal, kReportRoundedTotalDecimals, f);
 }
-
-#if !defined(_WIN32)
-// libxlsxwriter prints numbers with the C library's printf, in the locale in force: a window
-// that took the user's locale (Qt does) would write "69,6798" into the sheet. The C locale
-// holds for this thread while the workbook is written; the process's locale is untouched.
-class CNumbersInThisThread {
-public:
-    CNumbersInThisThread() : c_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr))) {
-        if (c_ != nullptr) previous_ = uselocale(c_);
-    }
-    ~CNumbersInThisThread() {
-        if (c_ == nullptr) return;
-        uselocale(previous_);
-        freelocale(c_);
-    }
-    CNumbersInThisThread(const CNumbersInThisThread&) = delete;
-    CNumbersInThisThread& operator=(const CNumbersInThisThread&) = delete;
-
-private:
-    locale_t c_;
-    locale_t previous_ = nullptr;
-};
-#else
-// Windows programs keep the C locale: nothing calls setlocale.
-struct CNumbersInThisThread {
-    CNumbersInThisThread() {}
-};
-#endif
 
 }  // namespace
 

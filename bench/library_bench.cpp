@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bench/script_mix.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
 namespace {

@@ -18,8 +18,8 @@
 #include "codec/encoding.hpp"
 #include "codec/script_file.hpp"
 #include "scoring/report_tables.hpp"
-#include "scoring/utf8.hpp"
-#include "script/builtin_texts.hpp"
+#include "text/utf8.hpp"
+#include "app/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
 namespace {

@@ -5,7 +5,7 @@
 #                                                               unless they match the tree's bytes
 set(tables
   gb18030 codec/gb18030_table.cpp
-  gbk scoring/gbk_two_byte_ranges.inc)
+  gbk text/gbk_two_byte_ranges.inc)
 
 while(tables)
   list(POP_FRONT tables kind path)

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "codec/gb18030_table.hpp"
-#include "scoring/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace quillon::codec {
 namespace {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "codec/encoding.hpp"
-#include "scoring/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace quillon::codec {
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "codec/encoding.hpp"
-#include "scoring/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace quillon::codec {
 namespace {

@@ -8,7 +8,7 @@
 #include "codec/wide_text.hpp"  // file names are UTF-8 inside
 #endif
 
-#include "script/interpreter.hpp"
+#include "text/script_limit.hpp"
 
 namespace quillon::codec {
 namespace {

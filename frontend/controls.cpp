@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "app/builtin_texts.hpp"
 #include "app/export_formats.hpp"
-#include "script/builtin_texts.hpp"
 
 namespace quillon::frontend {
 namespace {

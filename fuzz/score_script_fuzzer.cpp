@@ -8,9 +8,9 @@
 
 #include "codec/decode.hpp"
 #include "codec/encoding.hpp"
-#include "scoring/gbk_width.hpp"
+#include "text/gbk_width.hpp"
 #include "scoring/report_text.hpp"
-#include "scoring/utf8.hpp"
+#include "text/utf8.hpp"
 #include "script/interpreter.hpp"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "scoring/byte_words.hpp"
 #include "scoring/decimal.hpp"
-#include "scoring/gbk_width.hpp"
-#include "scoring/utf8.hpp"
+#include "text/gbk_width.hpp"
+#include "text/utf8.hpp"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,6 @@
 #include "scoring/report_text.hpp"
 
-#include "scoring/gbk_width.hpp"
+#include "text/gbk_width.hpp"
 
 namespace quillon {
 

@@ -4,7 +4,7 @@
 
 #include "scoring/decimal.hpp"
 #include "scoring/fixed_format.hpp"
-#include "scoring/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace quillon {
 namespace {

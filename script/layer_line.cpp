@@ -3,7 +3,7 @@
 #include <string>
 
 #include "scoring/decimal.hpp"
-#include "scoring/gbk_width.hpp"
+#include "text/gbk_width.hpp"
 #include "scoring/limits.hpp"
 #include "scoring/tally.hpp"
 #include "scoring/text_format.hpp"

@@ -5,7 +5,7 @@
 #include "scoring/limits.hpp"
 #include "scoring/model.hpp"
 #include "scoring/text_format.hpp"
-#include "scoring/utf8.hpp"
+#include "text/utf8.hpp"
 #include "script/arguments.hpp"
 #include "script/commands.hpp"
 #include "script/words.hpp"

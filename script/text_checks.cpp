@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "scoring/utf8.hpp"
 #include "script/commands.hpp"
+#include "text/utf8.hpp"
 #include "script/words.hpp"
 
 namespace quillon {

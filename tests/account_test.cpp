@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "codec/encoding.hpp"
-#include "scoring/utf8.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "script/commands.hpp"
+#include "text/utf8.hpp"
 #include "test_support.hpp"
 
 namespace quillon::test {
@@ -372,7 +372,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 // The README's tables list every code of account.hpp, in code order.
 TEST(Account, ReadmeListsEveryCodeInOrder) {
     const std::filesystem::path root = std::filesystem::path(QUILLON_GOLDEN_DIR).parent_path().parent_path();
-    const std::string codes = ReadFile(root / "script" / "account.hpp");
+    const std::string codes = ReadFile(root / "script" / "include" / "script" / "account.hpp");
     const std::string readme = ReadFile(root / "README.md");
     std::vector<std::string> declared;
     for (std::size_t at = codes.find("= \"Q"); at != std::string::npos; at = codes.find("= \"Q", at + 1)) {

@@ -13,7 +13,7 @@
 #include "app/desktop_files.hpp"
 #include "app/text_change.hpp"
 #include "app/word_tips.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
 namespace quillon::app {

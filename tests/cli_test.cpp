@@ -22,7 +22,7 @@
 
 #include "codec/encoding.hpp"
 #include "iconv_reference.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "test_support.hpp"
 
 namespace quillon::test {

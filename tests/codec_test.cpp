@@ -7,9 +7,9 @@
 
 #include "codec/decode.hpp"
 #include "codec/encoding.hpp"
-#include "scoring/gbk_width.hpp"
-#include "scoring/utf8.hpp"
-#include "script/builtin_texts.hpp"
+#include "text/gbk_width.hpp"
+#include "text/utf8.hpp"
+#include "app/builtin_texts.hpp"
 #include "test_support.hpp"
 
 namespace quillon::codec {

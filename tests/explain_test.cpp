@@ -4,7 +4,7 @@
 
 #include "app/explain_text.hpp"
 #include "scoring/explain.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "test_support.hpp"
 
 namespace quillon::test {

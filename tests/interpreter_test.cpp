@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "scoring/gbk_width.hpp"
+#include "text/gbk_width.hpp"
 #include "scoring/model.hpp"
 #include "script/lines.hpp"
 #include "test_support.hpp"

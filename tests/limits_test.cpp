@@ -9,7 +9,7 @@
 #include "codec/decode.hpp"
 #include "codec/encoding.hpp"
 #include "scoring/objects.hpp"
-#include "scoring/utf8.hpp"
+#include "text/utf8.hpp"
 #include "script/lines.hpp"
 #include "test_support.hpp"
 

@@ -1,7 +1,7 @@
 // The built-in sample scripts score the totals they record.
 #include <gtest/gtest.h>
 
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "test_support.hpp"
 
 namespace quillon::test {

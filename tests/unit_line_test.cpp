@@ -1,7 +1,7 @@
 // Unit lines: one unit's score and tally record from its objects; count-form lines in a run.
 #include <gtest/gtest.h>
 
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "test_support.hpp"
 
 namespace quillon::test {

@@ -18,7 +18,7 @@
 
 #include "app/xlsx_export.hpp"
 #include "scoring/report_tables.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
 namespace quillon::app {

@@ -6,7 +6,7 @@
 
 #include "app/front_end.hpp"
 #include "codec/decode.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "scoring/limits.hpp"
 #include "script/interpreter.hpp"
 

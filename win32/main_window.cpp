@@ -8,7 +8,7 @@
 
 #include "app/desktop_files.hpp"
 #include "codec/wide_text.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "win32/edit_text.hpp"
 #include "win32/files.hpp"
 #include "win32/resource_ids.h"

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "codec/wide_text.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 
 namespace quillon::win32 {
 namespace {

@@ -1,6 +1,6 @@
 // Writes the encoding tables kept in the tree, whole, from glibc's iconv:
 //   make_tables gb18030 codec/gb18030_table.cpp           (GB18030's two-byte cells and BMP four-byte codes)
-//   make_tables gbk     scoring/gbk_two_byte_ranges.inc   (the characters GBK writes in two bytes)
+//   make_tables gbk     text/gbk_two_byte_ranges.inc   (the characters GBK writes in two bytes)
 // The tables are kept rather than made at build time because glibc's converter changes between
 // releases (newer ones follow GB18030-2022), and the page and the Windows build, which have no
 // glibc, must count and decode as the Linux tool does. The build's target quillon_tables runs

@@ -29,7 +29,7 @@
 #include "frontend/window_icon.hpp"
 #include "frontend/report_view.hpp"
 #include "frontend/script_mirror.hpp"
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
 using namespace quillon;

@@ -59,8 +59,4 @@ struct CommandArguments {
 };
 CommandArguments ReadArguments(const Command& command, std::string_view line);
 
-// What a line is taken as on its own, with the unit it addresses: the record a run would keep
-// for it, but for the level, which only the lines before decide. `line` is as collected.
-LineRecord ReadLineAlone(std::string_view line);
-
 }  // namespace quillon

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-namespace quillon::app {
+namespace quillon::platform {
 
 class TemporaryFile {
 public:
@@ -50,4 +50,4 @@ private:
 #endif
 };
 
-}  // namespace quillon::app
+}  // namespace quillon::platform

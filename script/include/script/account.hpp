@@ -122,4 +122,8 @@ struct ScriptAccount {
     std::size_t unlistedCount() const;
 };
 
+// What a line is taken as on its own, with the unit it addresses: the record a run would keep
+// for it, but for the level, which only the lines before decide. `line` is as collected.
+LineRecord ReadLineAlone(std::string_view line);
+
 }  // namespace quillon

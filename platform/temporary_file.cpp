@@ -1,4 +1,4 @@
-#include "app/temporary_file.hpp"
+#include "platform/temporary_file.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-namespace quillon::app {
+namespace quillon::platform {
 namespace {
 
 #ifdef _WIN32
@@ -113,4 +113,4 @@ HeldSignals::HeldSignals() {}
 HeldSignals::~HeldSignals() {}
 #endif
 
-}  // namespace quillon::app
+}  // namespace quillon::platform

@@ -4,9 +4,10 @@
 
 #include <cstddef>
 
+#include "text/script_limit.hpp"  // kMaxScriptBytes
+
 namespace quillon {
 
-inline constexpr std::size_t kMaxScriptBytes = 16777215;  // a longer script is cut here
 inline constexpr std::size_t kMaxLineBytes = 1999;        // the rest of a longer line is dropped
 inline constexpr std::size_t kMaxTokenBytes = 63;         // an object token is cut to this
 inline constexpr std::size_t kLayerWordMaxBytes = 199;    // a layer line's word is cut to this

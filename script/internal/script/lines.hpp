@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "scoring/byte_words.hpp"
-#include "scoring/gbk_width.hpp"
+#include "text/gbk_width.hpp"
 #include "scoring/limits.hpp"
 
 namespace quillon {

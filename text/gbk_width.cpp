@@ -1,9 +1,9 @@
-#include "scoring/gbk_width.hpp"
+#include "text/gbk_width.hpp"
 
 #include <array>
 #include <cstdint>
 
-#include "scoring/utf8.hpp"
+#include "text/utf8.hpp"
 
 namespace quillon {
 namespace {

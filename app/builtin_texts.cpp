@@ -1,6 +1,6 @@
 // The five built-in texts: the notice with usage help and four worked sample scripts. Every
 // line, the last included, ends with CR LF; trailing blanks are part of the texts.
-#include "script/builtin_texts.hpp"
+#include "app/builtin_texts.hpp"
 
 namespace quillon {
 namespace {

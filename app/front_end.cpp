@@ -253,7 +253,7 @@ LineRecord FrontEnd::lineRecord(std::string_view rowText, std::size_t row) const
         if (static_cast<unsigned char>(c) >= 32) collected += c;
     }
     LineRecord record = ReadLineAlone(collected);
-    record.level = lineRecords_.empty() ? 3 : lineRecords_[std::min(row, lineRecords_.size() - 1)].level;
+    record.level = lineRecords_.empty() ? kResetLevel : lineRecords_[std::min(row, lineRecords_.size() - 1)].level;
     return record;
 }
 

@@ -25,7 +25,6 @@ constexpr std::string_view kClosingNotice =
     "没有mpout 命令 最后自动补1个// 对 所有单元得分输出 归并到层面和总分 ";
 // Ahead of the report of a line that names its level (mpout3).
 constexpr std::string_view kForcedLevelNotice = "特别提示：mpout 被强行指定密评级别喽\r\n";
-constexpr int kResetLevel = 3;
 
 class Interpreter {
 public:

@@ -21,6 +21,9 @@ enum class LineKind : std::uint8_t { Comment, LevelSetUp, LayerLine, UnitLine, C
 
 std::string_view LineKindName(LineKind kind);  // "comment", "level", "layer", "unit", ...
 
+// Every run starts at this level, until a line sets another.
+inline constexpr int kResetLevel = 3;
+
 // What the interpreter did with a row of the script: what the views colour and explain it by.
 struct LineRecord {
     LineKind kind = LineKind::Comment;

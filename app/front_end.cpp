@@ -245,14 +245,9 @@ ExitStep FrontEnd::ExitAnswered(std::size_t button) {
 
 LineRecord FrontEnd::lineRecord(std::string_view rowText, std::size_t row) const {
     if (rowScored(row)) return lineRecords_[row];
-    // Not scored as it stands: read alone, as the interpreter collects it, at the level the
+    // Not scored as it stands: read alone, as the interpreter reads it, at the level the
     // last run had there (or past its end, at its last row).
-    std::string collected;
-    collected.reserve(rowText.size());
-    for (const char c : rowText) {
-        if (static_cast<unsigned char>(c) >= 32) collected += c;
-    }
-    LineRecord record = ReadLineAlone(collected);
+    LineRecord record = ReadLineAlone(rowText);
     record.level = lineRecords_.empty() ? kResetLevel : lineRecords_[std::min(row, lineRecords_.size() - 1)].level;
     return record;
 }

@@ -205,7 +205,7 @@ TEST(Account, EachRowRecordsWhatItsLineDid) {
     }
     // A line read alone (a row edited since the run) is taken as the run takes it, but for the level.
     for (const char* line : {"$$4.02 VVX", "$$4.2x VVX", "$$ VVX", "$$4 VVX", "@@3 1", "@@0", "mpinit=9", "mpinit=1",
-                             "mpout2", "mpecho", " mpout", "注释"}) {
+                             "mpout2", "mpecho", " mpout", "注释", "\tmp\x01out", "$$4.\t2 VVX"}) {
         const LineRecord alone = ReadLineAlone(line);
         const auto rows = InterpretScript(line, {}, true).account.lines;
         ASSERT_EQ(rows.size(), 1u);

@@ -125,8 +125,9 @@ struct ScriptAccount {
     std::size_t unlistedCount() const;
 };
 
-// What a line is taken as on its own, with the unit it addresses: the record a run would keep
-// for it, but for the level, which only the lines before decide. `line` is as collected.
-LineRecord ReadLineAlone(std::string_view line);
+// What an editor's row is taken as on its own, with the unit it addresses: the record a run
+// would keep for it, but for the level, which only the rows before decide. The row is as it
+// stands, control bytes and all; it ends at a line end.
+LineRecord ReadLineAlone(std::string_view row);
 
 }  // namespace quillon

@@ -92,6 +92,8 @@ void MeasureRatio(benchmark::State& state, const std::string& text, Run run) {
         fastestFloor = std::min(fastestFloor, std::chrono::duration<double>(t2 - t1).count());
     }
     state.counters["run_over_floor"] = fastestRun / fastestFloor;
+    state.counters["run_ms"] = fastestRun * 1e3;
+    state.counters["floor_ms"] = fastestFloor * 1e3;
 }
 
 void RatioToFloor(benchmark::State& state) {

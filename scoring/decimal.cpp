@@ -29,18 +29,23 @@ std::optional<DecimalRead> ReadDecimal(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
+    // The digits are gathered as they are passed; past 19 of them the sum wraps, but then it is
+    // not used.
     const std::size_t mantissaStart = i;
-    const std::size_t intEnd = SkipDigits(text, i);
-    std::size_t end = intEnd;
-    std::size_t digitCount = intEnd - mantissaStart;
-    if (end < text.size() && text[end] == '.') {
-        const std::size_t fracEnd = SkipDigits(text, end + 1);
-        digitCount += fracEnd - (end + 1);
-        end = fracEnd;
+    std::uint64_t digits = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    std::size_t digitCount = i - mantissaStart;
+    std::size_t fractionDigits = 0;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fractionStart = ++i;
+        for (; i < text.size() && IsDigit(text[i]); ++i) digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        fractionDigits = i - fractionStart;
+        digitCount += fractionDigits;
     }
     if (digitCount == 0) return std::nullopt;
 
-    const std::size_t mantissaEnd = end;
+    const std::size_t mantissaEnd = i;
+    std::size_t end = mantissaEnd;
     if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
         std::size_t j = end + 1;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
@@ -51,15 +56,6 @@ std::optional<DecimalRead> ReadDecimal(std::string_view text) {
     // Up to 15 digits without an exponent: the digits as a whole number and the power of ten
     // are both exact doubles, and one division rounds correctly, as fast_float does.
     if (digitCount <= 15 && end == mantissaEnd) {
-        std::uint64_t digits = 0;
-        std::size_t fractionDigits = 0;
-        for (std::size_t k = mantissaStart; k < end; ++k) {
-            if (text[k] == '.') {
-                fractionDigits = end - k - 1;
-                continue;
-            }
-            digits = digits * 10 + static_cast<std::uint64_t>(text[k] - '0');
-        }
         const double value = static_cast<double>(digits) / kPowersOfTen[fractionDigits];
         return DecimalRead{negative ? -value : value, end};
     }

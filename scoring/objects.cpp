@@ -58,8 +58,18 @@ constexpr unsigned CodeBit(std::uint32_t window) {
 }
 static_assert(kVerdictKeys.size() == 7);
 
-bool Contains(std::string_view text, std::string_view part) {
-    return text.find(part) != std::string_view::npos;
+bool Contains(std::string_view text, char c) { return text.find(c) != std::string_view::npos; }
+
+// The words of a token are short: a comparison of their first bytes is no call to memcmp.
+bool StartsWithMax(std::string_view token) {
+    return token.size() >= 4 && token[0] == 'm' && token[1] == 'a' && token[2] == 'x' && token[3] == '(';
+}
+
+bool ContainsHalf(std::string_view text) {  // "*0.5"
+    for (std::size_t i = 0; i + 4 <= text.size(); ++i) {
+        if (text[i] == '*' && text[i + 1] == '0' && text[i + 2] == '.' && text[i + 3] == '5') return true;
+    }
+    return false;
 }
 
 // The token as the scan reads it: only V and X fold, so "MAX(" stays unrecognised.
@@ -152,16 +162,17 @@ double SuffixWeight(const TokenFeatures& features) {
 
 struct ArgumentRead {
     double value;
-    bool whole;  // a number, or a number and "*0.5"
+    bool whole;                // a number, or a number and "*0.5"
+    std::size_t numberLength;  // the bytes the number took, 0 for none
 };
 
 ArgumentRead ReadArgument(std::string_view text) {
     const auto number = ReadDecimal(text);
     double value = number ? number->value : -1.0;
-    const bool halved = Contains(text, "*0.5");
+    const bool halved = ContainsHalf(text);
     if (halved) value *= 0.5;
     const std::size_t length = number ? number->length : 0;
-    return {value, length == text.size() || (halved && text.substr(length) == "*0.5")};
+    return {value, length == text.size() || (halved && text.substr(length) == "*0.5"), length};
 }
 
 // A max( token's arguments are its first two words, with commas and ")" separating as blanks
@@ -194,19 +205,38 @@ std::uint8_t OffsetIn(std::string_view token, std::string_view part) {
     return static_cast<std::uint8_t>(part.data() - token.data());
 }
 
+// A max( token as read: its two words and what each was read as. Only a token that begins
+// "max(" and holds a "," and a ")" is read; any other is never counted.
+struct MaxRead {
+    bool wellFormed = false;
+    MaxWords words;
+    std::array<ArgumentRead, 2> arguments{};
+
+    double value() const { return std::max(arguments[0].value, arguments[1].value); }
+};
+
+MaxRead ReadMax(std::string_view token) {
+    MaxRead read;
+    read.wellFormed = StartsWithMax(token) && Contains(token, ',') && Contains(token, ')');
+    if (!read.wellFormed) return read;
+    read.words = SplitMax(token);
+    for (std::size_t i = 0; i < 2; ++i) read.arguments[i] = ReadArgument(read.words.arguments[i]);
+    return read;
+}
+
 // What of a counted max( token went unread: the first argument that is more than a number, or
 // else the text after the two arguments.
-TokenPart MaxPartRead(std::string_view token) {
-    const MaxWords words = SplitMax(token);
-    for (const std::string_view argument : words.arguments) {
-        if (argument.empty() || ReadArgument(argument).whole) continue;
-        const auto number = ReadDecimal(argument);
+TokenPart MaxPartRead(std::string_view token, const MaxRead& read) {
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string_view argument = read.words.arguments[i];
+        if (argument.empty() || read.arguments[i].whole) continue;
         const std::uint8_t start = OffsetIn(token, argument);
-        return {PartRead::MaxArgument, start, static_cast<std::uint8_t>(number ? number->length : 0), start,
+        return {PartRead::MaxArgument, start, static_cast<std::uint8_t>(read.arguments[i].numberLength), start,
                 static_cast<std::uint8_t>(start + argument.size())};
     }
-    if (words.rest.empty()) return {};
-    return {PartRead::MaxRest, OffsetIn(token, words.rest), static_cast<std::uint8_t>(words.rest.size()), 0,
+    const std::string_view rest = read.words.rest;
+    if (rest.empty()) return {};
+    return {PartRead::MaxRest, OffsetIn(token, rest), static_cast<std::uint8_t>(rest.size()), 0,
             static_cast<std::uint8_t>(token.size())};
 }
 
@@ -286,8 +316,14 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
 
 // What follows a "*" up to the next one: the four weights, with or without their point.
 bool IsWeightSuffix(std::string_view suffix) {
-    constexpr std::array<std::string_view, 8> kSuffixes = {"1.2", "12", "1.5", "15", "0.5", "5", "0.2", "2"};
-    return std::find(kSuffixes.begin(), kSuffixes.end(), suffix) != kSuffixes.end();
+    const auto tenth = [](char c) { return c == '2' || c == '5'; };
+    switch (suffix.size()) {
+        case 1: return tenth(suffix[0]);                                                // 5, 2
+        case 2: return suffix[0] == '1' && tenth(suffix[1]);                            // 12, 15
+        case 3: return suffix[1] == '.' && tenth(suffix[2]) &&                          // 1.2, 1.5, 0.5, 0.2
+                       (suffix[0] == '1' || suffix[0] == '0');
+        default: return false;
+    }
 }
 
 std::string_view WeightReadAs(std::string_view suffix) {
@@ -296,13 +332,13 @@ std::string_view WeightReadAs(std::string_view suffix) {
 }
 
 std::int32_t EvaluateMax(std::string_view token, std::array<double, 3>& results) {
-    if (token.substr(0, 4) != "max(" || !Contains(token, ",") || !Contains(token, ")")) {
+    const MaxRead read = ReadMax(token);
+    if (!read.wellFormed) {
         results = {-3.0, -3.0, -3.0};
         return 0;
     }
-    const MaxWords words = SplitMax(token);
-    const double first = ReadArgument(words.arguments[0]).value;
-    const double second = ReadArgument(words.arguments[1]).value;
+    const double first = read.arguments[0].value;
+    const double second = read.arguments[1].value;
     results = {second > first ? second : first, first, second};
     return 1;
 }
@@ -317,19 +353,18 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
         double& score = table.ObjectScores[static_cast<unsigned>(slot)];
         const std::string_view folded = token.view();
 
-        if (folded.substr(0, 4) == "max(") {
-            std::array<double, 3> results{};
-            EvaluateMax(folded, results);
-            if (results[0] < -0.000001) {
+        if (StartsWithMax(folded)) {
+            const MaxRead max = ReadMax(folded);
+            if (!max.wellFormed || max.value() < -0.000001) {
                 table.IgnoredMax |= 1u << slot;
             } else {
                 // An expression counts as partly compliant whatever its value.
-                score = results[0];
+                score = max.value();
                 table.Counted[static_cast<unsigned>(slot)] = true;
                 ++table.PartlyCompliant;
                 ++table.CountedObjects;
                 table.ScoreSum += score;
-                NotePart(table, slot, MaxPartRead(folded));
+                NotePart(table, slot, MaxPartRead(folded, max));
             }
             continue;
         }

@@ -88,7 +88,7 @@ private:
                 break;
             case LineKind::LayerLine:
                 beforeModelChange();
-                outcome.layer = deal_CC(store_, line, trace_);
+                deal_CC(store_, line, trace_, outcome.layer);
                 break;
             case LineKind::Report: {
                 const CommandArguments arguments = ReadArguments(*command, line);

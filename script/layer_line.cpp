@@ -74,11 +74,11 @@ int LayerDigitOf(std::string_view line) {
     return line[2] - '0';
 }
 
-LayerLineOutcome deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace) {
-    LayerLineOutcome outcome;
+void deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace, LayerLineOutcome& outcome) {
+    outcome = {};
     if (LayerDigitOf(line) == 0) {
         trace.write("deal_CC 必须 @@1-8 \n");
-        return outcome;
+        return;
     }
     const int k = line[2] - '1';
     outcome.layer = k;
@@ -106,7 +106,6 @@ LayerLineOutcome deal_CC(ScoreStore& store, std::string_view line, const Diagnos
     TallyLayer(store, k, trace);
     TraceLayerDone(store, k, firstWords, trace);
     outcome.result = 2;
-    return outcome;
 }
 
 }  // namespace quillon

@@ -44,6 +44,8 @@ struct LayerLineOutcome {
 // The layer a layer line sets, 1 to 8, from the byte after "@@"; 0 when it sets none.
 int LayerDigitOf(std::string_view line);
 
-LayerLineOutcome deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace);
+// Fills the outcome in place: it is read back at once, and a copy of it would cost more than
+// a short line's reading.
+void deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace, LayerLineOutcome& outcome);
 
 }  // namespace quillon

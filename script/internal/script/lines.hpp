@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -53,13 +54,24 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
         bool dropped = first < 32 && !detail::IsLineEnd(text[pos]);
         std::size_t end = pos + 1;
         while (end < text.size()) {
-            // Eight bytes at a time up to the next control byte.
-            while (end + 8 <= text.size()) {
-                const unsigned ordinary = bytes::FirstByteBelow(bytes::Load(text.data() + end), 32);
-                end += ordinary;
-                if (ordinary < 8) break;
+            // Eight bytes at a time up to the line end, noting a control byte on the way.
+            if (end + 8 <= text.size()) {
+                const std::uint64_t eight = bytes::Load(text.data() + end);
+                if (!bytes::HasByteBelow(eight, 32)) {
+                    end += 8;
+                    continue;
+                }
+                const std::uint64_t ends = bytes::BytesEqual(eight, '\r') | bytes::BytesEqual(eight, '\n');
+                const auto firstEnd = static_cast<unsigned>(std::countr_zero(ends)) / 8;  // 8: none
+                if (bytes::FirstByteBelow(eight, 32) < firstEnd) {
+                    clean = false;
+                    dropped = true;
+                }
+                end += firstEnd;
+                if (firstEnd < 8) break;
+                continue;
             }
-            if (end == text.size()) break;
+            // The last few bytes, one at a time.
             const auto byte = static_cast<unsigned char>(text[end]);
             if (byte < 32) {
                 if (detail::IsLineEnd(text[end])) break;

@@ -94,11 +94,13 @@ struct TokenFeatures {
     bool notApplicable = false; // "---" occurs
     bool weight12 = false, weight15 = false, weight02 = false, weight05 = false;
     bool unknownWeight = false;  // a "*" that begins none of the weight suffixes as written
+    std::uint8_t exactWeights = 0;  // bit 1 << w: a suffix is kWeights[w] as meant
     std::size_t firstStar = std::string_view::npos;
 };
 
-// The weights in the order of their tests.
+// The weights in the order of their tests; weight w is bit 1 << w of ExactWeights.
 constexpr std::array<std::string_view, 4> kWeights = {"1.2", "1.5", "0.2", "0.5"};
+static_assert(kWeight12 == 1 << 0 && kWeight15 == 1 << 1 && kWeight02 == 1 << 2 && kWeight05 == 1 << 3);
 
 // Which of kWeights a suffix sets, by its first bytes ("*1.25" sets 1.2, "*2x" 0.2), or -1.
 int WeightIndex(std::string_view suffix) {
@@ -111,30 +113,41 @@ int WeightIndex(std::string_view suffix) {
     return -1;
 }
 
-// The token is followed by three NULs, which match nothing below.
+// Every code is three bytes of the token: a window that runs past its end holds a NUL, which
+// no code has, so only the windows wholly inside are looked at.
 TokenFeatures Scan(std::string_view t) {
     TokenFeatures f;
     const char* const p = t.data();
-    for (std::size_t i = 0; i < t.size(); ++i) {
+    for (std::size_t i = 0; i + 3 <= t.size(); ++i) {
         const char a = p[i];
-        if (a == '*') {
-            if (f.firstStar == std::string_view::npos) f.firstStar = i;
-            const std::string_view suffix = t.substr(i + 1, t.find('*', i + 1) - i - 1);
-            f.unknownWeight |= !IsWeightSuffix(suffix);
-            switch (WeightIndex(suffix)) {
-                case 0: f.weight12 = true; break;
-                case 1: f.weight15 = true; break;
-                case 2: f.weight02 = true; break;
-                case 3: f.weight05 = true; break;
-                default: break;
-            }
-            continue;
-        }
         if (a != 'v' && a != 'x' && a != '\\' && a != '-') continue;  // starts no code
-        // Past its end the token reads as NULs, as Key pads a short window.
         const std::uint32_t window = Key(std::string_view(p + i, 3));
         f.verdictCodes |= CodeBit(window);
         f.notApplicable |= window == Key("---");
+    }
+    // Tokens are short: a loop finds a "*" sooner than a call would.
+    const auto findStar = [&](std::size_t from) {
+        while (from < t.size() && p[from] != '*') ++from;
+        return from < t.size() ? from : std::string_view::npos;
+    };
+    for (std::size_t i = findStar(0); i != std::string_view::npos;) {
+        if (f.firstStar == std::string_view::npos) f.firstStar = i;
+        const std::size_t next = findStar(i + 1);
+        const std::string_view suffix = t.substr(i + 1, next - i - 1);
+        const int weight = WeightIndex(suffix);
+        if (!IsWeightSuffix(suffix)) {
+            f.unknownWeight = true;
+        } else {
+            f.exactWeights |= static_cast<std::uint8_t>(1u << weight);
+        }
+        switch (weight) {
+            case 0: f.weight12 = true; break;
+            case 1: f.weight15 = true; break;
+            case 2: f.weight02 = true; break;
+            case 3: f.weight05 = true; break;
+            default: break;
+        }
+        i = next;
     }
     return f;
 }
@@ -279,6 +292,7 @@ void Reset(ObjectTable& table) {
     table.IgnoredMax = 0;
     table.CutTokens = 0;
     table.UnknownWeights = 0;
+    table.Suffixed = 0;
     table.PartlyRead = 0;
 }
 
@@ -370,6 +384,8 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
         }
         const TokenFeatures features = Scan(folded);
         if (features.unknownWeight) table.UnknownWeights |= 1u << slot;
+        if (features.firstStar != std::string_view::npos) table.Suffixed |= 1u << slot;
+        table.ExactWeights[static_cast<unsigned>(slot)] = features.exactWeights;
         const std::string_view cut = folded.substr(0, features.firstStar);
         if (features.notApplicable) {
             ++table.NotApplicable;

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include "scoring/byte_words.hpp"
 #include "scoring/text_format.hpp"
 #include "script/problems.hpp"
 
@@ -20,44 +19,24 @@ struct RuleReading {
     bool rk12 = false, rk15 = false, ra05 = false, ra02 = false;
 };
 
-// The weights the rules name, written with or without the point: Rk 1.2 or 1.5, Ra 0.5 or 0.2.
-void ReadWeight(std::string_view weight, RuleReading& r) {
-    char whole = '0', tenth = 0;  // "5" is 0.5, "12" is 1.2
-    if (weight.size() == 3 && weight[1] == '.') {
-        whole = weight[0];
-        tenth = weight[2];
-    } else if (weight.size() == 2 && weight[0] == '1') {
-        whole = '1';
-        tenth = weight[1];
-    } else if (weight.size() == 1) {
-        tenth = weight[0];
-    }
-    r.rk12 |= whole == '1' && tenth == '2';
-    r.rk15 |= whole == '1' && tenth == '5';
-    r.ra05 |= whole == '0' && tenth == '5';
-    r.ra02 |= whole == '0' && tenth == '2';
-}
-
-// One pass over the token: its objects are read for every line the account keeps.
-RuleReading Read(std::string_view token) {
+// The code is read from the token; the weights the rules name, written with or without the
+// point (Rk 1.2 or 1.5, Ra 0.5 or 0.2: "5" is 0.5, "12" is 1.2), are the suffixes the scan found
+// to be weights as meant.
+RuleReading Read(std::string_view token, std::uint8_t exactWeights) {
     RuleReading r;
-    std::size_t end = 0;
-    while (end < token.size() && token[end] != '*') ++end;
     const auto letter = [&](std::size_t i) { return token[i] == 'v' || token[i] == 'x'; };
-    if (end == 3 && letter(0) && letter(1) && letter(2)) r.code = token.substr(0, 3);
-    while (end < token.size()) {  // at a "*"
-        const std::size_t start = ++end;
-        while (end < token.size() && token[end] != '*') ++end;
-        ReadWeight(token.substr(start, end - start), r);
+    if (token.size() >= 3 && (token.size() == 3 || token[3] == '*') && letter(0) && letter(1) && letter(2)) {
+        r.code = token.substr(0, 3);
     }
+    r.rk12 = (exactWeights & kWeight12) != 0;
+    r.rk15 = (exactWeights & kWeight15) != 0;
+    r.ra02 = (exactWeights & kWeight02) != 0;
+    r.ra05 = (exactWeights & kWeight05) != 0;
     return r;
 }
 
-// Whether the token has a "*" suffix. Most tokens are short, and NULs follow every token.
-bool HasSuffix(const ObjectToken& token) {
-    if (token.size > 8) return token.view().find('*') != std::string_view::npos;
-    const std::uint64_t inToken = token.size == 8 ? ~0ull : (1ull << (8 * token.size)) - 1;
-    return (bytes::BytesEqual(bytes::Load(token.bytes.data()), '*') & inToken) != 0;
+bool IsMax(std::string_view token) {
+    return token.size() >= 4 && token[0] == 'm' && token[1] == 'a' && token[2] == 'x' && token[3] == '(';
 }
 
 bool Met(char letter) { return letter == 'v'; }
@@ -80,12 +59,10 @@ void NoteRuleDepartures(const ObjectTable& table, std::size_t base, int level, P
         const double score = table.ObjectScores[k];
         // A counted object without a weight is noted only when it scores above 1, or a max( at 1:
         // most objects of a line are passed over here.
-        if (!stop && (score <= 0.99 || (score <= 1.00001 && token.substr(0, 4) != "max(")) && !HasSuffix(table.TokenText[k])) {
-            continue;
-        }
+        if (!stop && (score <= 0.99 || (score <= 1.00001 && !IsMax(token))) && (table.Suffixed & 1u << k) == 0) continue;
         const std::size_t at = base + table.TokenSpans[k].start;
         const std::size_t length = table.TokenSpans[k].length;
-        const RuleReading r = Read(token);
+        const RuleReading r = Read(token, (table.Suffixed & 1u << k) != 0 ? table.ExactWeights[k] : 0);
         const auto shown = [&] { return "“" + (r.code.empty() ? std::string(token) : Upper(token)) + "”"; };
         if (slot == table.StopSlot) {
             if (!r.code.empty() && !Met(r.code[0]) && r.code != "xxx") {
@@ -95,7 +72,7 @@ void NoteRuleDepartures(const ObjectTable& table, std::size_t base, int level, P
             }
             break;
         }
-        if (token.substr(0, 4) == "max(") {
+        if (IsMax(token)) {
             if (score > 0.99) {
                 log.note(note::MaxCountedPartly, [&] {
                     return shown() + " 的值为 " + Fixed(score, 0, 4) + "，本算分器仍按部分符合计数；按规则得 1 分的对象应计为符合";

@@ -49,6 +49,9 @@ struct ObjectToken {
     std::string_view view() const { return {bytes.data(), size}; }
 };
 
+// The weights a "*" suffix sets, as bits.
+inline constexpr std::uint8_t kWeight12 = 1, kWeight15 = 2, kWeight02 = 4, kWeight05 = 8;
+
 // The workspace of one line's objects; each run owns one and every scan overwrites it.
 struct ObjectTable {
     std::array<ObjectToken, kObjectSlots> TokenText{};
@@ -70,6 +73,10 @@ struct ObjectTable {
     std::uint32_t IgnoredMax = 0;  // bit k: the max( token in slot k was not counted
     std::uint32_t CutTokens = 0;   // bit k: the token in slot k was cut to kMaxTokenBytes
     std::uint32_t UnknownWeights = 0;  // bit k: the token in slot k has a "*" suffix none of the four
+    std::uint32_t Suffixed = 0;    // bit k: the token in slot k, not a max( one, has a "*" suffix
+    // Of each token, not a max( one: the kWeight bits of its "*" suffixes that are weights as
+    // meant (IsWeightSuffix), whatever the order of the tests makes of them.
+    std::array<std::uint8_t, kObjectSlots> ExactWeights{};
     // Counted and not-applicable tokens read only in part (bit k for slot k), and what was read.
     std::uint32_t PartlyRead = 0;
     std::array<TokenPart, kObjectSlots> ReadParts{};

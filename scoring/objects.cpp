@@ -278,11 +278,15 @@ TokenPart CodePart(std::string_view token, std::string_view cut, std::string_vie
             static_cast<std::uint8_t>(cut.size())};
 }
 
+// Only the slots the last scan filled hold anything: the rest are as they were made.
 void Reset(ObjectTable& table) {
-    for (int slot = 0; slot < table.TokenCount; ++slot) table.TokenText[static_cast<unsigned>(slot)].size = 0;
+    for (int slot = 0; slot < table.TokenCount; ++slot) {
+        const auto k = static_cast<unsigned>(slot);
+        table.TokenText[k].size = 0;
+        table.ObjectScores[k] = NoObjectMark;
+        table.Counted[k] = false;
+    }
     table.TokenCount = 0;
-    table.ObjectScores.fill(NoObjectMark);
-    table.Counted.fill(false);
     table.CountedObjects = 0;
     table.ScoreSum = 0;
     table.NotApplicable = table.Compliant = table.PartlyCompliant = table.NonCompliant = 0;

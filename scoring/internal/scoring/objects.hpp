@@ -56,7 +56,11 @@ inline constexpr std::uint8_t kWeight12 = 1, kWeight15 = 2, kWeight02 = 4, kWeig
 struct ObjectTable {
     std::array<ObjectToken, kObjectSlots> TokenText{};
     std::int32_t TokenCount = 0;  // slots of TokenText the last scan filled
-    std::array<double, kObjectSlots> ObjectScores{};
+    std::array<double, kObjectSlots> ObjectScores = [] {
+        std::array<double, kObjectSlots> none{};
+        none.fill(NoObjectMark);
+        return none;
+    }();
     std::array<bool, kObjectSlots> Counted{};  // the object entered the unit score
     std::int32_t CountedObjects = 0;
     double ScoreSum = 0;

@@ -96,16 +96,20 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
             char* const kept = line.data();
             std::size_t size = 0;
             for (std::size_t i = pos; i < end && size <= 4 * kMaxLineBytes;) {
-                if (i + 8 <= text.size()) {  // eight bytes copied, the run of ordinary ones kept
+                if (i + 8 <= end) {  // eight ordinary bytes copied at once
                     const std::uint64_t eight = bytes::Load(text.data() + i);
-                    const unsigned ordinary = bytes::FirstByteBelow(eight, 32);
-                    bytes::Store(kept + size, eight);
-                    size += ordinary;
-                    i += ordinary == 8 ? 8 : ordinary + 1;  // a control byte is dropped
-                } else {
+                    if (!bytes::HasByteBelow(eight, 32)) {
+                        bytes::Store(kept + size, eight);
+                        size += 8;
+                        i += 8;
+                        continue;
+                    }
+                }
+                // Else each byte is copied and kept only if it is ordinary: no byte waits for
+                // the one before to be placed.
+                for (const std::size_t stop = std::min(i + 8, end); i < stop; ++i) {
                     kept[size] = text[i];
                     size += static_cast<unsigned char>(text[i]) >= 32 ? 1 : 0;
-                    ++i;
                 }
             }
             const std::string_view collected(kept, size);

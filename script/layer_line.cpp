@@ -1,5 +1,6 @@
 #include "script/layer_line.hpp"
 
+#include <memory>
 #include <string>
 
 #include "scoring/decimal.hpp"
@@ -75,7 +76,7 @@ int LayerDigitOf(std::string_view line) {
 }
 
 void deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace, LayerLineOutcome& outcome) {
-    outcome = {};
+    std::construct_at(&outcome);  // made anew where it is: "= {}" would build one aside and copy it
     if (LayerDigitOf(line) == 0) {
         trace.write("deal_CC 必须 @@1-8 \n");
         return;

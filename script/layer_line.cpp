@@ -1,6 +1,6 @@
 #include "script/layer_line.hpp"
 
-#include <memory>
+#include <algorithm>
 #include <string>
 
 #include "scoring/decimal.hpp"
@@ -76,7 +76,12 @@ int LayerDigitOf(std::string_view line) {
 }
 
 void deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace, LayerLineOutcome& outcome) {
-    std::construct_at(&outcome);  // made anew where it is: "= {}" would build one aside and copy it
+    // Set for this line: the outcome is reused line after line, and clearing all of it each time
+    // costs more than reading a short line.
+    outcome.result = -1;
+    outcome.layer = 0;
+    outcome.units = 0;
+    outcome.extraWords = 0;
     if (LayerDigitOf(line) == 0) {
         trace.write("deal_CC 必须 @@1-8 \n");
         return;
@@ -84,6 +89,7 @@ void deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace,
     const int k = line[2] - '1';
     outcome.layer = k;
     outcome.units = store.UnitCount(k);
+    std::fill_n(outcome.words.begin(), outcome.units, LayerWordOutcome{});
     // Each word is cut to kLayerWordMaxBytes; words past the eighth are only counted.
     std::array<std::string_view, 2> firstWords{};
     std::size_t count = 0;

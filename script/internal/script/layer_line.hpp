@@ -33,11 +33,13 @@ struct LayerWordOutcome {
     std::int8_t range = 0;     // Stored: 1 above 1, -1 below 0, 0 within
 };
 
+// deal_CC sets every field for each line, and the words of the layer's units; a field added
+// here must be set there too.
 struct LayerLineOutcome {
     int result = -1;  // 2 handled, -1 not "@@" with a layer digit 1 to 8 (nothing changed)
     int layer = 0;    // index, 0 for layer 1
     int units = 0;    // the layer's unit count
-    std::array<LayerWordOutcome, kMaxUnitsPerLayer> words{};
+    std::array<LayerWordOutcome, kMaxUnitsPerLayer> words{};  // of units 1 to `units`
     std::size_t extraWords = 0;  // words beyond the layer's units, ignored
 };
 

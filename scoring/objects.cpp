@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 namespace quillon {
 namespace {
@@ -72,19 +71,19 @@ bool ContainsHalf(std::string_view text) {  // "*0.5"
     return false;
 }
 
-// The token as the scan reads it: only V and X fold, so "MAX(" stays unrecognised.
+// Eight bytes as the scan reads them: only V and X fold, so "MAX(" stays unrecognised. 'V' and
+// 'X' differ from 'v' and 'x' in bit 0x20 only.
+std::uint64_t Folded(std::uint64_t eight) {
+    return eight | (bytes::BytesEqual(eight, 'V') | bytes::BytesEqual(eight, 'X')) >> 2;
+}
+
 void CopyFolded(std::string_view word, ObjectToken& token) {
     std::size_t i = 0;
-    for (; i + 8 <= word.size(); i += 8) {  // 'V' and 'X' differ from 'v' and 'x' in bit 0x20 only
-        const std::uint64_t eight = bytes::Load(word.data() + i);
-        const std::uint64_t upper = bytes::BytesEqual(eight, 'V') | bytes::BytesEqual(eight, 'X');
-        bytes::Store(token.bytes.data() + i, eight | upper >> 2);
-    }
+    for (; i + 8 <= word.size(); i += 8) bytes::Store(token.bytes.data() + i, Folded(bytes::Load(word.data() + i)));
     for (; i < word.size(); ++i) {
         const char c = word[i];
         token.bytes[i] = c == 'V' ? 'v' : (c == 'X' ? 'x' : c);
     }
-    std::memset(token.bytes.data() + word.size(), 0, 3);
     token.size = static_cast<std::uint8_t>(word.size());
 }
 
@@ -313,6 +312,18 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
             continue;
         }
         const std::size_t start = pos;
+        ObjectToken& token = table.TokenText[static_cast<unsigned>(count)];
+        if (pos + 8 <= text.size()) {  // most words are short: found, folded and copied at once
+            const std::uint64_t eight = bytes::Load(text.data() + pos);
+            const unsigned inWord = bytes::FirstByteEqual(eight, ' ');
+            if (inWord < 8) {
+                bytes::Store(token.bytes.data(), Folded(eight));
+                token.size = static_cast<std::uint8_t>(inWord);
+                table.TokenSpans[static_cast<unsigned>(count++)] = {static_cast<std::uint32_t>(start), inWord};
+                pos += inWord;
+                continue;
+            }
+        }
         while (pos + 8 <= text.size()) {  // eight bytes at a time to the next blank
             const unsigned inWord = bytes::FirstByteEqual(bytes::Load(text.data() + pos), ' ');
             pos += inWord;
@@ -324,8 +335,8 @@ int SplitTokens(ObjectTable& table, std::string_view text) {
                                                           static_cast<std::uint32_t>(word.size())};
         const std::size_t kept = GbkPrefixLength(word, kMaxTokenBytes);
         if (kept < word.size()) table.CutTokens |= 1u << count;
-        word = word.substr(0, kept);
-        CopyFolded(word, table.TokenText[static_cast<unsigned>(count++)]);
+        CopyFolded(word.substr(0, kept), token);
+        ++count;
     }
     return count;
 }

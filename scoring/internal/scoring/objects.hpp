@@ -42,9 +42,7 @@ struct TokenSpan {
 inline constexpr std::size_t kMaxTokenUtf8Bytes = 4 * kMaxTokenBytes;
 
 struct ObjectToken {
-    // Three NULs always follow the token, so that the scan can read three bytes past any of
-    // its bytes.
-    std::array<char, kMaxTokenUtf8Bytes + 3> bytes{};
+    std::array<char, kMaxTokenUtf8Bytes> bytes{};  // past `size`, whatever was there
     std::uint8_t size = 0;
     std::string_view view() const { return {bytes.data(), size}; }
 };

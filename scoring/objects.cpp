@@ -57,8 +57,6 @@ constexpr unsigned CodeBit(std::uint32_t window) {
 }
 static_assert(kVerdictKeys.size() == 7);
 
-bool Contains(std::string_view text, char c) { return text.find(c) != std::string_view::npos; }
-
 // The words of a token are short: a comparison of their first bytes is no call to memcmp.
 bool StartsWithMax(std::string_view token) {
     return token.size() >= 4 && token[0] == 'm' && token[1] == 'a' && token[2] == 'x' && token[3] == '(';
@@ -229,7 +227,13 @@ struct MaxRead {
 
 MaxRead ReadMax(std::string_view token) {
     MaxRead read;
-    read.wellFormed = StartsWithMax(token) && Contains(token, ',') && Contains(token, ')');
+    if (!StartsWithMax(token)) return read;
+    bool comma = false, close = false;  // one pass for both, without a call: tokens are short
+    for (const char c : token) {
+        comma |= c == ',';
+        close |= c == ')';
+    }
+    read.wellFormed = comma && close;
     if (!read.wellFormed) return read;
     read.words = SplitMax(token);
     for (std::size_t i = 0; i < 2; ++i) read.arguments[i] = ReadArgument(read.words.arguments[i]);

@@ -78,9 +78,11 @@ private:
     // the thousandth problem mostly goes wrong the same way on every line.
     std::string_view lastUnlistedCode_;
     std::size_t* lastUnlistedCount_ = nullptr;
-    std::size_t number_ = 1;
+    // Not side by side as in ScriptLine: copied as one, the pair was read back in one piece
+    // while its two halves were still being written, which stalls every line.
     std::size_t offset_ = 0;
     LineKind kind_ = LineKind::Comment;
+    std::size_t number_ = 1;
 };
 
 // What a line did, as its handler reported it.

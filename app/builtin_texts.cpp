@@ -162,11 +162,11 @@ constexpr std::string_view kIndustrialDemonstration =
 }  // namespace
 
 constexpr std::array<BuiltInSample, kBuiltInSampleCount> BuiltInSamples = {{
-    {"1. 权利声明 ", kNotice, false},
-    {"2. 某二级  例题", kLevel2Example, true},
-    {"3. 某三级  Velmar = 62.29", kLevel3Example, true},
-    {"4. 某四级  例题  69.680 ", kLevel4Example, true},
-    {"5. 工业生产示范 ", kIndustrialDemonstration, true},
+    {"1. 权利声明 ", "权利声明", kNotice, false},
+    {"2. 某二级  例题", "密评二级", kLevel2Example, true},
+    {"3. 某三级  Velmar = 62.29", "密评三级", kLevel3Example, true},
+    {"4. 某四级  例题  69.680 ", "密评四级", kLevel4Example, true},
+    {"5. 工业生产示范 ", "工业生产示范", kIndustrialDemonstration, true},
 }};
 
 const std::string_view NoticeText = kNotice;

@@ -51,10 +51,10 @@ void BuildMenu(QDialog& dialog, Controls& c) {
     c.donationAction = Command(file, QStringLiteral("用好,给咖啡赞助"), ID_DONATION);
     c.exitAction = Command(file, QStringLiteral("退出"), ID_EXIT);
     QMenu* samples = c.menuBar->addMenu(QStringLiteral("测试向量"));
-    const char* captions[] = {"权利声明", "密评二级", "密评三级", "密评四级", "工业生产示范"};
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < kBuiltInSampleCount; ++k) {
+        const std::string_view caption = BuiltInSamples[static_cast<unsigned>(k)].menuCaption;
         c.sampleActions[static_cast<unsigned>(k)] =
-            Command(samples, QString::fromUtf8(captions[k]), ID_FIRST_SAMPLE + k);
+            Command(samples, QString::fromUtf8(caption.data(), static_cast<int>(caption.size())), ID_FIRST_SAMPLE + k);
     }
     QMenu* analysis = c.menuBar->addMenu(QStringLiteral("分析"));
     c.analysisAction = Command(analysis, QStringLiteral("各单元增分..."), ID_ANALYSIS);

@@ -185,9 +185,10 @@ class Page {
   async start() {
     document.body.dataset.font = pickFont() ?? '';
     new MenuBar(document.querySelector('nav'));
-    const { labels, exports, maxScriptBytes } = await this.scorer.request('hello');
+    const { labels, captions, exports, maxScriptBytes } = await this.scorer.request('hello');
     this.maxScriptBytes = maxScriptBytes;  // the model's limit: a larger file is not read
     labels.forEach((label, index) => this.samples.add(new Option(label, String(index))));
+    this.addSampleItems(captions);
     this.addExportItems(exports);
     this.measure();
     this.connect();
@@ -219,9 +220,6 @@ class Page {
       event.preventDefault();
       try { this.samples.showPicker(); } catch { /* not offered: the list stays as it is */ }
     });
-    document.querySelectorAll('[data-sample]').forEach((item) => item.addEventListener('click', () => {
-      this.scorer.send('sampleChosen', Number(item.dataset.sample));
-    }));
     $('load').addEventListener('click', () => $('file').click());
     $('menuLoad').addEventListener('click', () => $('file').click());
     $('file').addEventListener('change', (event) => {
@@ -268,6 +266,18 @@ class Page {
       if (!this.modified) return;
       event.preventDefault();
       event.returnValue = '脚本有未保存的修改';  // any text: browsers show their own
+    });
+  }
+
+  // The 测试向量 menu: the model's built-in texts, in its order.
+  addSampleItems(captions) {
+    captions.forEach((caption, index) => {
+      const item = document.createElement('button');
+      item.setAttribute('role', 'menuitem');
+      item.dataset.sample = String(index);
+      item.textContent = caption;
+      item.addEventListener('click', () => this.scorer.send('sampleChosen', index));
+      $('sampleMenu').append(item);
     });
   }
 

@@ -21,6 +21,7 @@ val BuiltInTexts() {
     for (const auto& sample : quillon::BuiltInSamples) {
         val entry = val::object();
         entry.set("label", std::string(sample.label));
+        entry.set("menuCaption", std::string(sample.menuCaption));
         entry.set("text", std::string(sample.text));
         entry.set("scored", sample.scored);
         texts.call<void>("push", entry);

@@ -6,15 +6,17 @@
 const encoder = new TextEncoder();
 const ready = QuillonModule().then((quillon) => {
   const model = new quillon.FrontEnd();
-  const labels = quillon.builtInTexts().map((sample) => sample.label);
-  return { model, labels, exports: quillon.exportFormats(), maxScriptBytes: quillon.maxScriptBytes };
+  const texts = quillon.builtInTexts();
+  const labels = texts.map((sample) => sample.label);
+  const captions = texts.map((sample) => sample.menuCaption);
+  return { model, labels, captions, exports: quillon.exportFormats(), maxScriptBytes: quillon.maxScriptBytes };
 });
 
 self.onmessage = async ({ data }) => {
-  const { model, labels, exports, maxScriptBytes } = await ready;
+  const { model, labels, captions, exports, maxScriptBytes } = await ready;
   const { id, call, args } = data;
   if (call === 'hello') {
-    self.postMessage({ id, labels, exports, maxScriptBytes });
+    self.postMessage({ id, labels, captions, exports, maxScriptBytes });
     return;
   }
   const started = performance.now();

@@ -137,12 +137,21 @@ void MainWindow::initialise() {
             AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, about);
         }
     }
-    // The export entries come from the formats' list, before 链接官网.
+    // The export entries come from the formats' list, before 链接官网; the 测试向量 menu, after
+    // 文件, from the built-in texts.
     if (HMENU file = GetSubMenu(GetMenu(dialog_), 0)) {
         for (const app::ExportFormat& format : app::ExportFormats()) {
             InsertMenuW(file, ID_HOME_PAGE, MF_BYCOMMAND | MF_STRING, static_cast<UINT_PTR>(format.command),
                         codec::Wide(app::ExportMenuText(format) + "...").c_str());
         }
+    }
+    if (HMENU samples = CreatePopupMenu()) {
+        for (int k = 0; k < kBuiltInSampleCount; ++k) {
+            AppendMenuW(samples, MF_STRING, static_cast<UINT_PTR>(ID_FIRST_SAMPLE + k),
+                        codec::Wide(BuiltInSamples[static_cast<unsigned>(k)].menuCaption).c_str());
+        }
+        InsertMenuW(GetMenu(dialog_), 1, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(samples), L"测试向量");
+        DrawMenuBar(dialog_);
     }
     SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));

@@ -8,6 +8,7 @@ namespace quillon {
 
 struct BuiltInSample {
     std::string_view label;  // as listed in the window's sample list
+    std::string_view menuCaption;  // its entry in the 测试向量 menu, command ID_FIRST_SAMPLE + i
     std::string_view text;
     bool scored;             // the notice is shown, never scored
 };

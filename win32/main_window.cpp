@@ -175,7 +175,7 @@ void MainWindow::initialise() {
     report_ = std::make_unique<ReportBox>(control(IDC_REPORT_BOX));
     // An address this build was not given leaves its entry disabled.
     HMENU menu = GetMenu(dialog_);
-    for (const auto [id, command] : {std::pair{ID_HOME_PAGE, app::LinkCommand::HomePage},
+    for (const auto& [id, command] : {std::pair{ID_HOME_PAGE, app::LinkCommand::HomePage},
                                      std::pair{ID_DONATION, app::LinkCommand::DonationPicture}}) {
         EnableMenuItem(menu, id, MF_BYCOMMAND | (model_.linkAvailable(command) ? MF_ENABLED : MF_GRAYED));
     }

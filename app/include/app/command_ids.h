@@ -1,6 +1,6 @@
-/* The menu commands' numbers, one list for the Qt and the Win32 window; the resource script
-   reads it too, so plain defines. Each export format's command is in its entry of
-   app/export_formats.cpp. */
+/* The menu commands' and the main window's controls' numbers, one list for the Qt and the
+   Win32 window; the resource script reads it too, so plain defines. Each export format's
+   command is in its entry of app/export_formats.cpp. */
 #ifndef QUILLON_APP_COMMAND_IDS_H
 #define QUILLON_APP_COMMAND_IDS_H
 
@@ -14,6 +14,18 @@
 #define ID_SAVE 32781
 #define ID_SAVE_AS 32782
 #define ID_ANALYSIS 32785
+
+/* The controls; the Qt window names each widget "control<number>". */
+#define IDC_SCRIPT_BOX 1000
+#define IDC_REPORT_BOX 1001
+#define IDC_COMPUTE 1002
+#define IDC_REAL_TIME 1003
+#define IDC_LOAD 1004
+#define IDC_EXIT 1005
+#define IDC_SAMPLE_LIST 1006
+#define IDC_ABOUT_LINE 1007
+#define IDC_ANALYSIS_TEXT 1008
+#define IDC_REPORT_NOTICE 1009 /* says that the report was cut */
 
 #ifdef __cplusplus
 /* Every number above and the samples', which no export command may take. */

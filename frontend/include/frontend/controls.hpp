@@ -14,22 +14,23 @@
 #include <array>
 #include <vector>
 
-#include "app/command_ids.h"  // the menu commands' ids, kept on each action as its "commandId" property
+#include "app/command_ids.h"  // the controls' ids, and the commands', kept on each action as "commandId"
 #include "frontend/dialog_units.hpp"
 
 namespace quillon::frontend {
 
-// Control ids of the design; each widget also carries its id as the object name "control<id>".
+// Control ids of the design, the Win32 window's; each widget also carries its id as the object
+// name "control<id>".
 enum ControlId : int {
-    kOkButtonId = 1,
-    kCancelButtonId = 2,
-    kScriptBoxId = 1000,
-    kReportBoxId = 1001,
-    kComputeButtonId = 1002,
-    kRealTimeBoxId = 1003,
-    kLoadButtonId = 1004,
-    kExitButtonId = 1005,
-    kSampleListId = 1006,
+    kOkButtonId = 1,      // IDOK
+    kCancelButtonId = 2,  // IDCANCEL
+    kScriptBoxId = IDC_SCRIPT_BOX,
+    kReportBoxId = IDC_REPORT_BOX,
+    kComputeButtonId = IDC_COMPUTE,
+    kRealTimeBoxId = IDC_REAL_TIME,
+    kLoadButtonId = IDC_LOAD,
+    kExitButtonId = IDC_EXIT,
+    kSampleListId = IDC_SAMPLE_LIST,
 };
 
 inline constexpr QSize kMainWindowDialogUnits{687, 421};

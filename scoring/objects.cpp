@@ -110,8 +110,7 @@ int WeightIndex(std::string_view suffix) {
     return -1;
 }
 
-// Every code is three bytes of the token: a window that runs past its end holds a NUL, which
-// no code has, so only the windows wholly inside are looked at.
+// A code is three bytes of the token: only the windows wholly inside it are looked at.
 TokenFeatures Scan(std::string_view t) {
     TokenFeatures f;
     const char* const p = t.data();

@@ -62,6 +62,15 @@ bool StartsWithMax(std::string_view token) {
     return token.size() >= 4 && token[0] == 'm' && token[1] == 'a' && token[2] == 'x' && token[3] == '(';
 }
 
+// A short text equal to a short word, compared without a call.
+bool Equals(std::string_view text, std::string_view word) {
+    if (text.size() != word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (text[i] != word[i]) return false;
+    }
+    return true;
+}
+
 bool ContainsHalf(std::string_view text) {  // "*0.5"
     for (std::size_t i = 0; i + 4 <= text.size(); ++i) {
         if (text[i] == '*' && text[i + 1] == '0' && text[i + 2] == '.' && text[i + 3] == '5') return true;
@@ -181,7 +190,7 @@ ArgumentRead ReadArgument(std::string_view text) {
     const bool halved = ContainsHalf(text);
     if (halved) value *= 0.5;
     const std::size_t length = number ? number->length : 0;
-    return {value, length == text.size() || (halved && text.substr(length) == "*0.5"), length};
+    return {value, length == text.size() || (halved && Equals(text.substr(length), "*0.5")), length};
 }
 
 // A max( token's arguments are its first two words, with commas and ")" separating as blanks
@@ -428,7 +437,7 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
         Tally(table, slot, score);
         if (features.verdictCodes != 0) {
             const std::string_view code = WinningCode(features);
-            if (cut != code) NotePart(table, slot, CodePart(folded, cut, code));
+            if (!Equals(cut, code)) NotePart(table, slot, CodePart(folded, cut, code));
         } else if (numberLength < cut.size()) {
             NotePart(table, slot, {PartRead::Number, 0, static_cast<std::uint8_t>(numberLength), 0,
                                    static_cast<std::uint8_t>(cut.size())});

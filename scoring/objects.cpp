@@ -409,6 +409,21 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
             }
             continue;
         }
+        // Most objects are a code alone ("VVX") or a number alone ("0.6"): scored as the scan
+        // below would, without it.
+        if (const unsigned code = folded.size() == 3 ? CodeBit(Key(folded)) : 0; code != 0) {
+            score = kVerdictCodes[static_cast<unsigned>(std::bit_width(code)) - 1].score;
+            table.ExactWeights[static_cast<unsigned>(slot)] = 0;
+            Tally(table, slot, score);
+            continue;
+        }
+        if (const auto number = ReadDecimal(folded);
+            number && number->length == folded.size() && !(number->value < kObjectScoreFloor)) {
+            score = number->value;
+            table.ExactWeights[static_cast<unsigned>(slot)] = 0;
+            Tally(table, slot, score);
+            continue;
+        }
         const TokenFeatures features = Scan(folded);
         if (features.unknownWeight) table.UnknownWeights |= 1u << slot;
         if (features.firstStar != std::string_view::npos) table.Suffixed |= 1u << slot;

@@ -57,11 +57,6 @@ constexpr unsigned CodeBit(std::uint32_t window) {
 }
 static_assert(kVerdictKeys.size() == 7);
 
-// The words of a token are short: a comparison of their first bytes is no call to memcmp.
-bool StartsWithMax(std::string_view token) {
-    return token.size() >= 4 && token[0] == 'm' && token[1] == 'a' && token[2] == 'x' && token[3] == '(';
-}
-
 // A short text equal to a short word, compared without a call.
 bool Equals(std::string_view text, std::string_view word) {
     if (text.size() != word.size()) return false;
@@ -235,7 +230,7 @@ struct MaxRead {
 
 MaxRead ReadMax(std::string_view token) {
     MaxRead read;
-    if (!StartsWithMax(token)) return read;
+    if (!IsMaxToken(token)) return read;
     bool comma = false, close = false;  // one pass for both, without a call: tokens are short
     for (const char c : token) {
         comma |= c == ',';
@@ -394,7 +389,7 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
         double& score = table.ObjectScores[static_cast<unsigned>(slot)];
         const std::string_view folded = token.view();
 
-        if (StartsWithMax(folded)) {
+        if (IsMaxToken(folded)) {
             const MaxRead max = ReadMax(folded);
             if (!max.wellFormed || max.value() < -0.000001) {
                 table.IgnoredMax |= 1u << slot;
@@ -417,8 +412,9 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
             Tally(table, slot, score);
             continue;
         }
-        if (const auto number = ReadDecimal(folded);
-            number && number->length == folded.size() && !(number->value < kObjectScoreFloor)) {
+        // A number never holds a "*": read here, it is what the part before the first one reads.
+        const auto number = ReadDecimal(folded);
+        if (number && number->length == folded.size() && !(number->value < kObjectScoreFloor)) {
             score = number->value;
             table.ExactWeights[static_cast<unsigned>(slot)] = 0;
             Tally(table, slot, score);
@@ -437,11 +433,9 @@ std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
         score = VerdictScore(features);
         const double weight = SuffixWeight(features);
         std::size_t numberLength = 0;
-        if (score < -1.9) {
-            if (const auto number = ReadDecimal(cut)) {
-                score = number->value;
-                numberLength = number->length;
-            }
+        if (score < -1.9 && number) {
+            score = number->value;
+            numberLength = number->length;
         }
         if (score < 0.999) score *= weight;  // full marks are never weighted down
         if (score < kObjectScoreFloor) {  // not an object: the list ends here

@@ -3,21 +3,12 @@
 #include "script/layer_line.hpp"
 #include "script/lines.hpp"
 #include "script/unit_line.hpp"
+#include "script/words.hpp"
 
 namespace quillon {
 namespace {
 
 bool IsLevelDigit(char c) { return c >= '1' && c <= '4'; }
-
-// Every line is tried against the words: a loop over a few bytes, the first of which rules out
-// most words, costs less than a call to compare them.
-bool BeginsWith(std::string_view line, std::string_view word) {
-    if (line.size() < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        if (line[i] != word[i]) return false;
-    }
-    return true;
-}
 
 bool Follows(const Command& command, std::string_view line) {
     const std::size_t at = command.word.size();
@@ -33,14 +24,14 @@ bool Follows(const Command& command, std::string_view line) {
 
 const Command* CommandOf(std::string_view line) {
     for (const Command& command : kCommands) {
-        if (BeginsWith(line, command.word) && Follows(command, line)) return &command;
+        if (StartsWith(line, command.word) && Follows(command, line)) return &command;
     }
     return nullptr;
 }
 
 const Command* CommandWordOf(std::string_view line) {
     for (const Command& command : kCommands) {
-        if (BeginsWith(line, command.word)) return &command;
+        if (StartsWith(line, command.word)) return &command;
     }
     return nullptr;
 }

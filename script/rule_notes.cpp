@@ -35,10 +35,6 @@ RuleReading Read(std::string_view token, std::uint8_t exactWeights) {
     return r;
 }
 
-bool IsMax(std::string_view token) {
-    return token.size() >= 4 && token[0] == 'm' && token[1] == 'a' && token[2] == 'x' && token[3] == '(';
-}
-
 bool Met(char letter) { return letter == 'v'; }
 
 std::string Upper(std::string_view text) {
@@ -59,7 +55,7 @@ void NoteRuleDepartures(const ObjectTable& table, std::size_t base, int level, P
         const double score = table.ObjectScores[k];
         // A counted object without a weight is noted only when it scores above 1, or a max( at 1:
         // most objects of a line are passed over here.
-        if (!stop && (score <= 0.99 || (score <= 1.00001 && !IsMax(token))) && (table.Suffixed & 1u << k) == 0) continue;
+        if (!stop && (score <= 0.99 || (score <= 1.00001 && !IsMaxToken(token))) && (table.Suffixed & 1u << k) == 0) continue;
         const std::size_t at = base + table.TokenSpans[k].start;
         const std::size_t length = table.TokenSpans[k].length;
         const RuleReading r = Read(token, (table.Suffixed & 1u << k) != 0 ? table.ExactWeights[k] : 0);
@@ -72,7 +68,7 @@ void NoteRuleDepartures(const ObjectTable& table, std::size_t base, int level, P
             }
             break;
         }
-        if (IsMax(token)) {
+        if (IsMaxToken(token)) {
             if (score > 0.99) {
                 log.note(note::MaxCountedPartly, [&] {
                     return shown() + " 的值为 " + Fixed(score, 0, 4) + "，本算分器仍按部分符合计数；按规则得 1 分的对象应计为符合";

@@ -47,6 +47,12 @@ struct ObjectToken {
     std::string_view view() const { return {bytes.data(), size}; }
 };
 
+// Whether a token, folded as the scan folds it, is a max( expression ("MAX(" is none). Tokens
+// are short: a comparison of their first bytes is no call to memcmp.
+inline bool IsMaxToken(std::string_view folded) {
+    return folded.size() >= 4 && folded[0] == 'm' && folded[1] == 'a' && folded[2] == 'x' && folded[3] == '(';
+}
+
 // The weights a "*" suffix sets, as bits.
 inline constexpr std::uint8_t kWeight12 = 1, kWeight15 = 2, kWeight02 = 4, kWeight05 = 8;
 

@@ -4,17 +4,23 @@ parser, their figures against the text report's for the same script.
 Usage: exports_test.py TOOL-COMMAND... (such as: wine quillon-score.exe)"""
 import html.parser
 import io
+import os
 import re
-import subprocess
 import sys
 
 import openpyxl
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from tool_run import run_tool  # noqa: E402
 
 TOOL = sys.argv[1:]
 
 
 def tool(*args):
-    return subprocess.run([*TOOL, *args], capture_output=True, check=True).stdout
+    done = run_tool(TOOL, args, ' '.join(args))
+    if done.returncode != 0:
+        sys.exit('the tool failed on %s' % ' '.join(args))
+    return done.stdout
 
 
 failures = []

@@ -4,12 +4,13 @@ reading of the rules must give the same bytes. Usage: differential.py TOOL [COUN
 import os
 import random
 import shlex
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import reference  # noqa: E402
+from tool_run import run_tool  # noqa: E402
 
 NUMBERS = ['0', '1', '0.5', '0.25', '.5', '5.', '0.3333', '0.6667', '1e-1', '2', '0.99999',
            '0.00004', '0.99996', '1.0001', '-0.05', '-0.5', '+0.7', '0x1', '1e400', 'inf',
@@ -94,18 +95,9 @@ def script(rng):
 
 
 def score(tool, path):
-    """The tool's report of the script at path. A program under a launcher (Wine) that exits
-    without a word of its own never ran the script: that start is tried again, and said."""
-    for attempt in range(3):
-        done = subprocess.run(tool + ['--output-encoding', 'gbk', path], capture_output=True)
-        if done.returncode == 0:
-            return done.stdout
-        spoke = b'quillon-score:' in done.stderr
-        print('exit %d on %s (%s): %r' % (done.returncode, path, 'the tool' if spoke else 'the launcher',
-                                         done.stderr[-500:]))
-        if spoke or len(tool) == 1:
-            break
-    return None
+    """The tool's report of the script at path, or None when the tool failed."""
+    done = run_tool(tool, ['--output-encoding', 'gbk', path], path)
+    return done.stdout if done.returncode == 0 else None
 
 
 def main():

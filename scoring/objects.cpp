@@ -223,7 +223,7 @@ std::uint8_t OffsetIn(std::string_view token, std::string_view part) {
 struct MaxRead {
     bool wellFormed = false;
     MaxWords words;
-    std::array<ArgumentRead, 2> arguments{};
+    std::array<ArgumentRead, 2> arguments;  // set only when well formed: zeroing costs a block store
 
     double value() const { return std::max(arguments[0].value, arguments[1].value); }
 };
@@ -257,19 +257,6 @@ TokenPart MaxPartRead(std::string_view token, const MaxRead& read) {
     if (rest.empty()) return {};
     return {PartRead::MaxRest, OffsetIn(token, rest), static_cast<std::uint8_t>(rest.size()), 0,
             static_cast<std::uint8_t>(token.size())};
-}
-
-void Tally(ObjectTable& table, int slot, double score) {
-    if (score > 0.99) {
-        ++table.Compliant;
-    } else if (score < 0.01) {
-        ++table.NonCompliant;
-    } else if (score > 0.01 && score < 0.99) {
-        ++table.PartlyCompliant;
-    }
-    table.Counted[static_cast<unsigned>(slot)] = true;
-    ++table.CountedObjects;
-    table.ScoreSum += score;
 }
 
 void NotePart(ObjectTable& table, int slot, const TokenPart& part) {
@@ -379,78 +366,143 @@ std::int32_t EvaluateMax(std::string_view token, std::array<double, 3>& results)
     return 1;
 }
 
+namespace {
+
+TokenOutcome::Tally TallyOf(double score) {
+    if (score > 0.99) return TokenOutcome::Tally::Compliant;
+    if (score < 0.01) return TokenOutcome::Tally::NonCompliant;
+    if (score > 0.01 && score < 0.99) return TokenOutcome::Tally::PartlyCompliant;
+    return TokenOutcome::Tally::None;  // 0.01 and 0.99 themselves: counted, in no column
+}
+
+TokenOutcome Counted(double score, std::uint8_t exactWeights = 0) {
+    TokenOutcome outcome;
+    outcome.score = score;
+    outcome.tally = TallyOf(score);
+    outcome.exactWeights = exactWeights;
+    return outcome;
+}
+
+// One token, folded, scored as the list reads it.
+TokenOutcome ScoreToken(std::string_view folded) {
+    TokenOutcome outcome;
+    if (IsMaxToken(folded)) {
+        const MaxRead max = ReadMax(folded);
+        if (!max.wellFormed || max.value() < -0.000001) {
+            outcome.effect = TokenOutcome::Effect::IgnoredMax;
+        } else {
+            // An expression counts as partly compliant whatever its value.
+            outcome.score = max.value();
+            outcome.tally = TokenOutcome::Tally::PartlyCompliant;
+            outcome.part = MaxPartRead(folded, max);
+        }
+        return outcome;
+    }
+    // Most objects are a code alone ("VVX") or a number alone ("0.6"): scored as the scan
+    // below would, without it.
+    if (const unsigned code = folded.size() == 3 ? CodeBit(Key(folded)) : 0; code != 0) {
+        return Counted(kVerdictCodes[static_cast<unsigned>(std::bit_width(code)) - 1].score);
+    }
+    // A number never holds a "*": read here, it is what the part before the first one reads.
+    const auto number = ReadDecimal(folded);
+    if (number && number->length == folded.size() && !(number->value < kObjectScoreFloor)) {
+        return Counted(number->value);
+    }
+    const TokenFeatures features = Scan(folded);
+    outcome.unknownWeight = features.unknownWeight;
+    outcome.suffixed = features.firstStar != std::string_view::npos;
+    outcome.exactWeights = features.exactWeights;
+    const std::string_view cut = folded.substr(0, features.firstStar);
+    if (features.notApplicable) {
+        outcome.effect = TokenOutcome::Effect::NotApplicable;
+        if (cut.find_first_not_of('-') != std::string_view::npos) outcome.part = CodePart(folded, cut, "---");
+        return outcome;
+    }
+    double score = VerdictScore(features);
+    const double weight = SuffixWeight(features);
+    std::size_t numberLength = 0;
+    if (score < -1.9 && number) {
+        score = number->value;
+        numberLength = number->length;
+    }
+    if (score < 0.999) score *= weight;  // full marks are never weighted down
+    outcome.score = score;
+    if (score < kObjectScoreFloor) {  // not an object: the list ends here
+        outcome.effect = TokenOutcome::Effect::Stop;
+        outcome.stopAtNumber = numberLength > 0;
+        return outcome;
+    }
+    outcome.tally = TallyOf(score);
+    if (features.verdictCodes != 0) {
+        const std::string_view code = WinningCode(features);
+        if (!Equals(cut, code)) outcome.part = CodePart(folded, cut, code);
+    } else if (numberLength < cut.size()) {
+        outcome.part = {PartRead::Number, 0, static_cast<std::uint8_t>(numberLength), 0,
+                        static_cast<std::uint8_t>(cut.size())};
+    }
+    return outcome;
+}
+
+// Enters a token's outcome in its slot; false where the token ends the list.
+bool Enter(ObjectTable& table, int slot, const TokenOutcome& outcome) {
+    const auto k = static_cast<unsigned>(slot);
+    const std::uint32_t bit = 1u << slot;
+    table.ExactWeights[k] = outcome.exactWeights;
+    if (outcome.unknownWeight) table.UnknownWeights |= bit;
+    if (outcome.suffixed) table.Suffixed |= bit;
+    switch (outcome.effect) {
+        case TokenOutcome::Effect::IgnoredMax: table.IgnoredMax |= bit; return true;
+        case TokenOutcome::Effect::NotApplicable:
+            ++table.NotApplicable;
+            NotePart(table, slot, outcome.part);
+            return true;
+        case TokenOutcome::Effect::Stop:
+            table.ObjectScores[k] = outcome.score;
+            table.StopSlot = slot;
+            table.StopAtNumber = outcome.stopAtNumber;
+            return false;
+        case TokenOutcome::Effect::Counted: break;
+    }
+    table.ObjectScores[k] = outcome.score;
+    switch (outcome.tally) {
+        case TokenOutcome::Tally::Compliant: ++table.Compliant; break;
+        case TokenOutcome::Tally::PartlyCompliant: ++table.PartlyCompliant; break;
+        case TokenOutcome::Tally::NonCompliant: ++table.NonCompliant; break;
+        case TokenOutcome::Tally::None: break;
+    }
+    table.Counted[k] = true;
+    ++table.CountedObjects;
+    table.ScoreSum += outcome.score;
+    NotePart(table, slot, outcome.part);
+    return true;
+}
+
+}  // namespace
+
+const TokenOutcome& TokenMemo::outcomeOf(const ObjectToken& token) {
+    const std::size_t size = token.size;
+    if (size > kLongestKey) return longToken_ = ScoreToken(token.view());
+    // The bytes past the token's end are whatever an earlier token left: masked off.
+    const auto keep = [](std::size_t n) { return n >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1; };
+    const std::uint64_t low = bytes::Load(token.bytes.data()) & keep(size);
+    const std::uint64_t high = size > 8 ? bytes::Load(token.bytes.data() + 8) & keep(size - 8) : 0;
+    const std::uint64_t mixed = (low ^ (high * 0x9E3779B97F4A7C15ull) ^ size) * 0xD6E8FEB86659FD93ull;
+    Entry& entry = entries_[mixed >> 58];
+    if (entry.size != size || entry.low != low || entry.high != high) {
+        entry.low = low;
+        entry.high = high;
+        entry.size = static_cast<std::uint8_t>(size);
+        entry.outcome = ScoreToken(token.view());
+    }
+    return entry.outcome;
+}
+
 std::int32_t ScoreObjects(ObjectTable& table, std::string_view text) {
     Reset(table);
     const int tokens = SplitTokens(table, text);
     table.TokenCount = tokens;
-
     for (int slot = 0; slot < tokens; ++slot) {
-        ObjectToken& token = table.TokenText[static_cast<unsigned>(slot)];
-        double& score = table.ObjectScores[static_cast<unsigned>(slot)];
-        const std::string_view folded = token.view();
-
-        if (IsMaxToken(folded)) {
-            const MaxRead max = ReadMax(folded);
-            if (!max.wellFormed || max.value() < -0.000001) {
-                table.IgnoredMax |= 1u << slot;
-            } else {
-                // An expression counts as partly compliant whatever its value.
-                score = max.value();
-                table.Counted[static_cast<unsigned>(slot)] = true;
-                ++table.PartlyCompliant;
-                ++table.CountedObjects;
-                table.ScoreSum += score;
-                NotePart(table, slot, MaxPartRead(folded, max));
-            }
-            continue;
-        }
-        // Most objects are a code alone ("VVX") or a number alone ("0.6"): scored as the scan
-        // below would, without it.
-        if (const unsigned code = folded.size() == 3 ? CodeBit(Key(folded)) : 0; code != 0) {
-            score = kVerdictCodes[static_cast<unsigned>(std::bit_width(code)) - 1].score;
-            table.ExactWeights[static_cast<unsigned>(slot)] = 0;
-            Tally(table, slot, score);
-            continue;
-        }
-        // A number never holds a "*": read here, it is what the part before the first one reads.
-        const auto number = ReadDecimal(folded);
-        if (number && number->length == folded.size() && !(number->value < kObjectScoreFloor)) {
-            score = number->value;
-            table.ExactWeights[static_cast<unsigned>(slot)] = 0;
-            Tally(table, slot, score);
-            continue;
-        }
-        const TokenFeatures features = Scan(folded);
-        if (features.unknownWeight) table.UnknownWeights |= 1u << slot;
-        if (features.firstStar != std::string_view::npos) table.Suffixed |= 1u << slot;
-        table.ExactWeights[static_cast<unsigned>(slot)] = features.exactWeights;
-        const std::string_view cut = folded.substr(0, features.firstStar);
-        if (features.notApplicable) {
-            ++table.NotApplicable;
-            if (cut.find_first_not_of('-') != std::string_view::npos) NotePart(table, slot, CodePart(folded, cut, "---"));
-            continue;
-        }
-        score = VerdictScore(features);
-        const double weight = SuffixWeight(features);
-        std::size_t numberLength = 0;
-        if (score < -1.9 && number) {
-            score = number->value;
-            numberLength = number->length;
-        }
-        if (score < 0.999) score *= weight;  // full marks are never weighted down
-        if (score < kObjectScoreFloor) {  // not an object: the list ends here
-            table.StopSlot = slot;
-            table.StopAtNumber = numberLength > 0;
-            break;
-        }
-        Tally(table, slot, score);
-        if (features.verdictCodes != 0) {
-            const std::string_view code = WinningCode(features);
-            if (!Equals(cut, code)) NotePart(table, slot, CodePart(folded, cut, code));
-        } else if (numberLength < cut.size()) {
-            NotePart(table, slot, {PartRead::Number, 0, static_cast<std::uint8_t>(numberLength), 0,
-                                   static_cast<std::uint8_t>(cut.size())});
-        }
+        if (!Enter(table, slot, table.Memo.outcomeOf(table.TokenText[static_cast<unsigned>(slot)]))) break;
     }
     return table.CountedObjects;
 }

@@ -1,6 +1,10 @@
 // Object verdicts, weights, expressions and the count form built on them.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <random>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "scoring/count_form.hpp"
@@ -158,6 +162,59 @@ INSTANTIATE_TEST_SUITE_P(
                  "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 0 0", std::vector<double>(16, 1.0), 16, 0, 0, 0, 16},
         LineCase{"empty", "", {}, 0, 0, 0, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A run scores line after line in one table, which remembers short tokens' outcomes: every
+// line must come out as it does in a fresh table, whatever came before it.
+TEST(Objects, AWornTableScoresAsAFreshOne) {
+    const std::vector<std::string> vocabulary = {
+        "VVX", "vvx", "VXX*0.5", "VXX*5", "VVV*1.2", "XXX", "---", "x---", "0.6", "0.61", "0.6abc", "1", "/",
+        "-0.5", "VVX*1.2*0.5", "VVX*3", "VVXVVV", "max(1.0*0.5,0.6)", "max(1.0*0.5,0.61)", "max(0.5abc,0.6)",
+        "max(0.1,0.2,0.9)", "max(0.5", "MAX(0.5,1)", "12345678", "123456789", "1234567890123456",
+        "12345678901234567", "0.000000000000001", "VVX*1.25", "备注", "0.5*0.5", "1e-3", "\\--"};
+    // More tokens than the table remembers that differ only in their first eight bytes, or only
+    // in the next eight: some must meet in one place of it.
+    std::vector<std::string> tokens = vocabulary;
+    for (int n = 10; n < 90; ++n) {
+        tokens.push_back("0." + std::to_string(n));
+        tokens.push_back("max(0.1,0." + std::to_string(n) + ")");
+    }
+    std::mt19937 random(7);
+    ObjectTable worn;
+    for (int line = 0; line < 3000; ++line) {
+        std::string objects;
+        for (int i = 0, n = 1 + static_cast<int>(random() % 18); i < n; ++i) {
+            objects += std::string(1 + random() % 2, ' ') + tokens[random() % tokens.size()];
+        }
+        ObjectTable fresh;
+        ASSERT_EQ(ScoreObjects(worn, objects), ScoreObjects(fresh, objects)) << objects;
+        ASSERT_EQ(worn.TokenCount, fresh.TokenCount);
+        for (unsigned k = 0; k < kObjectSlots; ++k) {
+            const bool filled = static_cast<int>(k) < fresh.TokenCount;
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(worn.ObjectScores[k]), std::bit_cast<std::uint64_t>(fresh.ObjectScores[k]))
+                << objects << " slot " << k;
+            ASSERT_EQ(worn.Counted[k], fresh.Counted[k]);
+            if (filled) {
+                ASSERT_EQ(worn.TokenText[k].view(), fresh.TokenText[k].view());
+            }
+            if (filled && (fresh.Suffixed >> k & 1u) != 0) {
+                ASSERT_EQ(worn.ExactWeights[k], fresh.ExactWeights[k]);
+            }
+            if ((fresh.PartlyRead >> k & 1u) != 0) {
+                const TokenPart a = worn.ReadParts[k], b = fresh.ReadParts[k];
+                ASSERT_EQ(std::tie(a.kind, a.start, a.length, a.wordStart, a.wordEnd),
+                          std::tie(b.kind, b.start, b.length, b.wordStart, b.wordEnd)) << objects << " slot " << k;
+            }
+        }
+        ASSERT_EQ(std::tie(worn.CountedObjects, worn.NotApplicable, worn.Compliant, worn.PartlyCompliant, worn.NonCompliant,
+                           worn.StopSlot, worn.StopAtNumber, worn.TokensBeyondLimit, worn.IgnoredMax, worn.CutTokens,
+                           worn.UnknownWeights, worn.Suffixed, worn.PartlyRead),
+                  std::tie(fresh.CountedObjects, fresh.NotApplicable, fresh.Compliant, fresh.PartlyCompliant,
+                           fresh.NonCompliant, fresh.StopSlot, fresh.StopAtNumber, fresh.TokensBeyondLimit, fresh.IgnoredMax,
+                           fresh.CutTokens, fresh.UnknownWeights, fresh.Suffixed, fresh.PartlyRead))
+            << objects;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(worn.ScoreSum), std::bit_cast<std::uint64_t>(fresh.ScoreSum)) << objects;
+    }
+}
 
 TEST(Objects, WeightSuffixesReadByTheirStart) {
     const std::pair<std::string_view, std::string_view> cases[] = {

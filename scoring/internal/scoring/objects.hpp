@@ -56,6 +56,38 @@ inline bool IsMaxToken(std::string_view folded) {
 // The weights a "*" suffix sets, as bits.
 inline constexpr std::uint8_t kWeight12 = 1, kWeight15 = 2, kWeight02 = 4, kWeight05 = 8;
 
+// What scoring one token does, apart from the slot it stands in: a token's folded bytes alone
+// decide it.
+struct TokenOutcome {
+    enum class Effect : std::uint8_t { Counted, NotApplicable, IgnoredMax, Stop };
+    enum class Tally : std::uint8_t { None, Compliant, PartlyCompliant, NonCompliant };
+    double score = NoObjectMark;  // Counted and Stop
+    Effect effect = Effect::Counted;
+    Tally tally = Tally::None;
+    std::uint8_t exactWeights = 0;
+    bool suffixed = false;
+    bool unknownWeight = false;
+    bool stopAtNumber = false;
+    TokenPart part;  // Counted and NotApplicable
+};
+
+// Outcomes of the short tokens a run has scored: an assessor's script uses a handful of them
+// again and again. A token of up to 16 bytes is its key; a slot holds the last token that fell in it.
+class TokenMemo {
+public:
+    static constexpr std::size_t kLongestKey = 16;
+    const TokenOutcome& outcomeOf(const ObjectToken& token);
+
+private:
+    struct Entry {
+        std::uint64_t low = 0, high = 0;
+        std::uint8_t size = 0;  // 0: empty, no token is
+        TokenOutcome outcome;
+    };
+    std::array<Entry, 64> entries_{};
+    TokenOutcome longToken_;
+};
+
 // The workspace of one line's objects; each run owns one and every scan overwrites it.
 struct ObjectTable {
     std::array<ObjectToken, kObjectSlots> TokenText{};
@@ -88,6 +120,7 @@ struct ObjectTable {
     // Counted and not-applicable tokens read only in part (bit k for slot k), and what was read.
     std::uint32_t PartlyRead = 0;
     std::array<TokenPart, kObjectSlots> ReadParts{};
+    TokenMemo Memo;  // kept from line to line
 };
 
 // What a "*" suffix is read as: one of the weights as written in full ("1.2", "1.5", "0.2",

@@ -48,7 +48,8 @@ std::string ScriptMix(std::size_t bytes, unsigned seed) {
 }
 
 const char* KindName(LineKindMix kind) {
-    constexpr std::array<const char*, 7> kNames = {"layer", "unit", "count_form", "mpout_100", "mpinit", "tab_joined", "at_at_9"};
+    constexpr std::array<const char*, 8> kNames = {"layer", "unit", "count_form", "mpout_100", "mpinit", "tab_joined", "at_at_9",
+                                                   "unit_unseen"};
     return kNames[static_cast<unsigned>(kind)];
 }
 
@@ -62,8 +63,17 @@ std::string ScriptOfKind(LineKindMix kind, std::size_t bytes) {
         "@@1\t0.5\t1\t0.5\r\n",
         "@@9\r\n",
     };
-    const std::string_view line = kLines[static_cast<unsigned>(kind)];
     std::string script;
+    if (kind == LineKindMix::UnitUnseen) {  // the unit line with its two numbers new on each line
+        script.reserve(bytes + 64);
+        for (unsigned n = 0;; ++n) {
+            const std::string a = std::to_string(10000 + n % 90000), b = std::to_string(99999 - n % 90000);
+            const std::string line = "$$4.2 VVX VXX*0.5 0." + a + " VVV*1.2 XXX max(1.0*0.5,0." + b + ")\r\n";
+            if (script.size() + line.size() > bytes) return script;
+            script += line;
+        }
+    }
+    const std::string_view line = kLines[static_cast<unsigned>(kind)];
     script.reserve(bytes + line.size());
     while (script.size() + line.size() <= bytes) script += line;
     return script;

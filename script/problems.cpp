@@ -366,7 +366,8 @@ void NoteLine(const ScriptLine& line, const LineOutcome& outcome, const ObjectTa
     }
     if (outcome.reportCut) NoteReportCut(log);
     if (outcome.kind == LineKind::Comment) NoteComment(text, log);
-    NoteLookalikes(text, outcome.kind, scanned, log);
+    // An ASCII line without a comma has nothing that looks like what it is not.
+    if (!ascii || scanned.comma) NoteLookalikes(text, outcome.kind, scanned, log);
     if (line.droppedControls) NoteGluedWords(text, line.raw, log);
     log.endLine();
 }

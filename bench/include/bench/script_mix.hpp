@@ -10,7 +10,8 @@ namespace quillon::bench {
 std::string ScriptMix(std::size_t bytes, unsigned seed = 20261208);
 
 // Scripts of one kind of line only, the worst cases of each handler.
-enum class LineKindMix { Layer, Unit, CountForm, Report100, LevelSetUp, TabJoined, BadLayer, Count };
+// UnitUnseen: unit lines whose numbers never repeat, so that no token's outcome is remembered.
+enum class LineKindMix { Layer, Unit, CountForm, Report100, LevelSetUp, TabJoined, BadLayer, UnitUnseen, Count };
 const char* KindName(LineKindMix kind);
 std::string ScriptOfKind(LineKindMix kind, std::size_t bytes);
 

@@ -36,7 +36,11 @@ public:
     template <typename Message>
     void add(std::string_view code, Message&& message, std::size_t start = 0, std::size_t length = 0) {
         if (!listing(account_.problems.size())) {
-            countUnlisted(code);
+            if (lastUnlistedCount_ != nullptr && code.data() == lastUnlistedCode_.data()) {
+                ++*lastUnlistedCount_;  // the same problem as the last one counted, as is usual
+            } else {
+                countUnlisted(code);
+            }
         } else if constexpr (std::is_invocable_v<Message>) {
             place(code, message(), start, length);
         } else {

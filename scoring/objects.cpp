@@ -375,11 +375,10 @@ TokenOutcome::Tally TallyOf(double score) {
     return TokenOutcome::Tally::None;  // 0.01 and 0.99 themselves: counted, in no column
 }
 
-TokenOutcome Counted(double score, std::uint8_t exactWeights = 0) {
+TokenOutcome Counted(double score) {
     TokenOutcome outcome;
     outcome.score = score;
     outcome.tally = TallyOf(score);
-    outcome.exactWeights = exactWeights;
     return outcome;
 }
 

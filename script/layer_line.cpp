@@ -70,11 +70,6 @@ void ReadUnitWord(ScoreStore& store, int k, unsigned i, std::string_view w, Laye
 
 }  // namespace
 
-int LayerDigitOf(std::string_view line) {
-    if (line.size() < 3 || line.substr(0, 2) != "@@" || line[2] < '1' || line[2] > '8') return 0;
-    return line[2] - '0';
-}
-
 void deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace, LayerLineOutcome& outcome) {
     // Set for this line: the outcome is reused line after line, and clearing all of it each time
     // costs more than reading a short line.

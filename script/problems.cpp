@@ -66,7 +66,7 @@ void NoteLayerLine(std::string_view line, const LayerLineOutcome& outcome, const
     }
     for (int i = 0; i < outcome.units; ++i) {
         const LayerWordOutcome& w = outcome.words[static_cast<unsigned>(i)];
-        if (w.effect == LayerWordEffect::Missing) continue;
+        if (w.effect == LayerWordEffect::Missing) break;  // the line's words ended here
         const auto word = [&] { return std::string(line.substr(w.start, w.length)); };
         const auto unit = [&] { return UnitName(outcome.layer + 1, i + 1); };
         const auto add = [&](std::string_view code, auto message) { log.add(code, message, w.start, w.length); };

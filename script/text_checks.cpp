@@ -223,6 +223,11 @@ void NoteGluedWords(std::string_view line, std::string_view raw, ProblemLog& log
         const auto separates = [&](std::size_t i) { return static_cast<unsigned char>(raw[i]) <= ' '; };
         while (pos < raw.size() && separates(pos)) ++pos;
         const std::size_t start = pos;
+        while (pos + 8 <= raw.size()) {  // eight bytes at a time to the next blank or control byte
+            const unsigned inWord = bytes::FirstByteBelow(bytes::Load(raw.data() + pos), ' ' + 1);
+            pos += inWord;
+            if (inWord < 8) break;
+        }
         while (pos < raw.size() && !separates(pos)) ++pos;
         return raw.substr(start, pos - start);
     };

@@ -42,6 +42,25 @@ constexpr std::uint64_t ZeroBytes(std::uint64_t word) {
 // The high bit of exactly each byte equal to c.
 constexpr std::uint64_t BytesEqual(std::uint64_t word, unsigned char c) { return ZeroBytes(word ^ (kOnes * c)); }
 
+// The high bit of exactly each byte below 32: the control bytes, line ends included.
+constexpr std::uint64_t ControlBytes(std::uint64_t word) { return ZeroBytes(word & (kOnes * 0xE0)); }
+
+// How many bytes the marks (high bits, as the functions above give them) mark.
+constexpr unsigned CountMarks(std::uint64_t marks) { return static_cast<unsigned>(((marks >> 7) * kOnes) >> 56); }
+
+// The word with the marked bytes taken out and the bytes above each moved down into its place,
+// as in text; the freed top bytes hold what the shifts leave there. Taken from the highest, so
+// each removal leaves the places of those still to go as they were.
+constexpr std::uint64_t WithoutMarkedBytes(std::uint64_t word, std::uint64_t marks) {
+    while (marks != 0) {
+        const int bit = 63 - std::countl_zero(marks);
+        const std::uint64_t below = (std::uint64_t{1} << (bit & ~7)) - 1;  // the bytes under the marked one
+        word = (word & below) | ((word >> 8) & ~below);
+        marks &= ~(std::uint64_t{1} << bit);
+    }
+    return word;
+}
+
 // The index of the first byte of the word equal to c, or 8 when none is.
 inline unsigned FirstByteEqual(std::uint64_t word, unsigned char c) {
     return static_cast<unsigned>(std::countr_zero(BytesEqual(word, c))) / 8;

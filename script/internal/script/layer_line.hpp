@@ -44,7 +44,10 @@ struct LayerLineOutcome {
 };
 
 // The layer a layer line sets, 1 to 8, from the byte after "@@"; 0 when it sets none.
-int LayerDigitOf(std::string_view line);
+inline int LayerDigitOf(std::string_view line) {
+    if (line.size() < 3 || line[0] != '@' || line[1] != '@' || line[2] < '1' || line[2] > '8') return 0;
+    return line[2] - '0';
+}
 
 // Fills the outcome in place: it is read back at once, and a copy of it would cost more than
 // a short line's reading.

@@ -95,22 +95,22 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
             // byte, so past 4 × the limit the rest can only be cut.
             char* const kept = line.data();
             std::size_t size = 0;
-            for (std::size_t i = pos; i < end && size <= 4 * kMaxLineBytes;) {
-                if (i + 8 <= end) {  // eight ordinary bytes copied at once
-                    const std::uint64_t eight = bytes::Load(text.data() + i);
-                    if (!bytes::HasByteBelow(eight, 32)) {
-                        bytes::Store(kept + size, eight);
-                        size += 8;
-                        i += 8;
-                        continue;
-                    }
-                }
-                // Else each byte is copied and kept only if it is ordinary: no byte waits for
-                // the one before to be placed.
-                for (const std::size_t stop = std::min(i + 8, end); i < stop; ++i) {
-                    kept[size] = text[i];
-                    size += static_cast<unsigned char>(text[i]) >= 32 ? 1 : 0;
-                }
+            std::size_t i = pos;
+            // Eight bytes at a time while eight can be read (the last line may end the text): each
+            // word is stored whole with its control bytes taken out, and only its kept bytes count,
+            // so the next store starts where they end.
+            for (; i < end && i + 8 <= text.size() && size <= 4 * kMaxLineBytes;) {
+                const std::size_t valid = std::min<std::size_t>(8, end - i);
+                const std::uint64_t inLine = valid == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * valid)) - 1;
+                const std::uint64_t eight = bytes::Load(text.data() + i);
+                const std::uint64_t controls = bytes::ControlBytes(eight) & inLine;
+                bytes::Store(kept + size, bytes::WithoutMarkedBytes(eight, controls));
+                size += valid - bytes::CountMarks(controls);
+                i += valid;
+            }
+            for (; i < end && size <= 4 * kMaxLineBytes; ++i) {
+                kept[size] = text[i];
+                size += static_cast<unsigned char>(text[i]) >= 32 ? 1 : 0;
             }
             const std::string_view collected(kept, size);
             const std::size_t length = size <= kMaxLineBytes ? size : GbkPrefixLength(collected, kMaxLineBytes);

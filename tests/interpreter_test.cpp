@@ -195,6 +195,14 @@ TEST(Interpreter, LongLinesAreCutAt1999BytesAndTheRestDropped) {
     EXPECT_EQ(FirstLine(ScoreScript("mpecho" + std::string(1993, 'y'))).size(), 1999u);
     const std::string chinese = FirstLine(ScoreScript("mpecho" + std::string(1992, 'z') + "中文"));
     EXPECT_EQ(chinese, "mpecho" + std::string(1992, 'z'));
+    // Control bytes are dropped before the cut, also far past what is kept.
+    std::string tabbed = "mpecho";
+    std::string kept = "mpecho";
+    for (int i = 0; i < 3000; ++i) {
+        tabbed += i % 7 == 0 ? "\t\x01中" : "ab\t";
+        kept += i % 7 == 0 ? "中" : "ab";
+    }
+    EXPECT_EQ(FirstLine(ScoreScript(tabbed + "\r\nmpout")), kept.substr(0, GbkPrefixLength(kept, kMaxLineBytes)));
 }
 
 TEST(Interpreter, InvalidUtf8IsRepairedNotPassedOn) {

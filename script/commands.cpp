@@ -1,5 +1,9 @@
 #include "script/commands.hpp"
 
+#include <array>
+#include <bit>
+#include <cstdint>
+
 #include "script/layer_line.hpp"
 #include "script/lines.hpp"
 #include "script/unit_line.hpp"
@@ -20,10 +24,22 @@ bool Follows(const Command& command, std::string_view line) {
     return true;
 }
 
+// For each first byte, the commands whose word begins with it, as bits in table order: most
+// lines are tried against one command word or none.
+static_assert(kCommands.size() <= 8);
+constexpr std::array<std::uint8_t, 256> kCommandsByFirstByte = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (std::size_t i = 0; i < kCommands.size(); ++i) table[static_cast<unsigned char>(kCommands[i].word[0])] |= 1u << i;
+    return table;
+}();
+
 }  // namespace
 
 const Command* CommandOf(std::string_view line) {
-    for (const Command& command : kCommands) {
+    if (line.empty()) return nullptr;
+    for (unsigned candidates = kCommandsByFirstByte[static_cast<unsigned char>(line[0])]; candidates != 0;
+         candidates &= candidates - 1) {
+        const Command& command = kCommands[static_cast<unsigned>(std::countr_zero(candidates))];
         if (StartsWith(line, command.word) && Follows(command, line)) return &command;
     }
     return nullptr;

@@ -84,7 +84,7 @@ void deal_CC(ScoreStore& store, std::string_view line, const Diagnostics& trace,
     const int k = line[2] - '1';
     outcome.layer = k;
     outcome.units = store.UnitCount(k);
-    std::fill_n(outcome.words.begin(), outcome.units, LayerWordOutcome{});
+    outcome.words = {};  // all of them at once costs less than a loop over the layer's
     // Each word is cut to kLayerWordMaxBytes; words past the eighth are only counted.
     std::array<std::string_view, 2> firstWords{};
     std::size_t count = 0;

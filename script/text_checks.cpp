@@ -98,28 +98,6 @@ bool TakesWords(LineKind kind) {
 
 }  // namespace
 
-LineBytes ScanLineBytes(std::string_view line) {
-    std::uint64_t high = 0;
-    std::uint64_t commas = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= line.size(); i += 8) {
-        const std::uint64_t eight = bytes::Load(line.data() + i);
-        high |= eight;
-        commas |= bytes::BytesEqual(eight, ',');
-    }
-    if (i < line.size() && line.size() >= 8) {  // the last eight bytes again: they overlap, no matter
-        const std::uint64_t eight = bytes::Load(line.data() + line.size() - 8);
-        high |= eight;
-        commas |= bytes::BytesEqual(eight, ',');
-    } else {
-        for (; i < line.size(); ++i) {
-            high |= static_cast<unsigned char>(line[i]);
-            commas |= line[i] == ',' ? 1 : 0;
-        }
-    }
-    return {(high & bytes::kHighBits) == 0, commas != 0};
-}
-
 // An ASCII line can mislead only with a comma.
 void NoteLookalikes(std::string_view line, LineKind kind, LineBytes scanned, ProblemLog& log) {
     const bool ascii = scanned.ascii;

@@ -49,21 +49,27 @@ constexpr std::uint64_t ControlBytes(std::uint64_t word) { return ZeroBytes(word
 constexpr unsigned CountMarks(std::uint64_t marks) { return static_cast<unsigned>(((marks >> 7) * kOnes) >> 56); }
 
 // The word with the marked bytes taken out and the bytes above each moved down into its place,
-// as in text; the freed top bytes hold what the shifts leave there. Taken from the highest, so
-// each removal leaves the places of those still to go as they were.
+// as in text; the freed top bytes hold what the shifts leave there. Taken from the lowest, with
+// the marks above moved down along with their bytes.
 constexpr std::uint64_t WithoutMarkedBytes(std::uint64_t word, std::uint64_t marks) {
     while (marks != 0) {
-        const int bit = 63 - std::countl_zero(marks);
-        const std::uint64_t below = (std::uint64_t{1} << (bit & ~7)) - 1;  // the bytes under the marked one
+        const std::uint64_t below = ((marks & (0 - marks)) >> 7) - 1;  // the bytes under the lowest marked one
         word = (word & below) | ((word >> 8) & ~below);
-        marks &= ~(std::uint64_t{1} << bit);
+        marks = (marks & (marks - 1)) >> 8;
     }
     return word;
 }
 
+// The high bit of the first byte equal to c, and maybe of bytes after it: exact as to whether
+// there is one and which is first, and cheaper than BytesEqual.
+constexpr std::uint64_t FirstBytesEqual(std::uint64_t word, unsigned char c) {
+    const std::uint64_t x = word ^ (kOnes * c);
+    return (x - kOnes) & ~x & kHighBits;
+}
+
 // The index of the first byte of the word equal to c, or 8 when none is.
 inline unsigned FirstByteEqual(std::uint64_t word, unsigned char c) {
-    return static_cast<unsigned>(std::countr_zero(BytesEqual(word, c))) / 8;
+    return static_cast<unsigned>(std::countr_zero(FirstBytesEqual(word, c))) / 8;
 }
 
 }  // namespace quillon::bytes

@@ -20,6 +20,7 @@ struct RowTally {
 // unit order: the weight sum, the weighted sum, their number and the layer score; -3.0 when a
 // counted unit holds NoObjectScore, -1.0 when none is counted. Also evaluated at compile time
 // for the level set-ups, so its results are those of the run, bit for bit.
+static_assert(NotEnteredMark < CountedScoreFloor);
 constexpr RowTally TallyRow(const std::array<double, kMaxUnitsPerLayer>& weights,
                             const std::array<double, kMaxUnitsPerLayer>& scores, int n) {
     RowTally t;
@@ -32,9 +33,10 @@ constexpr RowTally TallyRow(const std::array<double, kMaxUnitsPerLayer>& weights
             t.weightSum += w;
             t.counted += 1;
             t.weightedSum += s * w;
-            if (HoldsNoObjectScore(s)) holdsNoObjectScore = true;
+            holdsNoObjectScore |= HoldsNoObjectScore(s);
+        } else if (IsNotEntered(s)) {  // the marker lies below the floor
+            ++t.notEntered;
         }
-        if (IsNotEntered(s)) ++t.notEntered;
     }
     if (holdsNoObjectScore) {
         t.layerScore = NoObjectLayerMark;

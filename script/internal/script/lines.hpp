@@ -31,6 +31,7 @@ inline bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // Line ends in text[from, to) as an editor counts them: a CR LF pair is one.
 inline std::size_t EditorLineEnds(std::string_view text, std::size_t from, std::size_t to) {
+    if (to == from + 2 && text[from] == '\r' && text[from + 1] == '\n') return 1;  // the usual
     std::size_t ends = 0;
     for (std::size_t i = from; i < to; ++i) {
         if (text[i] == '\r' || (text[i] == '\n' && !(i > 0 && text[i - 1] == '\r'))) ++ends;
@@ -61,7 +62,7 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
                     end += 8;
                     continue;
                 }
-                const std::uint64_t ends = bytes::BytesEqual(eight, '\r') | bytes::BytesEqual(eight, '\n');
+                const std::uint64_t ends = bytes::FirstBytesEqual(eight, '\r') | bytes::FirstBytesEqual(eight, '\n');  // the first counts
                 const auto firstEnd = static_cast<unsigned>(std::countr_zero(ends)) / 8;  // 8: none
                 if (bytes::FirstByteBelow(eight, 32) < firstEnd) {
                     clean = false;
@@ -95,7 +96,7 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
             // byte, so past 4 × the limit the rest can only be cut.
             char* const kept = line.data();
             std::size_t size = 0;
-            std::size_t i = pos;
+            std::size_t i = first < 32 ? pos + 1 : pos;  // a first control byte, as the usual line end, is dropped
             // Eight bytes at a time while eight can be read (the last line may end the text): each
             // word is stored whole with its control bytes taken out, and only its kept bytes count,
             // so the next store starts where they end.

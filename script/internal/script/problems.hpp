@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
 
+#include "scoring/byte_words.hpp"
 #include "scoring/objects.hpp"
 #include "scoring/score_store.hpp"
 #include "script/account.hpp"
@@ -118,7 +120,29 @@ struct LineBytes {
     bool ascii = true;
     bool comma = false;  // an ASCII ","
 };
-LineBytes ScanLineBytes(std::string_view line);
+// Inline: called for every line, it costs less than a call to it.
+inline LineBytes ScanLineBytes(std::string_view line) {
+    std::uint64_t high = 0;
+    std::uint64_t commas = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= line.size(); i += 8) {
+        const std::uint64_t eight = bytes::Load(line.data() + i);
+        high |= eight;
+        commas |= bytes::FirstBytesEqual(eight, ',');
+    }
+    if (i < line.size() && line.size() >= 8) {  // the last eight bytes again: they overlap, no matter
+        const std::uint64_t eight = bytes::Load(line.data() + line.size() - 8);
+        high |= eight;
+        commas |= bytes::FirstBytesEqual(eight, ',');
+    } else {
+        for (; i < line.size(); ++i) {
+            high |= static_cast<unsigned char>(line[i]);
+            commas |= line[i] == ',' ? 1 : 0;
+        }
+    }
+    return {(high & bytes::kHighBits) == 0, commas != 0};
+}
+
 void NoteComment(std::string_view line, ProblemLog& log);
 void NoteLookalikes(std::string_view line, LineKind kind, LineBytes scanned, ProblemLog& log);
 void NoteGluedWords(std::string_view line, std::string_view raw, ProblemLog& log);

@@ -36,12 +36,8 @@ std::string ResultText(const ObjectTable& table, double mean, double rounded) {
 double CountFormScore(ObjectTable& table, std::string_view objects, UnitTally* tally,
                       ReportText* report, std::string* resultText) {
     const std::int32_t counted = ScoreObjects(table, objects);
-    double mean = NoObjectScore;
-    double rounded = NoObjectScore;
-    if (counted > 0) {
-        mean = table.ScoreSum / counted;
-        rounded = RoundTo4(mean);
-    }
+    const double mean = CountFormMean(table);
+    const double rounded = counted > 0 ? RoundTo4(mean) : NoObjectScore;
     if (report != nullptr || resultText != nullptr) {
         std::string text = ResultText(table, mean, rounded);
         if (report != nullptr) {

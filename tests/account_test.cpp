@@ -10,6 +10,8 @@
 #include "codec/encoding.hpp"
 #include "app/builtin_texts.hpp"
 #include "script/commands.hpp"
+#include "script/line_detail.hpp"
+#include "scoring/text_format.hpp"
 #include "text/utf8.hpp"
 #include "test_support.hpp"
 
@@ -211,6 +213,51 @@ TEST(Account, EachRowRecordsWhatItsLineDid) {
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(alone.kind, rows[0].kind) << line;
         EXPECT_EQ(std::pair(alone.layer, alone.unit), std::pair(rows[0].layer, rows[0].unit)) << line;
+    }
+}
+
+// A line read again for a tooltip gives the figures the run gave it, at every level: the unit
+// line's stored score, each layer word's score, the mean a count form printed.
+TEST(Account, ALineReadAgainGivesTheRunsFigures) {
+    std::vector<std::string> lines = {"$$4.1 VXX X-- --- 0.6", "$$ max(1.0*0.5,0.6) VVV*1.2 max(0.5)", "$$ ---",
+                                      "@@4 0.66666 -0.5 * abc 0.5abc \\ 1.5 9", "$$4.2 VVX*0.5 0.7*1.5 vxv*1.2 x-- ---",
+                                      "\t@@2 0.\t5 \t 1", "$$1.3 VVX", "$$4.9 VVX", "@@9 1"};
+    for (int n = 1; n < kBuiltInSampleCount; ++n) {
+        std::string_view text = BuiltInSamples[static_cast<unsigned>(n)].text;
+        for (std::size_t end; (end = text.find("\r\n")) != std::string_view::npos; text = text.substr(end + 2)) {
+            lines.emplace_back(text.substr(0, end));
+        }
+    }
+    for (int level = 1; level <= 4; ++level) {
+        const std::string setUp = "mpinit=" + std::to_string(level) + "\n";
+        const ScoreStore before = InterpretScript(setUp + "mpout 0").store;
+        for (const std::string& line : lines) {
+            const ScriptRun run = InterpretScript(setUp + line + "\nmpout 0");  // "mpout 0" rounds nothing
+            const LineDetail detail = ReadLineDetail(line, level);
+            const LineRecord record = ReadLineAlone(line);
+            EXPECT_EQ(detail.kind, record.kind) << line;
+            if (record.kind == LineKind::UnitLine && record.layer != 0) {
+                EXPECT_EQ(UnitScore(run.store, record.layer, record.unit),
+                          detail.stored ? detail.objects.score : UnitScore(before, record.layer, record.unit))
+                    << line << " at " << level;
+            } else if (record.kind == LineKind::CountForm) {
+                const std::string printed = LineStartingWith(run.report, "单元得分=");
+                EXPECT_EQ(printed.rfind("单元得分= " + Fixed(detail.objects.mean, 0, 5) + " ", 0), 0u) << printed;
+                EXPECT_NE(printed.find("=>" + Fixed(static_cast<double>(detail.objects.counted.size()), 2, 0) + "+"),
+                          std::string::npos) << printed;
+            } else if (record.kind == LineKind::LayerLine && record.layer != 0) {
+                ASSERT_EQ(static_cast<int>(detail.words.size()), run.store.UnitCount(record.layer - 1)) << line;
+                for (std::size_t u = 0; u < detail.words.size(); ++u) {
+                    const int unit = static_cast<int>(u) + 1;
+                    const double expected = detail.words[u].effect == WordEffect::Stored ? detail.words[u].score
+                                            : detail.words[u].effect == WordEffect::NotApplicable ? NotApplicableMark
+                                                                                                  : UnitScore(before, record.layer, unit);
+                    EXPECT_EQ(UnitScore(run.store, record.layer, unit), expected) << line << " unit " << unit << " at " << level;
+                }
+            } else {
+                EXPECT_TRUE(!detail.stored && detail.words.empty()) << line;  // $$4.9 stores nothing
+            }
+        }
     }
 }
 

@@ -346,8 +346,22 @@ TEST(FrontEnd, NotesAreMarkedApartFromProblems) {
     EXPECT_EQ(marks[2].row, 1u);
 }
 
-// The tip of a word names the unit the interpreter stored it into and its weight at the level
-// in force on its row; rows edited since the last run (real-time mode off) are read alone.
+// A tip's first line; the second says what the line stored.
+std::string FirstLine(const std::string& tip) { return tip.substr(0, tip.find('\n')); }
+
+// The tip at a row and column of a script scored as typed.
+std::string TipAt(std::string_view script, std::size_t row, std::size_t column) {
+    FrontEnd model;
+    model.start();
+    model.edited(script);
+    std::string_view text = script;
+    for (std::size_t n = 0; n < row; ++n) text = text.substr(text.find('\n') + 1);
+    return model.wordTip(text.substr(0, text.find('\n')), row, column);
+}
+
+// The tip of a word names, on its first line, the unit the interpreter stored it into and its
+// weight at the level in force on its row; rows edited since the last run (real-time mode off)
+// are read alone.
 TEST(FrontEnd, WordTipsNameTheUnitAWordSets) {
     struct Case { const char* script; std::size_t row; std::size_t column; const char* tip; };
     const char* const k42At4 = "4.2 应用与数据安全_2.访问控制信息完整性，4 级权重 0.7";
@@ -359,6 +373,8 @@ TEST(FrontEnd, WordTipsNameTheUnitAWordSets) {
                           Case{"@@1 1 1 1 1", 0, 10, ""},  // the layer has three units
                           Case{"@@1 1", 0, 1, "第1层 物理和环境：其后的词依次是各单元的得分"},
                           Case{"\t@@1 1", 0, 5, "1.1 物理和环境安全_1.身份鉴别，3 级权重 1.0"},  // the TAB is dropped
+                          // So is a word of nothing but a TAB: "0.5" is the first unit's.
+                          Case{"@@1 \t 0.5", 0, 7, "1.1 物理和环境安全_1.身份鉴别，3 级权重 1.0"},
                           Case{"mpinit=4\n$$4.2 VVX", 1, 3, k42At4},
                           Case{"mpinit=4\n$$4.02 VVX", 1, 3, k42At4},  // stores into 4.2
                           Case{"mpinit=4\n$$4.2x VVX", 1, 5, k42At4},  // read as $$4.2
@@ -367,24 +383,57 @@ TEST(FrontEnd, WordTipsNameTheUnitAWordSets) {
                           Case{"mpinit=9\n@@1 1", 0, 1, ""},
                           // A blank row between two LFs is a row of its own: the level is row 2's.
                           Case{"mpinit=1\n\n@@1 1 1 1\nmpinit=4", 2, 8, "1.3 物理和环境安全_3.视频记录数据完整性，1 级不评"}}) {
-        FrontEnd model;
-        model.start();
-        model.edited(c.script);
-        std::string_view row = c.script;
-        for (std::size_t n = 0; n < c.row; ++n) row = row.substr(row.find('\n') + 1);
-        row = row.substr(0, row.find('\n'));
-        EXPECT_EQ(model.wordTip(row, c.row, c.column), c.tip) << c.script << " @" << c.column;
+        EXPECT_EQ(FirstLine(TipAt(c.script, c.row, c.column)), c.tip) << c.script << " @" << c.column;
     }
     FrontEnd model;
     model.start();
     model.edited("mpinit=1\n@@1 1 1 1\nmpinit=4\n@@1 1 1 1");
-    EXPECT_EQ(model.wordTip("@@1 1 1 1", 1, 8), "1.3 物理和环境安全_3.视频记录数据完整性，1 级不评");
-    EXPECT_EQ(model.wordTip("@@1 1 1 1", 3, 8), "1.3 物理和环境安全_3.视频记录数据完整性，4 级权重 0.7");
+    EXPECT_EQ(FirstLine(model.wordTip("@@1 1 1 1", 1, 8)), "1.3 物理和环境安全_3.视频记录数据完整性，1 级不评");
+    EXPECT_EQ(FirstLine(model.wordTip("@@1 1 1 1", 3, 8)), "1.3 物理和环境安全_3.视频记录数据完整性，4 级权重 0.7");
     model.realTimeClicked(false, "mpinit=1\n@@1 1 1 1\nmpinit=4\n@@1 1 1 1");
-    model.edited("mpinit=1\n@@1 1 1 1\nmpinit=4\n$$4.02 VVX\n$$4.3 VVX");  // not scored
-    EXPECT_EQ(model.wordTip("$$4.02 VVX", 3, 2), k42At4);
-    EXPECT_EQ(model.wordTip("$$4.3 VVX", 4, 2), "4.3 应用与数据安全_3.重要信息资源安全标记完整性，4 级权重 0.7");
+    model.edited("mpinit=1\n@@1 1 1 1\nmpinit=4\n$$4.02 VVX\n$$4.3 VVX XXX");  // not scored
+    EXPECT_EQ(FirstLine(model.wordTip("$$4.02 VVX", 3, 2)), k42At4);
+    // What such a row stores is worked out from it too.
+    EXPECT_EQ(model.wordTip("$$4.3 VVX XXX", 4, 2),
+              "4.3 应用与数据安全_3.重要信息资源安全标记完整性，4 级权重 0.7\n4.3 ← 0.25 = (0.5 + 0) / 2");
     EXPECT_EQ(model.lineRecord("mpinit=9", 3).kind, LineKind::Comment);
+}
+
+// What a line did, under the word the assessor looks at: over a unit line's "$$L.U" the score it
+// stored and each counted object's score (weights applied, in the report's digits less the
+// zeros that end them); over a layer line's word the score stored there; over a count form's
+// "$$" the mean its report line printed. Hand-checked figures in the comments.
+TEST(FrontEnd, WordTipsSayWhatTheLineStored) {
+    // VVX 0.5, VXX 0.25 halved by *0.5 to 0.125, XXX 0: 0.625 / 3 = 0.208333, stored as 0.2083.
+    EXPECT_EQ(TipAt("mpinit=4\n$$4.2 VVX VXX*0.5 XXX", 1, 2),
+              "4.2 应用与数据安全_2.访问控制信息完整性，4 级权重 0.7\n4.2 ← 0.2083 = (0.5 + 0.125 + 0) / 3");
+    // The count form prints the mean unrounded, to 5 decimals: 0.20833; its objects have no tip.
+    EXPECT_EQ(TipAt("$$ VVX VXX*0.5 XXX", 0, 1), "单元得分= 0.20833 = (0.5 + 0.125 + 0) / 3");
+    EXPECT_EQ(TipAt("$$ VVX VXX*0.5 XXX", 0, 4), "");
+    EXPECT_EQ(TipAt("$$ ---", 0, 0), "单元得分= 1307117.31660：没有计入的对象，1 个不适用");
+
+    // "@@4 0.66666 -0.5 * abc 0.5abc \\ 1.5": its words start at 4, 12, 17, 19, 23, 30 and 32.
+    const char* const layer = "mpinit=4\n@@4 0.66666 -0.5 * abc 0.5abc \\ 1.5";
+    struct Case { const char* script; std::size_t row; std::size_t column; const char* stored; };
+    for (const Case& c : {
+             // 0.25 + 0 + 0.6 = 0.85, / 3 = 0.283333; "---" is left out of the mean.
+             Case{"mpinit=4\n$$4.1 VXX X-- --- 0.6", 1, 0, "4.1 ← 0.2833 = (0.25 + 0 + 0.6) / 3，1 个不适用"},
+             // max(0.5, 0.6) is 0.6; VVV keeps 1 under *1.2; max(0.5) is not counted: 1.6 / 2.
+             Case{"$$4.3 max(1.0*0.5,0.6) VVV*1.2 max(0.5)", 0, 1, "4.3 ← 0.8 = (0.6 + 1) / 2，1 个 max( 未计入"},
+             Case{"$$4.4 ---", 0, 1, "4.4 ← 1307117.3166：没有计入的对象，1 个不适用"},  // as the report prints it
+             Case{"$$4.5 0.33333", 0, 1, "4.5 ← 0.3333 = (0.33333) / 1"},  // stored rounded, the object as read
+             Case{"$$4.2x VVV", 0, 1, "4.2 ← 1 = (1) / 1"},               // read as $$4.2
+             Case{"mpinit=1\n$$1.3 VVX", 1, 1, "1.3 未存入"},             // level 1 does not assess 1.3
+             Case{layer, 1, 4, "4.1 ← 0.66666"}, Case{layer, 1, 12, "4.2 ← 不适用"}, Case{layer, 1, 17, "4.3 不变"},
+             Case{layer, 1, 19, "4.4 不变"}, Case{layer, 1, 28, "4.5 ← 0.5"}, Case{layer, 1, 30, "4.6 ← 不适用"},
+             Case{layer, 1, 34, "4.7 ← 1.5"},
+             Case{"mpinit=1\n@@1 1 1 1", 1, 8, "1.3 不变"},  // not assessed at level 1
+             Case{"@@1 0.\t5", 0, 5, "1.1 ← 0.5"},           // the run drops the TAB
+             Case{"@@1 1 \t 0.25", 0, 9, "1.2 ← 0.25"},      // and a word of nothing else
+         }) {
+        const std::string tip = TipAt(c.script, c.row, c.column);
+        EXPECT_EQ(tip.substr(tip.find('\n') + 1), c.stored) << c.script << " @" << c.column;
+    }
 }
 
 // The notice's help lines show commands to read; typed into, the notice is scored, but its own

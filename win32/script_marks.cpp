@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "codec/wide_text.hpp"
+#include "win32/edit_text.hpp"
 
 namespace quillon::win32 {
 namespace {
@@ -173,7 +174,8 @@ void ScriptMarks::followMouse(LPARAM position) {
     LRESULT index = (start & ~LRESULT{0xFFFF}) | low;
     if (index < start) index += 0x10000;
     const auto column = static_cast<std::size_t>(std::max<LRESULT>(0, index - start));
-    std::wstring text = codec::Wide(tipOf_ ? tipOf_(static_cast<std::size_t>(row), column) : std::string());
+    // The model's tip may take more than one line (LF); its lines break as the messages' do.
+    std::wstring text = ForEditBox(tipOf_ ? tipOf_(static_cast<std::size_t>(row), column) : std::string());
     const auto found = messages_.find(row);
     if (found != messages_.end()) text += (text.empty() ? L"" : L"\r\n") + found->second;
     if (row == tooltipRow_ && text == tooltipText_) return;

@@ -621,6 +621,8 @@ private slots:
         QHelpEvent overCommand(QEvent::ToolTip, onCommand, box->viewport()->mapToGlobal(onCommand));
         QApplication::sendEvent(box->viewport(), &overCommand);
         QVERIFY2(QToolTip::text().startsWith(QStringLiteral("4.2 应用与数据安全_2.访问控制信息完整性")), qPrintable(QToolTip::text()));
+        // and what the line stored: VVX alone, the "/" ends the objects.
+        QVERIFY2(QToolTip::text().contains(QStringLiteral("\n4.2 ← 0.5 = (0.5) / 1\n")), qPrintable(QToolTip::text()));
         QVERIFY(QToolTip::text().contains(QStringLiteral("Q304")));
         // Mended, the mark goes; the report is what quillon-score prints.
         QTextCursor cursor(marked);

@@ -246,6 +246,8 @@ test('lines with problems are marked like in the window', async () => {
   await page.mouse.move(command.x, command.y);
   await page.waitForFunction(() => document.getElementById('script').title.startsWith('4.2 应用与数据安全_2.访问控制信息完整性，4 级权重 0.7'));
   assert.match(await page.$eval('#script', (script) => script.title), /Q602/);
+  // and what the line stored: VVV keeps 1 under *1.2.
+  assert.match(await page.$eval('#script', (script) => script.title), /\n4\.2 ← 1 = \(1\) \/ 1\n/);
   await page.fill('#script', 'mpinit=4\nmpout');
   await idle();
   assert.equal(await page.$$eval('#marks div', (marks) => marks.length), 0);

@@ -116,7 +116,8 @@ public:
     // Whether the last run's record holds the row as it stands: then its text is not read.
     bool rowScored(std::size_t row) const { return recordsCurrent_ && row < lineRecords_.size(); }
     // The tooltip of the word at `column` (UTF-16 units) of that row: which unit the word sets,
-    // at the level in force there.
+    // at the level in force there, and what the line stored or, for a count form, printed
+    // (app/word_tips.hpp). Lines end with LF.
     std::string wordTip(std::string_view rowText, std::size_t row, std::size_t column) const;
 
     // The last scored report's tables as a file holds them (UTF-8; CSV with a byte-order mark,

@@ -5,11 +5,18 @@
 #include <string>
 #include <string_view>
 
+#include "scoring/model.hpp"
 #include "scoring/objects.hpp"
 #include "scoring/report_text.hpp"
 #include "scoring/score_store.hpp"
 
 namespace quillon {
+
+// The mean of the counted object scores the table's last scan left; NoObjectScore when it
+// counted none.
+inline double CountFormMean(const ObjectTable& table) {
+    return table.CountedObjects > 0 ? table.ScoreSum / table.CountedObjects : NoObjectScore;
+}
 
 // Scores the objects and returns the rounded unit score, NoObjectScore when nothing counted.
 // Optional outputs: the tally record (the six integers a unit keeps), the report (the result

@@ -373,12 +373,13 @@ void MainWindow::ShowAnalysis() {
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(head);
     layout->addWidget(columns);
-    layout->addWidget(units, 3);
-    layout->addWidget(whatIf, 2);
+    layout->addWidget(units, 1);
+    layout->addWidget(whatIf, 1);
     layout->addWidget(ok, 0, Qt::AlignRight);
     columns->setVisible(!analysis.units.empty());
     units->setVisible(!analysis.units.empty());
-    dialog.resize(c_.reportBox->width() + 40, c_.reportBox->height() + 120);
+    // Wide enough for the longest row and the what-if sentence; the losses below need height.
+    dialog.resize(std::max(c_.reportBox->width() + 40, units->sizeHintForColumn(0) + 60), c_.reportBox->height() + 200);
     dialog.exec();
 }
 

@@ -10,8 +10,8 @@
 namespace quillon::app {
 
 const char* const kGainsDoNotAddUp =
-    "各单元的增分不能简单相加：层面得分是其单元的加权平均，技术与管理两组又是层面的加权平均。"
-    "几个单元一起改为符合时的总分，请用 quillon-score --explain --assume 4.3,7.4 计算。";
+    "各单元的增分不能简单相加：层面得分是其单元的加权平均，技术与管理两组又是层面的加权平均。";
+const char* const kAssumeWithTheTool = "几个单元一起改为符合时的总分，请用 quillon-score --explain --assume 4.3,7.4 计算。";
 
 namespace {
 
@@ -74,28 +74,28 @@ AssumedUnits ParseAssumedUnits(const std::string& list, const ScoreStore& lastRe
     return out;
 }
 
-std::string ExplanationText(const ScoreStore& lastReport, const Explanation& e, const AssumedUnits* assumed,
-                            std::uint32_t flags) {
-    std::string out = std::to_string(lastReport.AssessmentLevel) + "级 密评总分 " + Totals(e.total) + "\n\n";
+ExplanationParts PartsOf(const ScoreStore& lastReport, const Explanation& e) {
+    ExplanationParts parts;
+    parts.head = std::to_string(lastReport.AssessmentLevel) + "级 密评总分 " + Totals(e.total) + "\n\n";
     if (e.gains.empty()) {
-        out += "没有得分低于 1 的单元：总分不会因某个单元改为符合而增加。\n";
+        parts.head += "没有得分低于 1 的单元：总分不会因某个单元改为符合而增加。\n";
     } else {
-        out += "单元改为符合（得分 1）、其余不变时总分增加的分值，从大到小：\n";
-        out += "单元  单元得分  权重  增分      改后总分  单元名称\n";
-        for (const UnitGain& g : e.gains) {
-            std::string line;
-            AppendPadded(line, UnitNumber(g.unit.layer, g.unit.unit), 4);
-            line += Fixed(g.score, 9, kExplainDecimals) + Fixed(g.weight, 6, 1) + "  ";
-            AppendPadded(line, Signed(g.gain, kExplainDecimals), 8);
-            line += Fixed(g.total, 10, kExplainDecimals) + "  " + std::string(UnitTitle(g.unit.layer, g.unit.unit));
-            out += line + "\n";
-        }
-        out += std::string(kGainsDoNotAddUp) + "\n";
+        parts.head += "单元改为符合（得分 1）、其余不变时总分增加的分值，从大到小：\n";
+        parts.columns = "单元  单元得分  权重  增分      改后总分  单元名称";
+    }
+    for (const UnitGain& g : e.gains) {
+        std::string line;
+        AppendPadded(line, UnitNumber(g.unit.layer, g.unit.unit), 4);
+        line += Fixed(g.score, 9, kExplainDecimals) + Fixed(g.weight, 6, 1) + "  ";
+        AppendPadded(line, Signed(g.gain, kExplainDecimals), 8);
+        line += Fixed(g.total, 10, kExplainDecimals) + "  " + std::string(UnitTitle(g.unit.layer, g.unit.unit));
+        parts.rows.push_back(std::move(line));
     }
     double lost = 0;
     for (const double l : e.layerLoss) lost += l;
-    out += "\n各层面失分（合计 " + Fixed(lost, 0, kExplainDecimals) + "，" + Fixed(e.outOf, 0, 0) + " - 总分 = " +
-           Fixed(e.outOf - e.total, 0, kExplainDecimals);
+    std::string& out = parts.losses;
+    out = "各层面失分（合计 " + Fixed(lost, 0, kExplainDecimals) + "，" + Fixed(e.outOf, 0, 0) + " - 总分 = " +
+          Fixed(e.outOf - e.total, 0, kExplainDecimals);
     if (!e.technicalScored || !e.managementScored) {
         const char* groups = e.technicalScored ? "管理组" : e.managementScored ? "技术组" : "技术组和管理组都";
         out += "：" + std::string(groups) + "没有计分的层面，总分至多 " + Fixed(e.outOf, 0, 0);
@@ -106,13 +106,29 @@ std::string ExplanationText(const ScoreStore& lastReport, const Explanation& e, 
         AppendPadded(line, LayerNames[static_cast<unsigned>(k)], 12);
         out += line + Fixed(e.layerLoss[static_cast<unsigned>(k)], 9, kExplainDecimals) + "\n";
     }
-    if (assumed != nullptr) {
-        const Assumption a = Assume(lastReport, e, *assumed, flags);
-        std::string names;
-        for (const UnitRef& u : assumed->units) names += (names.empty() ? "" : "、") + UnitNumber(u.layer, u.unit);
-        out += "\n假设 " + names + " 符合（得分 1），其余不变：总分 " + Totals(a.total) + "，增分 " +
-               Signed(a.total - e.total, kExplainDecimals) + "；各单元单独的增分之和为 " + Signed(a.sumOfGains, kExplainDecimals) + "。\n";
+    return parts;
+}
+
+std::string AssumptionText(const ScoreStore& lastReport, const Explanation& e, const AssumedUnits& assumed,
+                           std::uint32_t flags) {
+    const Assumption a = Assume(lastReport, e, assumed, flags);
+    std::string names;
+    for (const UnitRef& u : assumed.units) names += (names.empty() ? "" : "、") + UnitNumber(u.layer, u.unit);
+    return "假设 " + names + " 符合（得分 1），其余不变：总分 " + Totals(a.total) + "，增分 " +
+           Signed(a.total - e.total, kExplainDecimals) + "；各单元单独的增分之和为 " + Signed(a.sumOfGains, kExplainDecimals) + "。\n";
+}
+
+std::string ExplanationText(const ScoreStore& lastReport, const Explanation& e, const AssumedUnits* assumed,
+                            std::uint32_t flags) {
+    const ExplanationParts parts = PartsOf(lastReport, e);
+    std::string out = parts.head;
+    if (!parts.rows.empty()) {
+        out += parts.columns + "\n";
+        for (const std::string& row : parts.rows) out += row + "\n";
+        out += std::string(kGainsDoNotAddUp) + kAssumeWithTheTool + "\n";
     }
+    out += "\n" + parts.losses;
+    if (assumed != nullptr) out += "\n" + AssumptionText(lastReport, e, *assumed, flags);
     return out;
 }
 

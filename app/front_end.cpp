@@ -266,9 +266,28 @@ ExportedFile FrontEnd::exportTables(const ExportFormat& format) const {
 
 std::string FrontEnd::ExportName(const ExportFormat& format) { return "密评得分." + std::string(format.suffix); }
 
-std::string FrontEnd::analysis() const {
-    if (!lastReport_) return "还没有算分：先输入或读入脚本，得出报告后再看各单元的增分。";
-    return ExplanationText(*lastReport_, ExplainTotal(*lastReport_, lastReportFlags_), nullptr, lastReportFlags_);
+Analysis FrontEnd::analysis() const {
+    if (!lastReport_) return {"还没有算分：先输入或读入脚本，得出报告后再看各单元的增分。\n", {}, {}};
+    ExplanationParts parts = PartsOf(*lastReport_, ExplainTotal(*lastReport_, lastReportFlags_));
+    return {std::move(parts.head), std::move(parts.columns), std::move(parts.rows)};
+}
+
+std::string FrontEnd::whatIf(const std::vector<std::size_t>& ticked) const {
+    if (!lastReport_) return {};
+    const Explanation e = ExplainTotal(*lastReport_, lastReportFlags_);
+    const ExplanationParts parts = PartsOf(*lastReport_, e);
+    std::string out;
+    if (!e.gains.empty()) {
+        // In the list's order, whichever order they were ticked in.
+        AssumedUnits assumed;
+        for (std::size_t row = 0; row < e.gains.size(); ++row) {
+            if (std::find(ticked.begin(), ticked.end(), row) != ticked.end()) assumed.units.push_back(e.gains[row].unit);
+        }
+        out = assumed.units.empty() ? "勾选上面的单元，看它们一起改为符合（得分 1）时的总分。\n"
+                                    : AssumptionText(*lastReport_, e, assumed, lastReportFlags_);
+        out += std::string(kGainsDoNotAddUp) + "\n\n";
+    }
+    return out + parts.losses;
 }
 
 Update FrontEnd::f2Pressed(bool controlFocused) const {

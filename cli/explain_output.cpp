@@ -41,7 +41,7 @@ Json ExplanationJson(const ScoreStore& lastReport, const Explanation& e, const a
              {"rounded_total", RoundedTotal(e.total)},
              {"units", units},
              {"gains_add_up", false},
-             {"note", app::kGainsDoNotAddUp},
+             {"note", std::string(app::kGainsDoNotAddUp) + app::kAssumeWithTheTool},
              {"layers", layers},
              {"out_of", e.outOf},
              {"unscored_groups", unscored}};

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -18,6 +20,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
 #include <QTextBlock>
 #include <QToolTip>
@@ -329,24 +332,54 @@ std::size_t MainWindow::ask(const app::Question& question) {
     return static_cast<std::size_t>((chosen == buttons.end() ? buttons.end() - 1 : chosen) - buttons.begin());
 }
 
-// What each unit costs the total, in the dialog font, whose columns line up like the report's.
+// What each unit costs the total, in the dialog font, whose columns line up like the report's;
+// the units below 1 are ticked to see the total with them compliant together.
 void MainWindow::ShowAnalysis() {
     finishLoading();
+    const app::Analysis analysis = model_.analysis();
     QDialog dialog(this);
     dialog.setObjectName("analysis");
     dialog.setWindowTitle(QStringLiteral("分析：各单元增分"));
-    auto* text = new QPlainTextEdit(FromUtf8(model_.analysis()), &dialog);
-    text->setObjectName("analysisText");
-    text->setReadOnly(true);
-    text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    text->setFont(font());
+    dialog.setFont(font());
+    auto* head = new QLabel(FromUtf8(analysis.head).trimmed(), &dialog);
+    head->setObjectName("analysisText");
+    head->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* units = new QListWidget(&dialog);
+    units->setObjectName("analysisUnits");
+    for (const std::string& row : analysis.units) {
+        auto* item = new QListWidgetItem(FromUtf8(row), units);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    // The column header over the rows' text, past the check boxes.
+    auto* columns = new QLabel(FromUtf8(analysis.columns), &dialog);
+    columns->setObjectName("analysisColumns");
+    const int box = units->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, units) +
+                    units->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, units);
+    columns->setIndent(units->frameWidth() + box + 4);
+    auto* whatIf = new QPlainTextEdit(FromUtf8(model_.whatIf({})), &dialog);
+    whatIf->setObjectName("analysisWhatIf");
+    whatIf->setReadOnly(true);
+    connect(units, &QListWidget::itemChanged, &dialog, [this, units, whatIf] {
+        std::vector<std::size_t> ticked;
+        for (int row = 0; row < units->count(); ++row) {
+            if (units->item(row)->checkState() == Qt::Checked) ticked.push_back(static_cast<std::size_t>(row));
+        }
+        whatIf->setPlainText(FromUtf8(model_.whatIf(ticked)));
+    });
     auto* ok = new QPushButton(QStringLiteral("确定"), &dialog);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(text);
+    layout->addWidget(head);
+    layout->addWidget(columns);
+    layout->addWidget(units, 1);
+    layout->addWidget(whatIf, 1);
     layout->addWidget(ok, 0, Qt::AlignRight);
-    dialog.resize(c_.reportBox->width() + 40, c_.reportBox->height());
+    columns->setVisible(!analysis.units.empty());
+    units->setVisible(!analysis.units.empty());
+    // Wide enough for the longest row and the what-if sentence; the losses below need height.
+    dialog.resize(std::max(c_.reportBox->width() + 40, units->sizeHintForColumn(0) + 60), c_.reportBox->height() + 200);
     dialog.exec();
 }
 

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/explain_text.hpp"
 #include "app/front_end.hpp"
 #include "app/marks.hpp"
 #include "app/desktop_files.hpp"
@@ -318,7 +321,9 @@ TEST(FrontEnd, ExportsAndAnalysisOfTheLastScoredReport) {
     model.start();
     EXPECT_EQ(model.exportTables(Format("csv")).problem, "还没有报告可导出：先算分。");
     EXPECT_TRUE(model.exportTables(Format("xlsx")).bytes.empty());
-    EXPECT_NE(model.analysis().find("还没有算分"), std::string::npos);
+    EXPECT_NE(model.analysis().head.find("还没有算分"), std::string::npos);
+    EXPECT_TRUE(model.analysis().units.empty());
+    EXPECT_EQ(model.whatIf({0}), "");
     model.sampleChosen(3);
     const std::string csv = model.exportTables(Format("csv")).bytes;
     EXPECT_EQ(csv.rfind("\xEF\xBB\xBF", 0), 0u);
@@ -327,9 +332,81 @@ TEST(FrontEnd, ExportsAndAnalysisOfTheLastScoredReport) {
     const ExportedFile book = model.exportTables(Format("xlsx"));
     EXPECT_EQ(book.problem, "");
     EXPECT_EQ(book.bytes.rfind("PK\x03\x04", 0), 0u);  // a zip, read back cell by cell by exports_read_back
-    EXPECT_NE(model.analysis().find("4.4    0.2500   1.0  +3.3570    73.0368"), std::string::npos);
+    const Analysis analysis = model.analysis();
+    ASSERT_FALSE(analysis.units.empty());
+    EXPECT_EQ(analysis.units[0], "4.4    0.2500   1.0  +3.3570    73.0368  应用与数据安全_4.重要数据传输机密性");
+    EXPECT_EQ(analysis.columns, "单元  单元得分  权重  增分      改后总分  单元名称");
+    EXPECT_EQ(analysis.head.rfind("4级 密评总分 69.680（69.6798）", 0), 0u);
     model.sampleChosen(0);
     EXPECT_FALSE(model.exportTables(Format("html")).problem.empty());
+}
+
+// The 分析 dialog's what-if for a set of ticked rows is what --assume prints for those units, and
+// its total is the report's when the script itself scores them 1. It says nothing of the tool.
+TEST(FrontEnd, WhatIfIsTheTotalAssumeGives) {
+    struct Case {
+        int sample;                       // as the sample list numbers them
+        std::vector<std::string> ticked;  // units, in the order the user ticks them
+        bool gainsAddUp;
+    };
+    const Case cases[] = {
+        {3, {"7.4", "4.4"}, true},
+        {3, {"4.4", "4.6"}, false},  // one layer's rounded score, not two gains
+        {3, {"2.4", "1.1", "7.4"}, true},
+        {1, {"2.3", "2.1"}, true},
+        {1, {"1.2", "6.1", "4.7"}, true},
+    };
+    for (const Case& c : cases) {
+        FrontEnd model;
+        model.start();
+        model.sampleChosen(c.sample);
+        const Analysis analysis = model.analysis();
+        std::vector<std::size_t> rows;
+        for (const std::string& unit : c.ticked) {
+            const auto row = std::find_if(analysis.units.begin(), analysis.units.end(),
+                                          [&](const std::string& r) { return r.rfind(unit + " ", 0) == 0; });
+            ASSERT_NE(row, analysis.units.end()) << unit;
+            rows.push_back(static_cast<std::size_t>(row - analysis.units.begin()));
+        }
+        std::vector<std::size_t> inListOrder = rows;
+        std::sort(inListOrder.begin(), inListOrder.end());
+        std::string assumeList;
+        for (const std::size_t row : inListOrder) assumeList += (assumeList.empty() ? "" : ",") + analysis.units[row].substr(0, 3);
+
+        const std::string script(BuiltInSamples[static_cast<std::size_t>(c.sample)].text);
+        const ScriptRun run = InterpretScript(script, {}, true);
+        const AssumedUnits assumed = ParseAssumedUnits(assumeList, *run.lastReport);
+        ASSERT_EQ(assumed.error, "");
+        const Explanation e = ExplainTotal(*run.lastReport, run.lastReportFlags);
+        const std::string tool = ExplanationText(*run.lastReport, e, &assumed, run.lastReportFlags);
+        const std::string assumeLine = tool.substr(tool.rfind("\n假设 ") + 1);
+
+        const std::string shown = model.whatIf(rows);
+        EXPECT_EQ(shown.substr(0, shown.find('\n') + 1), assumeLine) << assumeList;
+        EXPECT_EQ(shown.find("quillon-score"), std::string::npos);
+        EXPECT_NE(shown.find(kGainsDoNotAddUp), std::string::npos);
+        const Assumption a = Assume(*run.lastReport, e, assumed, run.lastReportFlags);
+        EXPECT_EQ(std::abs(a.total - e.total - a.sumOfGains) < 5e-5, c.gainsAddUp) << assumeList;
+
+        // The script itself scoring the units 1, and a report after (sample 2 has its own).
+        std::string compliant = script;
+        for (const std::string& unit : c.ticked) compliant += "$$" + unit + " 1\r\n";
+        const std::string report = ScoreScript(compliant + (c.sample == 1 ? "mpout2\r\n" : ""));
+        const std::size_t total = report.rfind("级 密评总分=");
+        ASSERT_NE(total, std::string::npos);
+        std::istringstream figures(report.substr(total + std::string("级 密评总分=").size()));
+        std::string rounded, exact;
+        figures >> rounded >> exact;
+        EXPECT_NE(assumeLine.find("总分 " + rounded + "（" + exact + "）"), std::string::npos) << assumeList << ": " << assumeLine;
+    }
+    // Nothing ticked, or only rows past the list: no total, a word on what to tick.
+    FrontEnd model;
+    model.start();
+    model.sampleChosen(3);
+    const std::string none = model.whatIf({});
+    EXPECT_EQ(none.rfind("勾选上面的单元", 0), 0u);
+    EXPECT_EQ(model.whatIf({99}), none);
+    EXPECT_NE(none.find("各层面失分（合计 30.3202，100 - 总分 = 30.3202）："), std::string::npos);
 }
 
 // Notes are marks of their own kind, in row order with the problems, a row's problems first.

@@ -527,10 +527,29 @@ class Page {
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   }
 
+  // 分析: the model's text around a list of the units below 1; each tick asks for the text below.
   async showAnalysis() {
     const { update } = await this.scorer.request('analysis');
-    $('analysisText').textContent = update;
+    $('analysisText').textContent = update.head;
+    $('analysisColumns').textContent = update.columns;
+    $('analysisUnits').hidden = update.units.length === 0;
+    $('analysisRows').replaceChildren(...update.units.map((row, index) => {
+      const box = document.createElement('input');
+      box.type = 'checkbox';
+      box.value = String(index);
+      box.addEventListener('change', () => this.showWhatIf());
+      const label = document.createElement('label');
+      label.append(box, row);
+      return label;
+    }));
+    await this.showWhatIf();
     $('analysis').showModal();
+  }
+
+  async showWhatIf() {
+    const ticked = [...document.querySelectorAll('#analysisRows input:checked')].map((box) => Number(box.value));
+    const { update } = await this.scorer.request('whatIf', ticked);
+    $('analysisWhatIf').textContent = update;
   }
 
   async copyReport() {

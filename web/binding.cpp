@@ -3,6 +3,7 @@
 #include <emscripten/bind.h>
 
 #include <string>
+#include <vector>
 
 #include "app/front_end.hpp"
 #include "codec/decode.hpp"
@@ -121,7 +122,24 @@ public:
     val marksFor(double first, double last) {
         return value(model_.marksFor(static_cast<std::size_t>(first), static_cast<std::size_t>(last)));
     }
-    std::string analysis() const { return model_.analysis(); }
+    // 分析: {head, columns, units: [row, …]}; whatIf takes the rows ticked, as numbers.
+    val analysis() const {
+        const quillon::app::Analysis shown = model_.analysis();
+        val result = val::object();
+        result.set("head", shown.head);
+        result.set("columns", shown.columns);
+        val units = val::array();
+        for (const std::string& row : shown.units) units.call<void>("push", row);
+        result.set("units", units);
+        return result;
+    }
+    std::string whatIf(const val& ticked) const {
+        std::vector<std::size_t> rows;
+        for (const double row : emscripten::vecFromJSArray<double>(ticked)) {
+            if (row >= 0) rows.push_back(static_cast<std::size_t>(row));
+        }
+        return model_.whatIf(rows);
+    }
     std::string wordTip(const std::string& row, double line, double column) const {
         return model_.wordTip(row, static_cast<std::size_t>(line), static_cast<std::size_t>(column));
     }
@@ -187,5 +205,6 @@ EMSCRIPTEN_BINDINGS(quillon) {
         .function("wordTip", &PageFrontEnd::wordTip)
         .function("exportTables", &PageFrontEnd::exportTables)
         .function("marksFor", &PageFrontEnd::marksFor)
-        .function("analysis", &PageFrontEnd::analysis);
+        .function("analysis", &PageFrontEnd::analysis)
+        .function("whatIf", &PageFrontEnd::whatIf);
 }

@@ -30,11 +30,70 @@ INT_PTR CALLBACK AboutProc(HWND about, UINT message, WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
-// The text comes as the dialog's parameter, a wide string with CR LF line ends.
+// The 分析 dialog: the model's text above and below a list of the units below 1, each with a
+// check box; every tick asks the model for the text below again. The model comes as the
+// dialog's parameter.
+std::vector<std::size_t> TickedRows(HWND units) {
+    std::vector<std::size_t> ticked;
+    const int count = ListView_GetItemCount(units);
+    for (int row = 0; row < count; ++row) {
+        if (ListView_GetCheckState(units, row)) ticked.push_back(static_cast<std::size_t>(row));
+    }
+    return ticked;
+}
+
+void FillAnalysis(HWND analysis, const app::FrontEnd& model) {
+    const app::Analysis shown = model.analysis();
+    SetDlgItemTextW(analysis, IDC_ANALYSIS_TEXT, ForEditBox(shown.head).c_str());
+    HWND columns = GetDlgItem(analysis, IDC_ANALYSIS_COLUMNS);
+    SetWindowTextW(columns, codec::Wide(shown.columns).c_str());
+    HWND units = GetDlgItem(analysis, IDC_ANALYSIS_UNITS);
+    ListView_SetExtendedListViewStyle(units, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    LVCOLUMNW column{};
+    ListView_InsertColumn(units, 0, &column);
+    for (std::size_t row = 0; row < shown.units.size(); ++row) {
+        std::wstring text = codec::Wide(shown.units[row]);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(row);
+        item.pszText = text.data();
+        ListView_InsertItem(units, &item);
+    }
+    ListView_SetColumnWidth(units, 0, LVSCW_AUTOSIZE);
+    // The header starts where the rows' text does, past the check boxes.
+    RECT label{};
+    if (ListView_GetItemRect(units, 0, &label, LVIR_LABEL)) {
+        POINT at{label.left + 2, 0};
+        MapWindowPoints(units, analysis, &at, 1);
+        RECT place;
+        GetWindowRect(columns, &place);
+        MapWindowPoints(nullptr, analysis, reinterpret_cast<POINT*>(&place), 2);
+        SetWindowPos(columns, nullptr, at.x, place.top, place.right - at.x, place.bottom - place.top, SWP_NOZORDER);
+    }
+    if (shown.units.empty()) {
+        ShowWindow(columns, SW_HIDE);
+        ShowWindow(units, SW_HIDE);
+    }
+    SetDlgItemTextW(analysis, IDC_ANALYSIS_WHAT_IF, ForEditBox(model.whatIf({})).c_str());
+}
+
 INT_PTR CALLBACK AnalysisProc(HWND analysis, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        SetDlgItemTextW(analysis, IDC_ANALYSIS_TEXT, reinterpret_cast<const wchar_t*>(lParam));
+        SetWindowLongPtrW(analysis, DWLP_USER, lParam);
+        FillAnalysis(analysis, *reinterpret_cast<const app::FrontEnd*>(lParam));
         SetFocus(GetDlgItem(analysis, IDOK));
+        return FALSE;
+    }
+    if (message == WM_NOTIFY && wParam == IDC_ANALYSIS_UNITS) {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        // A check box that changed; not one the list sets up as a row goes in.
+        const UINT oldBox = change->uOldState & LVIS_STATEIMAGEMASK;
+        if (change->hdr.code == LVN_ITEMCHANGED && (change->uChanged & LVIF_STATE) != 0 && oldBox != 0 &&
+            oldBox != (change->uNewState & LVIS_STATEIMAGEMASK)) {
+            const auto* model = reinterpret_cast<const app::FrontEnd*>(GetWindowLongPtrW(analysis, DWLP_USER));
+            const std::string text = model->whatIf(TickedRows(change->hdr.hwndFrom));
+            SetDlgItemTextW(analysis, IDC_ANALYSIS_WHAT_IF, ForEditBox(text).c_str());
+        }
         return FALSE;
     }
     return AboutProc(analysis, message, wParam, lParam);
@@ -302,8 +361,7 @@ bool MainWindow::SaveTo(const app::SaveTarget& target) {
 }
 
 void MainWindow::ShowAnalysis() {
-    const std::wstring text = ForEditBox(model_.analysis());
-    DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ANALYSIS), dialog_, AnalysisProc, reinterpret_cast<LPARAM>(text.c_str()));
+    DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_ANALYSIS), dialog_, AnalysisProc, reinterpret_cast<LPARAM>(&model_));
 }
 
 // The last report's tables, for the assessment report; written whole or not at all.

@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -781,10 +783,29 @@ private slots:
         const QList<QAction*> file = c.menuBar->actions()[0]->menu()->actions();
         QCOMPARE(file.indexOf(c.exportActions.back()) + 1, file.indexOf(c.homePageAction));
         c.sampleActions[3]->trigger();
-        const auto analysis = DismissNextModal();
+        // 分析: two units ticked show the total --assume 4.4,7.4 gives, and no word of the tool.
+        QString title, head, whatIf;
+        QStringList rows;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog == nullptr) return;
+            title = dialog->windowTitle();
+            head = dialog->findChild<QLabel*>("analysisText")->text();
+            auto* units = dialog->findChild<QListWidget*>("analysisUnits");
+            for (int row = 0; row < units->count(); ++row) {
+                rows << units->item(row)->text();
+                if (rows.back().startsWith("4.4 ") || rows.back().startsWith("7.4 ")) units->item(row)->setCheckState(Qt::Checked);
+            }
+            whatIf = dialog->findChild<QPlainTextEdit*>("analysisWhatIf")->toPlainText();
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
         c.analysisAction->trigger();
-        QVERIFY(analysis->seen);
-        QCOMPARE(analysis->title, QStringLiteral("分析：各单元增分"));
+        QCOMPARE(title, QStringLiteral("分析：各单元增分"));
+        QVERIFY(head.startsWith(QStringLiteral("4级 密评总分 69.680（69.6798）")));
+        QCOMPARE(rows.value(0), QStringLiteral("4.4    0.2500   1.0  +3.3570    73.0368  应用与数据安全_4.重要数据传输机密性"));
+        QCOMPARE(whatIf.section('\n', 0, 0),
+                 QStringLiteral("假设 4.4、7.4 符合（得分 1），其余不变：总分 74.860（74.8552），增分 +5.1754；各单元单独的增分之和为 +5.1754。"));
+        QVERIFY(!whatIf.contains(QStringLiteral("quillon-score")));
         QCOMPARE(c.menuBar->actions()[3]->text(), QStringLiteral("关于"));
         QCOMPARE(c.aboutAction->text(), QStringLiteral("关于 Quillon0701(&A)..."));
         const auto about = DismissNextModal();

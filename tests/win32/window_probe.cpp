@@ -2,6 +2,7 @@
 // window test needs: control texts and states, clicks, commands, a drop, the open-file dialog
 // and the popups. Keys and the window manager's close come from the X side.
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>  // DROPFILES
 
 #include <fcntl.h>
@@ -89,10 +90,79 @@ bool Drop(HWND main, const std::vector<std::wstring>& paths, bool waitForIt) {
     return true;
 }
 
+// Memory in the window's process, for the list view's messages, which carry pointers.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND window, std::size_t size) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+        if (process_ != nullptr) memory_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    ~RemoteBlock() {
+        if (memory_ != nullptr) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    explicit operator bool() const { return memory_ != nullptr; }
+    char* at(std::size_t offset) const { return memory_ + offset; }
+    bool write(std::size_t offset, const void* data, std::size_t size) const {
+        return WriteProcessMemory(process_, at(offset), data, size, nullptr) != 0;
+    }
+    bool read(std::size_t offset, void* data, std::size_t size) const {
+        return ReadProcessMemory(process_, at(offset), data, size, nullptr) != 0;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    char* memory_ = nullptr;
+};
+
+// The list view of a popup (分析's list of units).
+HWND PopupList(HWND main) {
+    for (HWND popup : Popups(main)) {
+        if (HWND list = FindWindowExW(popup, nullptr, WC_LISTVIEWW, nullptr)) return list;
+    }
+    return nullptr;
+}
+
+// Its rows, one a line, each after "[x] " when ticked and "[ ] " when not.
+bool PrintList(HWND list) {
+    constexpr int kTextUnits = 1024;
+    RemoteBlock block(list, sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t));
+    if (!block) return false;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        LVITEMW item{};
+        item.pszText = reinterpret_cast<wchar_t*>(block.at(sizeof(LVITEMW)));
+        item.cchTextMax = kTextUnits;
+        block.write(0, &item, sizeof item);
+        const auto units = static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.at(0))));
+        std::wstring text(units, L'\0');
+        block.read(sizeof(LVITEMW), text.data(), units * sizeof(wchar_t));
+        const auto state = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+        Print(std::string((state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2) ? "[x] " : "[ ] ") + Utf8(text) + "\n");
+    }
+    return true;
+}
+
+// Ticks a row's check box, as a click on it would; the list tells its dialog.
+bool Tick(HWND list, int row) {
+    RemoteBlock block(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(2);
+    if (!block || !block.write(0, &item, sizeof item)) return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.at(0)), SMTO_BLOCK,
+                               10000, &result) != 0 && result != 0;
+}
+
 int Usage() {
     std::fputs("usage: window_probe alive | state | text ID | rect ID | popups | click ID | command ID | syscommand ID |\n"
                "       select INDEX | drop PATH... | post-drop PATH... | open PATH | popup-ok | popup-cancel |\n"
-               "       popup-button TEXT\n", stderr);
+               "       popup-button TEXT | popup-list | popup-tick ROW\n", stderr);
     return 2;
 }
 
@@ -202,6 +272,14 @@ int wmain(int argc, wchar_t** argv) {
         if (search.found == nullptr) return 1;
         PostMessageW(search.found, BM_CLICK, 0, 0);
         return 0;
+    }
+    if (what == L"popup-list") {
+        HWND list = PopupList(main);
+        return list != nullptr && PrintList(list) ? 0 : 1;
+    }
+    if (what == L"popup-tick" && argc > 2) {
+        HWND list = PopupList(main);
+        return list != nullptr && Tick(list, id) ? 0 : 1;
     }
     if (what == L"popup-cancel") {
         for (HWND popup : Popups(main)) PostMessageW(popup, WM_COMMAND, IDCANCEL, 0);

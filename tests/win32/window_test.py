@@ -174,8 +174,22 @@ try:
     # 分析 and the exports, of sample 4's report.
     probe('command', '32785')
     analysis = wait_for(lambda: popups())
-    check(bool(analysis) and analysis[0].startswith('分析：各单元增分|') and '+3.3570    73.0368' in '\n'.join(analysis),
+    rows = probe('popup-list').stdout.decode('utf-8').splitlines()
+    check(bool(analysis) and analysis[0].startswith('分析：各单元增分|4级 密评总分 69.680（69.6798）') and
+          '[ ] 4.4    0.2500   1.0  +3.3570    73.0368  应用与数据安全_4.重要数据传输机密性' in rows,
           '分析 shows what each unit costs the total')
+    # Two units ticked: the total quillon-score.exe --explain --assume gives for them.
+    ticked = [i for i, row in enumerate(rows) if row[4:8] in ('4.4 ', '7.4 ')]
+    for row in ticked:
+        probe('popup-tick', str(row))
+    assumed = wine(TOOL, '--explain', '--assume', '4.4,7.4', '--sample', '4').stdout.decode('utf-8').splitlines()[-1]
+    check(len(ticked) == 2 and wait_for(lambda: '|' + assumed + '\n' in '\n'.join(popups())),
+          'ticking 4.4 and 7.4 shows the total --assume gives: ' + assumed)
+    check('quillon-score' not in '\n'.join(popups()), 'and no word of the tool')
+    if SCREENSHOT:
+        x('xdotool', 'search', '--name', '分析', 'windowactivate', '--sync')
+        time.sleep(1.0)
+        x('import', '-window', 'root', SCREENSHOT.replace('.png', '-what-if.png'))
     probe('popup-ok')
     check(wait_for(lambda: popups() == []), 'and OK closes it')
     exported = os.path.join(work, 'tables.csv')

@@ -162,7 +162,14 @@ test('about box, copy button and links', async () => {
   await idle();
   await chooseFromMenu('#analysisMenuButton', '#menuAnalysis');
   await page.waitForSelector('#analysis[open]');
-  assert.match(await page.textContent('#analysisText'), /4\.4 {4}0\.2500 {3}1\.0 {2}\+3\.3570 {4}73\.0368/);
+  assert.match(await page.textContent('#analysisText'), /^4级 密评总分 69\.680（69\.6798）/);
+  const rows = await page.$$eval('#analysisRows label', (labels) => labels.map((label) => label.textContent));
+  assert.match(rows[0], /^4\.4 {4}0\.2500 {3}1\.0 {2}\+3\.3570 {4}73\.0368/);
+  // Two units ticked: the total quillon-score --explain --assume gives for them, and no word of the tool.
+  const assumed = cli(['--explain', '--assume', '4.4,7.4', '--sample', '4']).trimEnd().split('\n').pop();
+  for (const unit of ['4.4', '7.4']) await page.check(`#analysisRows label:nth-child(${rows.findIndex((row) => row.startsWith(unit + ' ')) + 1}) input`);
+  await page.waitForFunction((line) => document.getElementById('analysisWhatIf').textContent.startsWith(line + '\n'), assumed);
+  assert.doesNotMatch(await page.textContent('#analysis'), /quillon-score/);
   await page.click('#analysis button');
   // The model's export formats in the file menu, in their order (a format added later comes after these).
   const fileItems = await page.$$eval('#fileMenu [role="menuitem"]', (items) => items.map((item) => item.textContent));

@@ -24,8 +24,11 @@
 #define IDC_EXIT 1005
 #define IDC_SAMPLE_LIST 1006
 #define IDC_ABOUT_LINE 1007
-#define IDC_ANALYSIS_TEXT 1008
+#define IDC_ANALYSIS_TEXT 1008 /* 分析: above its list of units */
 #define IDC_REPORT_NOTICE 1009 /* says that the report was cut */
+#define IDC_ANALYSIS_COLUMNS 1010 /* 分析: the list's column header */
+#define IDC_ANALYSIS_UNITS 1011 /* 分析: the units below 1, to tick */
+#define IDC_ANALYSIS_WHAT_IF 1012 /* 分析: the total with the ticked ones compliant */
 
 #ifdef __cplusplus
 /* Every number above and the samples', which no export command may take. */

@@ -50,6 +50,13 @@ struct SaveTarget {
     bool gbk = false;  // UTF-8 unless GBK was asked for
 };
 
+// The 分析 dialog's text above and in its list of units; below the list goes whatIf()'s.
+struct Analysis {
+    std::string head;                // the total, and what the list holds
+    std::string columns;             // the list's column header; empty without units
+    std::vector<std::string> units;  // the list's rows: each unit below 1, the largest gain first
+};
+
 // What a view changes after an event; only the parts that are set.
 struct Update {
     // The script box's new text (LF line ends). The view replaces its text as one step that
@@ -125,7 +132,11 @@ public:
     ExportedFile exportTables(const ExportFormat& format) const;
     static std::string ExportName(const ExportFormat& format);  // proposed file name
     // What each unit costs the last scored report's total, in words.
-    std::string analysis() const;
+    Analysis analysis() const;
+    // Below the dialog's list, for the rows of analysis().units ticked (in any order): the total
+    // with those units compliant together, as the tool's --assume gives it, then the layers'
+    // losses. Rows past the list are no units and change nothing.
+    std::string whatIf(const std::vector<std::size_t>& ticked) const;
 
     bool realTime() const { return realTime_; }
     bool computeEnabled() const { return !realTime_; }

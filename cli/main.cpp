@@ -136,7 +136,7 @@ void AddOptions(CLI::App& app, Options& options) {
         ->excludes("FILE");
     app.add_option("--format", options.format,
                    "text (default) or json: the last report's results, with --check the problems, with "
-                   "--explain the gains; " + TableFormatsHelp())
+                   "--explain the gains, with --compare the comparison; " + TableFormatsHelp())
         ->check(CLI::IsMember(kFormats, CLI::ignore_case));
     app.footer(kExitCodes);
 }

@@ -9,7 +9,8 @@
 namespace quillon::app {
 namespace {
 
-// CSV with a UTF-8 byte-order mark, so that spreadsheets read it as UTF-8; none in GBK.
+// CSV with a UTF-8 byte-order mark, so that spreadsheets read it as UTF-8; none in GBK. The same
+// for every CSV below.
 std::string Csv(const ScoreTables& tables, bool gbk, std::string&) {
     return gbk ? TablesCsv(tables) : TablesCsvForSpreadsheets(tables);
 }
@@ -18,11 +19,33 @@ std::string Html(const ScoreTables& tables, bool gbk, std::string&) { return Tab
 
 std::string Xlsx(const ScoreTables& tables, bool, std::string& error) { return TablesXlsx(tables, error); }
 
+std::string ScriptsCsvFile(const std::vector<NamedTables>& scripts, bool gbk, std::string&) {
+    return gbk ? ScriptsCsv(scripts) : std::string(kCsvUtf8Mark) + ScriptsCsv(scripts);
+}
+std::string ScriptsHtmlFile(const std::vector<NamedTables>& scripts, bool gbk, std::string&) {
+    return ScriptsHtml(scripts, gbk ? "gbk" : "utf-8");
+}
+std::string ScriptsXlsxFile(const std::vector<NamedTables>& scripts, bool, std::string& error) {
+    return ScriptsXlsx(scripts, error);
+}
+
+std::string GridsCsvFile(const std::vector<Grid>& grids, const std::string&, bool gbk, std::string&) {
+    return gbk ? GridsCsv(grids) : std::string(kCsvUtf8Mark) + GridsCsv(grids);
+}
+std::string GridsHtmlFile(const std::vector<Grid>& grids, const std::string& heading, bool gbk, std::string&) {
+    return GridsHtml(grids, heading, gbk ? "gbk" : "utf-8");
+}
+std::string GridsXlsxFile(const std::vector<Grid>& grids, const std::string&, bool, std::string& error) {
+    return GridsXlsx(grids, error);
+}
+
 constexpr std::array kFormats{
-    ExportFormat{"csv", "csv", "表格", "CSV 表格", "*.csv", "text/csv;charset=utf-8", false, 32783, Csv},
-    ExportFormat{"html", "html", "网页", "网页", "*.html *.htm", "text/html;charset=utf-8", false, 32784, Html},
+    ExportFormat{"csv", "csv", "表格", "CSV 表格", "*.csv", "text/csv;charset=utf-8", false, 32783, Csv, ScriptsCsvFile, GridsCsvFile},
+    ExportFormat{"html", "html", "网页", "网页", "*.html *.htm", "text/html;charset=utf-8", false, 32784, Html, ScriptsHtmlFile,
+                 GridsHtmlFile},
     ExportFormat{"xlsx", "xlsx", "工作簿", "Excel 工作簿", "*.xlsx",
-                 "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet", true, 32786, Xlsx},
+                 "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet", true, 32786, Xlsx, ScriptsXlsxFile,
+                 GridsXlsxFile},
 };
 
 // A format is found by its name and its command, so both are its own.

@@ -113,23 +113,31 @@ std::string TablesCsv(const ScoreTables& t) {
     return out;
 }
 
-std::string TablesCsvForSpreadsheets(const ScoreTables& tables) { return "\xEF\xBB\xBF" + TablesCsv(tables); }
+std::string TablesCsvForSpreadsheets(const ScoreTables& tables) { return std::string(kCsvUtf8Mark) + TablesCsv(tables); }
 
-std::string TablesHtml(const ScoreTables& t, const char* charset) {
+namespace {
+
+// The page's head, its style and the body's start.
+std::string HtmlStart(const std::string& title, const char* charset) {
+    return "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"" + std::string(charset) + "\">\n"
+           "<title>" + title + "</title>\n<style>\n"
+           "body { font: 14px/1.5 \"SimSun\", \"WenQuanYi Zen Hei\", \"Noto Sans CJK SC\", sans-serif; margin: 24px; color: #111; }\n"
+           "h1 { font-size: 20px; margin: 0 0 4px; } h2 { font-size: 16px; margin: 24px 0 8px; }\n"
+           "table { border-collapse: collapse; } th, td { border: 1px solid #888; padding: 2px 8px; }\n"
+           "td.n { text-align: right; font-variant-numeric: tabular-nums; } th { background: #eee; }\n"
+           ".total { font-size: 28px; font-weight: bold; } .muted { color: #555; }\n"
+           "svg .tech { fill: #1f5f8b; } svg .mgmt { fill: #f2b705; } svg .grid { stroke: #ccc; }\n"
+           "svg text { font-size: 12px; } svg .name { text-anchor: end; } svg .tick { text-anchor: middle; fill: #555; }\n"
+           "@media print { body { margin: 0; } h2 { break-after: avoid; } table { break-inside: auto; } }\n"
+           "</style>\n</head>\n<body>\n";
+}
+
+constexpr const char* kHtmlEnd = "</body>\n</html>\n";
+
+// One report's tables: the total, the counts, the chart, the layer summary and table 5-2.
+std::string TablesHtmlBody(const ScoreTables& t) {
     const std::string roundedTotal = Fixed(t.roundedTotal, 0, kReportRoundedTotalDecimals);
-    std::string out =
-        "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"" + std::string(charset) + "\">\n"
-        "<title>" + std::to_string(t.level) + "级 密评总分 " + roundedTotal + "</title>\n<style>\n"
-        "body { font: 14px/1.5 \"SimSun\", \"WenQuanYi Zen Hei\", \"Noto Sans CJK SC\", sans-serif; margin: 24px; color: #111; }\n"
-        "h1 { font-size: 20px; margin: 0 0 4px; } h2 { font-size: 16px; margin: 24px 0 8px; }\n"
-        "table { border-collapse: collapse; } th, td { border: 1px solid #888; padding: 2px 8px; }\n"
-        "td.n { text-align: right; font-variant-numeric: tabular-nums; } th { background: #eee; }\n"
-        ".total { font-size: 28px; font-weight: bold; } .muted { color: #555; }\n"
-        "svg .tech { fill: #1f5f8b; } svg .mgmt { fill: #f2b705; } svg .grid { stroke: #ccc; }\n"
-        "svg text { font-size: 12px; } svg .name { text-anchor: end; } svg .tick { text-anchor: middle; fill: #555; }\n"
-        "@media print { body { margin: 0; } h2 { break-after: avoid; } table { break-inside: auto; } }\n"
-        "</style>\n</head>\n<body>\n";
-    out += "<h1>" + std::to_string(t.level) + "级 密评总分</h1>\n";
+    std::string out = "<h1>" + std::to_string(t.level) + "级 密评总分</h1>\n";
     out += "<p><span class=\"total\">" + Escaped(roundedTotal) + "</span> <span class=\"muted\">（" +
            Escaped(Fixed(t.total, 0, kReportSumDecimals)) + "；技术 " + Escaped(Fixed(t.technicalPoints, 0, kTablePointsDecimals)) +
            " / 70，管理 " + Escaped(Fixed(t.managementPoints, 0, kTablePointsDecimals)) + " / 30）</span></p>\n";
@@ -149,8 +157,62 @@ std::string TablesHtml(const ScoreTables& t, const char* charset) {
                Cell("td", u.title) + Cell("td", Figure(u.unitScore, kTableScoreDecimals, kNoTableScore), "n") +
                Cell("td", Figure(u.layerScore, kTableScoreDecimals), "n") + "</tr>\n";
     }
-    out += "</table>\n</body>\n</html>\n";
+    return out + "</table>\n";
+}
+
+std::string GridHtml(const Grid& grid) {
+    std::string out = "<h2>" + Escaped(grid.title) + "</h2>\n<table>\n<tr>";
+    for (const std::string& name : grid.header) out += Cell("th", name);
+    out += "</tr>\n";
+    for (const auto& row : grid.rows) {
+        out += "<tr>";
+        for (const GridCell& cell : row) out += Cell("td", cell.text, cell.number ? "n" : nullptr);
+        out += "</tr>\n";
+    }
+    return out + "</table>\n";
+}
+
+std::string GridCsv(const Grid& grid) {
+    std::string out = CsvLine({grid.title});
+    const auto join = [](const auto& fields, const auto& text) {
+        std::string line;
+        for (std::size_t i = 0; i < fields.size(); ++i) line += (i == 0 ? "" : ",") + CsvField(text(fields[i]));
+        return line + "\r\n";
+    };
+    out += join(grid.header, [](const std::string& name) { return name; });
+    for (const auto& row : grid.rows) out += join(row, [](const GridCell& cell) { return cell.text; });
     return out;
+}
+
+}  // namespace
+
+std::string TablesHtml(const ScoreTables& t, const char* charset) {
+    const std::string title = std::to_string(t.level) + "级 密评总分 " + Fixed(t.roundedTotal, 0, kReportRoundedTotalDecimals);
+    return HtmlStart(title, charset) + TablesHtmlBody(t) + kHtmlEnd;
+}
+
+std::string GridsCsv(const std::vector<Grid>& grids) {
+    std::string out;
+    for (const Grid& grid : grids) out += (out.empty() ? "" : "\r\n") + GridCsv(grid);
+    return out;
+}
+
+std::string GridsHtml(const std::vector<Grid>& grids, const std::string& heading, const char* charset) {
+    std::string out = HtmlStart(Escaped(heading), charset) + "<h1>" + Escaped(heading) + "</h1>\n";
+    for (const Grid& grid : grids) out += GridHtml(grid);
+    return out + kHtmlEnd;
+}
+
+std::string ScriptsCsv(const std::vector<NamedTables>& scripts) {
+    std::string out = GridCsv(SummaryGrid(scripts));
+    for (const NamedTables& s : scripts) out += "\r\n" + CsvLine({"文件", s.name}) + TablesCsv(s.tables);
+    return out;
+}
+
+std::string ScriptsHtml(const std::vector<NamedTables>& scripts, const char* charset) {
+    std::string out = HtmlStart("各脚本的总分", charset) + GridHtml(SummaryGrid(scripts));
+    for (const NamedTables& s : scripts) out += "<hr>\n<p class=\"muted\">" + Escaped(s.name) + "</p>\n" + TablesHtmlBody(s.tables);
+    return out + kHtmlEnd;
 }
 
 }  // namespace quillon::app

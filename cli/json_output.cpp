@@ -13,23 +13,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// A unit's marker: the words the report prints instead of the score, or the no-object score,
-// which the report prints as a number and which takes its layer out of the total.
-Json UnitMarkerJson(double s) {
-    switch (UnitMarkerOf(s)) {
-        case UnitMarker::NotAssessed: return "not_assessed";
-        case UnitMarker::NotEntered: return "not_entered";
-        case UnitMarker::NotApplicable: return "not_applicable";
-        case UnitMarker::None: break;
-    }
-    return HoldsNoObjectScore(s) ? Json("no_object") : Json(nullptr);
-}
-
-Json LayerMarker(double score) {
-    if (score > CountedScoreFloor) return nullptr;
-    return IsNoObjectLayerMark(score) ? "no_object" : "no_unit_counted";
-}
-
 std::string NumberText(double value) {
     if (!std::isfinite(value)) return "null";
     char buffer[400];
@@ -77,6 +60,34 @@ void Write(std::string& out, const Json& json, int depth, bool ascii) {
 
 }  // namespace
 
+// A unit's marker: the words the report prints instead of the score, or the no-object score,
+// which the report prints as a number and which takes its layer out of the total.
+Json UnitMarkerJson(double s) {
+    switch (UnitMarkerOf(s)) {
+        case UnitMarker::NotAssessed: return "not_assessed";
+        case UnitMarker::NotEntered: return "not_entered";
+        case UnitMarker::NotApplicable: return "not_applicable";
+        case UnitMarker::None: break;
+    }
+    return HoldsNoObjectScore(s) ? Json("no_object") : Json(nullptr);
+}
+
+Json LayerMarkerJson(double score) {
+    if (score > CountedScoreFloor) return nullptr;
+    return IsNoObjectLayerMark(score) ? "no_object" : "no_unit_counted";
+}
+
+Json SummaryRowJson(const std::string& file, const ScoreTables& t) {
+    return Json{{"file", file},
+                {"level", t.level},
+                {"total", Figure(t.total, kReportSumDecimals)},
+                {"rounded_total", Figure(t.roundedTotal, kReportRoundedTotalDecimals)},
+                {"technical_points", Figure(t.technicalPoints, kTablePointsDecimals)},
+                {"management_points", Figure(t.managementPoints, kTablePointsDecimals)},
+                {"counts",
+                 {{"non_compliant", t.nonCompliant}, {"partly_compliant", t.partlyCompliant}, {"compliant", t.compliant}}}};
+}
+
 Json Figure(double value, int decimals) {
     const std::optional<double> shown = PrintedFigure(value, decimals);
     return shown ? Json(*shown) : Json(nullptr);
@@ -101,7 +112,7 @@ Json ResultsJson(const ScoreStore& store, bool reportTruncated) {
                              {"score", UnitMarkerOf(s) == UnitMarker::None ? Figure(s, kReportScoreDecimals) : Json(nullptr)},
                              {"marker", UnitMarkerJson(s)}});
         }
-        const Json marker = LayerMarker(row.LayerScore);
+        const Json marker = LayerMarkerJson(row.LayerScore);
         layers.push_back({{"layer", k + 1},
                           {"name", std::string(LayerName(k))},
                           {"group", GroupOf(k) == LayerGroup::Technical ? "technical" : "management"},

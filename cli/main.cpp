@@ -12,8 +12,13 @@
 
 #include "app/export_formats.hpp"
 #include "cli/explain_output.hpp"
+#include "cli/check_output.hpp"
+#include "cli/compare_run.hpp"
 #include "cli/json_output.hpp"
+#include "cli/output.hpp"
 #include "cli/platform.hpp"
+#include "cli/script_input.hpp"
+#include "cli/several_scripts.hpp"
 #include "codec/decode.hpp"
 #include "codec/encoding.hpp"
 #include "codec/script_file.hpp"
@@ -26,10 +31,16 @@ namespace {
 
 using quillon::codec::InputEncoding;
 using quillon::codec::OutputEncoding;
-
-constexpr int kSuccess = 0;
-constexpr int kAttention = 1;  // a problem under --check, a cut report
-constexpr int kTrouble = 2;    // bad usage, input not read or refused, output not written
+using quillon::cli::Finished;
+using quillon::cli::kAttention;
+using quillon::cli::kSuccess;
+using quillon::cli::kTrouble;
+using quillon::cli::Lower;
+using quillon::cli::ProblemLines;
+using quillon::cli::Say;
+using quillon::cli::Script;
+using quillon::cli::Trouble;
+using quillon::cli::WriteOut;
 
 constexpr const char* kExitCodes =
     "Exit codes: 0 success (with --check: no problem); 1 something to look at (a problem under\n"
@@ -58,7 +69,8 @@ const Choices kChoices[] = {{"--sample", kSamples},
                             {"--format", kFormats}};
 
 struct Options {
-    std::string file;
+    std::vector<std::string> files;
+    std::string file;  // the one script of a run of one
     bool fileGiven = false;
     std::string sample;
     std::string inputEncoding = "auto";
@@ -69,71 +81,8 @@ struct Options {
     bool explain = false;
     std::string assume;
     bool assumeGiven = false;  // also when empty: "--assume ''" names no unit
+    std::vector<std::string> compare;  // BEFORE and AFTER
 };
-
-struct Trouble {
-    std::string message;
-};
-
-// Lines on standard error: characters on a console, else UTF-8 bytes.
-void SayRaw(const std::string& text) {
-    if (quillon::cli::WriteToConsole(stderr, text) == quillon::cli::ConsoleWrite::NotAConsole) {
-        std::fwrite(text.data(), 1, text.size(), stderr);
-    }
-}
-
-// Every line on standard error starts with the program's name.
-constexpr const char* kPrefix = "quillon-score: ";
-
-void Say(const std::string& message) { SayRaw(kPrefix + message + "\n"); }
-
-// All of the bytes on standard output, or Trouble: a full disk or a closed stream is no success.
-void WriteBytes(const std::string& bytes) {
-    errno = 0;
-    const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    if (written != bytes.size() || std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        throw Trouble{std::string("write error: ") + (errno != 0 ? std::strerror(errno) : "output not written")};
-    }
-}
-
-// All of text on standard output, or Trouble: a full disk or a closed stream is no success. A
-// console shows characters; a file or a pipe takes the bytes in the encoding asked for.
-void WriteOut(const std::string& utf8, OutputEncoding encoding = OutputEncoding::Utf8) {
-    switch (quillon::cli::WriteToConsole(stdout, utf8)) {
-        case quillon::cli::ConsoleWrite::Written:
-            return;
-        case quillon::cli::ConsoleWrite::Failed:
-            throw Trouble{"write error: output not written"};
-        case quillon::cli::ConsoleWrite::NotAConsole:
-            break;
-    }
-    WriteBytes(quillon::codec::EncodeReport(utf8, encoding));
-}
-
-// "FILE:LINE:COLUMN: 警告[CODE]: message" for every problem in line order (no column for a
-// problem about a whole line), and a line for the rest; then the notes, as "提示[CODE]".
-std::string ProblemLines(const std::string& file, const quillon::ScriptAccount& account) {
-    std::string text;
-    const auto list = [&](const std::vector<quillon::Problem>& entries, const char* kind) {
-        for (const quillon::Problem& p : entries) {
-            text += file + ":" + std::to_string(p.line) + (p.column > 0 ? ":" + std::to_string(p.column) : "") + ": " + kind +
-                    "[" + std::string(p.code) + "]: " + p.message + "\n";
-        }
-    };
-    list(account.problems, "警告");
-    if (!account.unlisted.empty()) {
-        text += file + ": 另有 " + std::to_string(account.unlistedCount()) + " 个问题未列出：";
-        bool first = true;
-        for (const auto& [code, count] : account.unlisted) {
-            text += (first ? "" : ", ") + std::string(code) + " " + std::to_string(count) + " 个";
-            first = false;
-        }
-        text += "\n";
-    }
-    list(account.notes, "提示");
-    if (account.unlistedNotes > 0) text += file + ": 另有 " + std::to_string(account.unlistedNotes) + " 个提示未列出\n";
-    return text;
-}
 
 // "csv, html or xlsx: ... (xlsx to a file: > report.xlsx)"
 std::string TableFormatsHelp() {
@@ -152,8 +101,10 @@ std::string TableFormatsHelp() {
 }
 
 void AddOptions(CLI::App& app, Options& options) {
-    app.add_option("FILE", options.file, "Script file; - or nothing reads standard input");
-    app.add_option("--sample", options.sample, "Score built-in sample text N: 2, 3, 4 or 5")
+    app.add_option("FILE", options.files,
+                   "Script file; - or nothing reads standard input. Several files: each one's report under a line "
+                   "naming it, with the tables and JSON a summary of them all first");
+    CLI::Option* sample = app.add_option("--sample", options.sample, "Score built-in sample text N: 2, 3, 4 or 5")
         ->check(CLI::IsMember(kSamples))
         ->excludes("FILE");
     app.add_option("--input-encoding", options.inputEncoding,
@@ -174,16 +125,20 @@ void AddOptions(CLI::App& app, Options& options) {
     app.add_option("--assume", options.assume,
                    "With --explain: the total with these units compliant together, e.g. 4.3,7.4")
         ->needs(explain);
+    app.add_option("--compare", options.compare,
+                   "BEFORE AFTER: two scripts' last reports side by side, before and after rectification: each "
+                   "unit's and layer's score, the points, the totals and the counts, with the changes and the units "
+                   "that moved between non-compliant, partly and compliant")
+        ->expected(2)
+        ->excludes(sample)
+        ->excludes(check)
+        ->excludes(explain)
+        ->excludes("FILE");
     app.add_option("--format", options.format,
                    "text (default) or json: the last report's results, with --check the problems, with "
-                   "--explain the gains; " + TableFormatsHelp())
+                   "--explain the gains, with --compare the comparison; " + TableFormatsHelp())
         ->check(CLI::IsMember(kFormats, CLI::ignore_case));
     app.footer(kExitCodes);
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return s;
 }
 
 // A command line CLI11 refused, told in the tool's words: its own would name its internals.
@@ -205,6 +160,11 @@ std::string UsageProblem(const CLI::App& app, const CLI::ParseError& error) {
         }
     }
     if (app.count("--sample") > 0 && app.count("FILE") > 0) return "--sample scores a built-in script: it takes no FILE";
+    if (app.count("--compare") > 0) {
+        if (app.count("FILE") > 0) return "--compare takes two scripts, BEFORE and AFTER: '" + app.get_option("FILE")->results()[0] + "' would be a third";
+        if (app.count("--sample") + app.count("--check") + app.count("--explain") > 0) return "--compare goes with no --sample, --check or --explain";
+        if (app.get_option("--compare")->results().size() != 2) return "--compare needs two scripts, BEFORE and AFTER";
+    }
     if (app.count("--check") > 0 && app.count("--explain") > 0) return "--check and --explain do not go together";
     if (app.count("--assume") > 0 && app.count("--explain") == 0) return "--assume goes with --explain";
     if (app.count("--assume") > 1) return "--assume is given more than once";
@@ -217,77 +177,13 @@ std::string UsageProblem(const CLI::App& app, const CLI::ParseError& error) {
     return "the command line is not understood";
 }
 
-struct Script {
-    std::string name;  // as messages name it
-    std::string text;  // UTF-8, up to a NUL if the file holds one
-    std::string encoding;
-    std::size_t bytesAfterNul = 0;  // the file's bytes after that NUL
-};
-
-// What the decoder replaced by U+FFFD, told once: --check lists each place.
-void SayReplaced(const std::string& shown, const std::string& bytes, const quillon::codec::DecodedScript& decoded) {
-    if (decoded.replaced == 0) return;
-    std::string first;
-    for (std::size_t i = 0; i < decoded.firstReplacedLength; ++i) {
-        static constexpr char kHex[] = "0123456789ABCDEF";
-        const auto b = static_cast<unsigned char>(bytes[decoded.firstReplacedAt + i]);
-        first += std::string(first.empty() ? "0x" : " 0x") + kHex[b >> 4] + kHex[b & 15];
-    }
-    Say(shown + ": read as " + std::string(decoded.encoding) + "; " + std::to_string(decoded.replaced) +
-        (decoded.replaced == 1 ? " place where the bytes are" : " places where the bytes are") +
-        " no character read as U+FFFD (the first: " + first + " at offset " + std::to_string(decoded.firstReplacedAt) + ")");
-}
-
 Script ReadScript(const Options& options) {
     if (!options.sample.empty()) {
         const int n = options.sample[0] - '0';
-        return {"sample-" + options.sample, std::string(quillon::BuiltInSamples[static_cast<unsigned>(n - 1)].text), "UTF-8"};
+        return {"sample-" + options.sample, "sample-" + options.sample,
+                std::string(quillon::BuiltInSamples[static_cast<unsigned>(n - 1)].text), "UTF-8"};
     }
-    if (options.fileGiven && options.file.empty()) throw Trouble{"'': no such file (the file name is empty)"};
-    const bool fromStdin = options.file.empty() || options.file == "-";
-    if (fromStdin && !options.fileGiven && quillon::cli::StdinIsTerminal()) {
-        throw Trouble{"no script given: name a FILE, use - for standard input, or --sample N"};
-    }
-    const std::string name = fromStdin ? std::string("-") : options.file;
-    const std::string shown = fromStdin ? std::string("standard input") : options.file;
-    const auto read = fromStdin ? quillon::codec::ReadScriptStream(stdin) : quillon::codec::ReadScriptFile(options.file);
-    if (!read.ok) throw Trouble{shown + ": " + read.error};
-    const std::string encoding = Lower(options.inputEncoding);
-    const InputEncoding chosen = encoding == "utf-8" ? InputEncoding::Utf8
-                                 : encoding == "gbk" ? InputEncoding::Gbk
-                                                     : InputEncoding::Auto;
-    quillon::codec::DecodedScript decoded = quillon::codec::DecodeScript(read.bytes, chosen);
-    if (decoded.binary) {
-        throw Trouble{shown + ": not a text file (NUL bytes within its first " +
-                      std::to_string(quillon::codec::kBinarySniffBytes) + " bytes); nothing scored"};
-    }
-    SayReplaced(shown, read.bytes, decoded);
-    return {name, std::move(decoded.text), std::string(decoded.encoding), decoded.bytesAfterNul};
-}
-
-// A cut report is told, and is something to look at.
-int Finished(bool reportTruncated) {
-    if (!reportTruncated) return kSuccess;
-    Say("the report reached its limit of " + std::to_string(quillon::kReportCapBytes) + " bytes and was cut there");
-    return kAttention;
-}
-
-// Text in the output encoding asked for; a binary file as its bytes, never text for a console.
-int WriteTables(const quillon::app::ExportFormat& format, const quillon::ScoreTables& tables, bool gbk,
-                bool reportTruncated) {
-    std::string error;
-    std::string file;
-    {
-        const quillon::cli::QuietStderr quiet;  // a writer's library may print its own lines there (libxlsxwriter does)
-        file = format.write(tables, gbk, error);
-    }
-    if (!error.empty()) throw Trouble{error};
-    if (format.binary) {
-        WriteBytes(file);
-    } else {
-        WriteOut(file, gbk ? OutputEncoding::Gbk : OutputEncoding::Utf8);
-    }
-    return Finished(reportTruncated);
+    return quillon::cli::ReadScriptNamed(options.file, options.fileGiven, options.inputEncoding);
 }
 
 // JSON stays JSON in either output encoding: with gbk asked, every character past ASCII is
@@ -308,17 +204,10 @@ std::string ExplainOutput(const Options& options, const quillon::ScriptRun& run,
 
 int Run(const Options& options) {
     const Script script = ReadScript(options);
-    quillon::DiagnosticSink sink;
-    if (options.trace) {
-        sink = [](std::string_view line) { SayRaw(kPrefix + std::string(line)); };
-    }
+    const quillon::DiagnosticSink sink = quillon::cli::TraceSink(options.trace);
     const std::string format = Lower(options.format);
     const bool json = format == "json";
-    const quillon::app::ExportFormat* const table = quillon::app::FindExportFormat(format);
-    if (table && (options.check || options.explain)) throw Trouble{"--format " + format + " is for the report's tables, not with --check or --explain"};
-    if (table && table->binary && quillon::cli::StdoutIsTerminal()) {
-        throw Trouble{format + " is a binary file: redirect standard output to a file (> report." + std::string(table->suffix) + ")"};
-    }
+    const quillon::app::ExportFormat* const table = quillon::cli::TableFormat(format, options.check || options.explain);
     const quillon::ScriptRun run = quillon::InterpretScript(quillon::ScriptText(script.text, script.bytesAfterNul), sink,
                                                            options.check || options.explain || json || table != nullptr);
     // JSON holds only valid UTF-8: a file name from elsewhere may be in another encoding.
@@ -329,7 +218,9 @@ int Run(const Options& options) {
         output = json ? quillon::cli::JsonText(quillon::cli::ProblemsJson(jsonName, script.encoding, run.account), gbk)
                       : ProblemLines(script.name, run.account);
     } else if (table) {
-        return WriteTables(*table, quillon::TablesOf(*run.lastReport), gbk, run.reportTruncated);
+        const quillon::ScoreTables tables = quillon::TablesOf(*run.lastReport);
+        quillon::cli::WriteTableFile(*table, gbk, [&](std::string& error) { return table->write(tables, gbk, error); });
+        return Finished(run.reportTruncated);
     } else if (options.explain) {
         output = ExplainOutput(options, run, json, gbk);
     } else if (json) {
@@ -382,6 +273,11 @@ int main(int argc, char** argv) {
         }
         options.fileGiven = app.count("FILE") > 0;
         options.assumeGiven = app.count("--assume") > 0;
+        const quillon::cli::RunSettings settings{options.inputEncoding, Lower(options.outputEncoding) == "gbk",
+                                                 Lower(options.format), options.check, options.explain, options.trace};
+        if (!options.compare.empty()) return quillon::cli::RunComparison(options.compare[0], options.compare[1], settings);
+        if (options.files.size() > 1) return quillon::cli::RunSeveralScripts(options.files, settings);
+        if (options.fileGiven) options.file = options.files.front();
         return Run(options);
     } catch (const Trouble& trouble) {
         Say(trouble.message);

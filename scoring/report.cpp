@@ -47,27 +47,21 @@ void CountCompliance(ScoreStore& store) {
     for (int k = 0; k < kLayerCount; ++k) {
         const auto& row = store.LayerRows[static_cast<unsigned>(k)];
         for (int j = 0; j < store.UnitCount(k); ++j) {
-            if (store.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)] <=
-                ApplicableThreshold)
-                continue;
-            const double s = row.UnitScores[static_cast<unsigned>(j)];
-            if (s > -0.0001 && s < 0.0001) {
-                ++store.NonCompliantCount;
-            } else if (s >= 0.0001 && s < 0.99999) {
-                ++store.PartlyCompliantCount;
-            } else if (s >= 0.99999 && s < 1.0001) {
-                ++store.CompliantCount;
+            switch (ComplianceOf(store.UnitWeights[static_cast<unsigned>(k)][static_cast<unsigned>(j)],
+                                 row.UnitScores[static_cast<unsigned>(j)])) {
+                case Compliance::NonCompliant: ++store.NonCompliantCount; break;
+                case Compliance::PartlyCompliant: ++store.PartlyCompliantCount; break;
+                case Compliance::Compliant: ++store.CompliantCount; break;
+                case Compliance::NotCounted: break;
             }
         }
     }
 }
 
 void AppendUnitField(std::string& out, double s, int level) {
-    switch (UnitMarkerOf(s)) {
-        case UnitMarker::NotAssessed: out += level == 2 ? "2级不评  " : "1级不评  "; return;
-        case UnitMarker::NotEntered: out += "没输入   "; return;
-        case UnitMarker::NotApplicable: out += "不适用   "; return;
-        case UnitMarker::None: break;
+    if (const UnitMarker marker = UnitMarkerOf(s); marker != UnitMarker::None) {
+        AppendPadded(out, UnitMarkerWord(marker, level), 9);
+        return;
     }
     AppendFixed(out, s, 8, kReportScoreDecimals);
     out += ' ';
@@ -158,6 +152,24 @@ std::string ScoreTable(const ScoreStore& store, double roundedTotal) {
 }
 
 }  // namespace
+
+std::string_view UnitMarkerWord(UnitMarker marker, int level) {
+    switch (marker) {
+        case UnitMarker::NotAssessed: return level == 2 ? "2级不评" : "1级不评";
+        case UnitMarker::NotEntered: return "没输入";
+        case UnitMarker::NotApplicable: return "不适用";
+        case UnitMarker::None: break;
+    }
+    return {};
+}
+
+Compliance ComplianceOf(double weight, double s) {
+    if (weight <= ApplicableThreshold) return Compliance::NotCounted;
+    if (s > -0.0001 && s < 0.0001) return Compliance::NonCompliant;
+    if (s >= 0.0001 && s < 0.99999) return Compliance::PartlyCompliant;
+    if (s >= 0.99999 && s < 1.0001) return Compliance::Compliant;
+    return Compliance::NotCounted;
+}
 
 // A group without any scored layer contributes nothing rather than 0 / 0.
 double GroupShare(double share, double weightedSum, double weightSum) {

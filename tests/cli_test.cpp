@@ -23,6 +23,7 @@
 #include "codec/encoding.hpp"
 #include "iconv_reference.hpp"
 #include "app/builtin_texts.hpp"
+#include "scoring/text_format.hpp"
 #include "test_support.hpp"
 
 namespace quillon::test {
@@ -371,7 +372,11 @@ TEST(Cli, BadUsageExitsWith2) {
         {"--format 1 --sample 2", "--format takes one of text, json, csv, html, xlsx, not '1'"},
         {"--format json --format csv --sample 2", "--format is given more than once"},
         {"--sample 2 file.txt", "--sample scores a built-in script: it takes no FILE"},
-        {"a.txt b.txt", "one script at a time: 'b.txt' would be a second"},
+        {"a.txt --compare b.txt c.txt", "--compare takes two scripts, BEFORE and AFTER: 'a.txt' would be a third"},
+        {"--compare a.txt", "--compare needs two scripts, BEFORE and AFTER"},
+        {"--compare a.txt b.txt --check", "--compare goes with no --sample, --check or --explain"},
+        {"--sample 4 --compare a.txt b.txt", "--compare goes with no --sample, --check or --explain"},
+        {"--explain a.txt b.txt", "--explain takes one script at a time"},
         {"--check --explain --sample 2", "--check and --explain do not go together"},
         {"--explain --check --sample 4", "--check and --explain do not go together"},
         {"--assume 4.4 --sample 4", "--assume goes with --explain"},
@@ -681,6 +686,162 @@ TEST(Cli, AConsoleGetsALineEndAfterTheReport) {
     const std::string report = ScoreScript(BuiltInSamples[3].text);
     ASSERT_NE(report.back(), '\n');
     EXPECT_EQ(onConsole("4"), report + "\r\n");  // a pipe gets the report alone: SamplesPrintTheirReports
+}
+
+// The built-in samples as files, named sample-N.qs in the test's folder.
+std::string SampleFile(int n) {
+    const fs::path path = WorkDir() / ("sample-" + std::to_string(n) + ".qs");
+    WriteFile(path, std::string(BuiltInSamples[static_cast<unsigned>(n - 1)].text));
+    return path.string();
+}
+
+// Sample 3 (level 3; its last report follows "$$4.2 VVX VVX*1.2 XXX VVX*0.5") against sample 4
+// (level 4), every figure worked out by hand from the two scripts.
+TEST(Cli, CompareSampleThreeWithSampleFour) {
+    const std::string before = SampleFile(3);
+    const std::string after = SampleFile(4);
+    const ToolResult text = RunTool("--compare '" + before + "' '" + after + "'");
+    ASSERT_EQ(text.exitCode, 0) << Shown(text);
+    EXPECT_EQ(text.err, "");
+    const auto has = [&](const std::string& out, const std::string& line) {
+        EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
+    };
+    has(text.out, "整改前：" + before + "  3级 密评总分 60.910（60.9130）\n");
+    has(text.out, "整改后：" + after + "  4级 密评总分 69.680（69.6798）\n");
+    has(text.out, "整改前为 3 级，整改后为 4 级");
+    // 69.6798 - 60.9130 = 8.7668; technical 42.7710 - 36.2780 = 6.4930.
+    has(text.out, "\n密评总分             60.9130     69.6798     +8.7668\n");
+    has(text.out, "\n技术（满分 70）      36.2780     42.7710     +6.4930\n");
+    // Counts: 0, 19, 17 before; 1 (7.4), 16, 21 after.
+    has(text.out, "\n不符合                     0           1          +1\n");
+    has(text.out, "\n符合                      17          21          +4\n");
+    // Layer 4 before, level-3 weights 1 .4 .4 1 1 .7 .7 1, unit 3 not applicable:
+    // (0.3333 + 0.4 × 0.3375 + 0.125 + 1 + 0.7 × 0.125 + 0.7 × 0.75 + 0.25) / 5.8 = 2.4558 / 5.8 = 0.4234;
+    // after, level-4 weights 1 .7 .7 1 1 1 1 1: (0.6667 + 0.7 + 0.25 + 1 + 0.25 + 1 + 1) / 6.7 = 0.7264.
+    // Its points, 30 of the technical 70 at full weight: 12.7020 and 21.7920.
+    has(text.out, "\n@@4应用和数据      0.423400    0.726400   +0.303000     12.7020     21.7920     +9.0900\n");
+    // 4.2: (0.5 + 0.6 + 0 + 0.25) / 4 = 0.3375 before, 1 after; 3.6 is not applicable before.
+    has(text.out, "\n4.2     0.337500    1.000000   +0.662500  应用与数据安全_2.访问控制信息完整性\n");
+    has(text.out, "\n3.6       不适用    0.400000              设备与计算安全_6.");
+    has(text.out, "\n在不符合、部分符合和符合之间变化的单元（14 个）：\n");
+    has(text.out, "\n4.2   部分符合 → 符合    应用与数据安全_2.访问控制信息完整性\n");
+    has(text.out, "\n7.4   符合 → 不符合      建设运行_4、投入运行前的密码应用安全性评估\n");
+
+    const ToolResult json = RunTool("--compare '" + before + "' '" + after + "' --format json");
+    ASSERT_EQ(json.exitCode, 0) << Shown(json);
+    const nlohmann::json c = nlohmann::json::parse(json.out);
+    EXPECT_EQ(c["level_differs"], true);
+    EXPECT_EQ(c["changes"]["total"], 8.7668);
+    EXPECT_EQ(c["before"]["counts"]["partly_compliant"], 19);
+    EXPECT_EQ(c["layers"][3]["after"]["points"], 21.792);
+    EXPECT_EQ(c["moved"].size(), 14u);
+    const nlohmann::json& unit36 = c["units"][13];
+    EXPECT_EQ(unit36["unit"], 6);
+    EXPECT_EQ(unit36["before"]["marker"], "not_applicable");
+    EXPECT_TRUE(unit36["change"].is_null());
+
+    const ToolResult csv = RunTool("--compare '" + before + "' '" + after + "' --format csv");
+    EXPECT_EQ(csv.exitCode, 0) << Shown(csv);
+    has(csv.out, "\r\n密评总分,60.9130,69.6798,+8.7668\r\n");
+    has(csv.out, "\r\n4,2,应用与数据安全_2.访问控制信息完整性,0.337500,1.000000,+0.662500,部分符合,符合\r\n");
+    const ToolResult page = RunTool("--compare '" + before + "' '" + after + "' --format html");
+    has(page.out, "<td class=\"n\">+8.7668</td>");
+    const ToolResult book = RunTool("--compare '" + before + "' '" + after + "' --format xlsx");
+    EXPECT_EQ(book.exitCode, 0) << Shown(book);
+    EXPECT_EQ(book.out.rfind("PK", 0), 0u);
+}
+
+// Several files: each report as one file's run prints it, under a line naming the file; the
+// summary rows and each script's results are those of the file's own run.
+TEST(Cli, SeveralFilesAsEachAlone) {
+    std::vector<std::string> files;
+    std::string arguments;
+    for (int n = 2; n <= 5; ++n) {
+        files.push_back(SampleFile(n));
+        arguments += " '" + files.back() + "'";
+    }
+    const ToolResult text = RunTool(arguments);
+    ASSERT_EQ(text.exitCode, 0) << Shown(text);
+    std::string expected;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        // A blank line before each header after the first; a report whose last line has no line
+        // end (the closing notice) gets one first.
+        if (i > 0) expected += expected.back() == '\n' ? "\r\n" : "\r\n\r\n";
+        expected += "==> " + files[i] + " <==\r\n" + RunTool("'" + files[i] + "'").out;
+    }
+    EXPECT_TRUE(text.out == expected) << Shown(text);
+
+    const ToolResult json = RunTool("--format json" + arguments);
+    ASSERT_EQ(json.exitCode, 0) << Shown(json);
+    const nlohmann::json all = nlohmann::json::parse(json.out);
+    ASSERT_EQ(all["summary"].size(), files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        nlohmann::json alone = nlohmann::json::parse(RunTool("--format json '" + files[i] + "'").out);
+        const nlohmann::json& row = all["summary"][i];
+        EXPECT_EQ(row["file"], files[i]);
+        for (const char* field : {"level", "total", "rounded_total"}) EXPECT_EQ(row[field], alone[field]) << files[i] << " " << field;
+        for (const char* count : {"non_compliant", "partly_compliant", "compliant"}) {
+            EXPECT_EQ(row["counts"][count], alone["counts"][count]) << files[i] << " " << count;
+        }
+        // The groups' points as the file's own tables give them: its CSV's last line.
+        const std::string csv = RunTool("--format csv '" + files[i] + "'").out;
+        const std::string last = csv.substr(csv.rfind("\r\n", csv.size() - 3) + 2);
+        const std::string points = std::to_string(row["level"].get<int>()) + "," + Fixed(row["technical_points"].get<double>(), 0, 4) +
+                                   "," + Fixed(row["management_points"].get<double>(), 0, 4) + ",";
+        EXPECT_EQ(last.rfind(points, 0), 0u) << last;
+        nlohmann::json script = all["scripts"][i];
+        EXPECT_EQ(script["file"], files[i]);
+        script.erase("file");
+        EXPECT_EQ(script, alone) << files[i];
+    }
+    const ToolResult csv = RunTool("--format csv" + arguments);
+    EXPECT_EQ(csv.exitCode, 0) << Shown(csv);
+    EXPECT_NE(csv.out.find("\r\n" + files[2] + ",4,69.6798,69.680,42.7710,26.9088,1,16,21\r\n"), std::string::npos) << csv.out;
+    const ToolResult book = RunTool("--format xlsx" + arguments);
+    EXPECT_EQ(book.exitCode, 0) << Shown(book);
+}
+
+// A file that cannot be read is told as a run of one tells it; the others are still scored, and
+// the exit code is the worst of the files'.
+TEST(Cli, SeveralFilesExitWithTheWorst) {
+    const std::string good = SampleFile(4);
+    const fs::path problem = WorkDir() / "problem.qs";
+    WriteFile(problem, "@@9 1\r\n");
+    std::string cut;
+    for (int i = 0; i < 1500; ++i) cut += "mpout\r\n";
+    WriteFile(WorkDir() / "cut.qs", cut);
+    const std::string missing = "/nonexistent/script.txt";
+    const std::string missingSaid = "quillon-score: /nonexistent/script.txt: No such file or directory\n";
+    const std::string cutSaid =
+        "quillon-score: " + (WorkDir() / "cut.qs").string() + ": the report reached its limit of 1048575 bytes and was cut there\n";
+    const struct {
+        std::string arguments;
+        int exitCode;
+        std::string err;
+    } cases[] = {
+        {"'" + good + "' " + missing + " '" + problem.string() + "'", 2, missingSaid},
+        {"--format json '" + good + "' " + missing, 2, missingSaid},
+        {"--check '" + good + "' '" + problem.string() + "'", 1, ""},
+        {"--check " + missing + " '" + problem.string() + "'", 2, missingSaid},
+        {"'" + good + "' '" + (WorkDir() / "cut.qs").string() + "'", 1, cutSaid},
+        {"'" + good + "' '" + problem.string() + "'", 0, ""},
+    };
+    for (const auto& c : cases) {
+        const ToolResult result = RunTool(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments << ": " << Shown(result);
+        EXPECT_EQ(result.err, c.err) << c.arguments;
+    }
+    const ToolResult scored = RunTool("'" + good + "' " + missing + " '" + problem.string() + "'");
+    EXPECT_NE(scored.out.find("==> " + good + " <==\r\n"), std::string::npos);
+    EXPECT_NE(scored.out.find("==> " + problem.string() + " <==\r\n"), std::string::npos);
+    EXPECT_EQ(scored.out.find(missing), std::string::npos);
+    EXPECT_EQ(RunTool("--check " + missing + " '" + problem.string() + "'").out,
+              problem.string() + ":1:1: 警告[Q201]: 层面指令应写成 @@1～@@8，本行未改变任何得分\n");
+    // --compare reads each script as a run of one does: both are told, nothing is compared.
+    const ToolResult compared = RunTool("--compare " + missing + " /nonexistent/other.txt");
+    EXPECT_EQ(compared.exitCode, 2);
+    EXPECT_EQ(compared.out, "");
+    EXPECT_EQ(compared.err, missingSaid + "quillon-score: /nonexistent/other.txt: No such file or directory\n");
 }
 
 // Every script in tests/golden gives, as GBK, exactly the report stored beside it.

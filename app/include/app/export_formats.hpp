@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "app/grid.hpp"
 #include "scoring/report_tables.hpp"
 
 namespace quillon::app {
@@ -23,6 +26,10 @@ struct ExportFormat {
     // The file; `gbk` when the tool writes the text in GBK (the CSV then has no UTF-8 mark, the
     // page declares GBK). Empty with `error` set when it could not be made.
     std::string (*write)(const ScoreTables& tables, bool gbk, std::string& error) = nullptr;
+    // Several scripts: the summary first, then each one's tables. The same `gbk` and `error`.
+    std::string (*writeScripts)(const std::vector<NamedTables>& scripts, bool gbk, std::string& error) = nullptr;
+    // Tables with no single report behind them (a comparison), under `heading`.
+    std::string (*writeGrids)(const std::vector<Grid>& grids, const std::string& heading, bool gbk, std::string& error) = nullptr;
 };
 
 // In menu order.

@@ -3,12 +3,20 @@
 
 #include <string>
 
+#include <vector>
+
+#include "app/grid.hpp"
 #include "scoring/report_tables.hpp"
 
 namespace quillon::app {
 
 // The workbook's bytes, proven whole; empty with `error` set when it could not be made.
 std::string TablesXlsx(const ScoreTables& tables, std::string& error);
+
+// A sheet per grid, its title in the first row.
+std::string GridsXlsx(const std::vector<Grid>& grids, std::string& error);
+// The summary sheet, then a sheet per script with its tables.
+std::string ScriptsXlsx(const std::vector<NamedTables>& scripts, std::string& error);
 
 // What makes the zip no whole workbook: unreadable, an entry that does not inflate to its size
 // and checksum, an XML part cut before its root's end, a part [Content_Types].xml names missing.

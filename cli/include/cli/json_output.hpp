@@ -5,6 +5,7 @@
 #include <string>
 
 #include "script/account.hpp"
+#include "scoring/report_tables.hpp"
 #include "scoring/score_store.hpp"
 
 namespace quillon::cli {
@@ -19,6 +20,13 @@ nlohmann::ordered_json Figure(double value, int decimals);
 std::string JsonText(const nlohmann::ordered_json& json, bool ascii = false);
 
 nlohmann::ordered_json ResultsJson(const ScoreStore& lastReport, bool reportTruncated);
+// A unit's marker and a layer's, as the results name them ("not_applicable", "no_object", null).
+nlohmann::ordered_json UnitMarkerJson(double score);
+nlohmann::ordered_json LayerMarkerJson(double layerScore);
+
+// A script's row of the several scripts' summary: file, level, totals, the groups' points, counts.
+nlohmann::ordered_json SummaryRowJson(const std::string& file, const ScoreTables& tables);
+
 nlohmann::ordered_json ProblemsJson(const std::string& file, const std::string& encoding, const ScriptAccount& account);
 
 }  // namespace quillon::cli

@@ -24,6 +24,14 @@ inline constexpr int kTableScoreDecimals = 5;
 // compliance counts. flags: the ReportFlags.
 void TallyTotals(ScoreStore& store, std::uint32_t flags, const Diagnostics& diagnostics);
 
+// The word the layer lines print for a marked unit at `level`; empty for UnitMarker::None.
+std::string_view UnitMarkerWord(UnitMarker marker, int level);
+
+// How the report counts a unit: a unit the level assesses with a score in one of the three
+// windows is counted once; any other (not applicable, not entered, a marker, above 1) is not.
+enum class Compliance { NotCounted, NonCompliant, PartlyCompliant, Compliant };
+Compliance ComplianceOf(double weight, double score);
+
 // A group's points in the total: its share of 100 times the weighted mean of its layers.
 double GroupShare(double share, double weightedSum, double weightSum);
 

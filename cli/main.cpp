@@ -31,16 +31,7 @@ namespace {
 
 using quillon::codec::InputEncoding;
 using quillon::codec::OutputEncoding;
-using quillon::cli::Finished;
-using quillon::cli::kAttention;
-using quillon::cli::kSuccess;
-using quillon::cli::kTrouble;
-using quillon::cli::Lower;
-using quillon::cli::ProblemLines;
-using quillon::cli::Say;
-using quillon::cli::Script;
-using quillon::cli::Trouble;
-using quillon::cli::WriteOut;
+using namespace quillon::cli;  // the tool's own pieces: reading, writing, exit codes
 
 constexpr const char* kExitCodes =
     "Exit codes: 0 success (with --check: no problem); 1 something to look at (a problem under\n"

@@ -7,6 +7,7 @@ import io
 import os
 import re
 import sys
+import tempfile
 
 import openpyxl
 
@@ -67,6 +68,31 @@ for sample in ('2', '3', '4', '5'):
     page.feed(tool('--format', 'html', '--sample', sample).decode('utf-8'))
     check(page.rows == 2 + 8 + len(units), 'sample %s: the page has a row per layer and per unit' % sample)
     check(page.svg_rects == sum(1 for r in layers if r[5] is not None), 'sample %s: a bar per counted layer' % sample)
+
+# Several scripts and a comparison: each figure of their workbooks is the one the script's own
+# workbook gives.
+with tempfile.TemporaryDirectory() as folder:
+    scripts = {'before.qs': 'mpinit=3 1\r\n@@1 1 0.5 1\r\n$$4.2 VVX XXX\r\nmpout\r\n',
+               'after.qs': 'mpinit=3 1\r\n@@1 1 1 1\r\n$$4.2 VVV\r\n@@8 1 1 0\r\nmpout\r\n'}
+    paths = []
+    for name, text in scripts.items():
+        paths.append(os.path.join(folder, name))
+        with open(paths[-1], 'w', newline='') as f:
+            f.write(text)
+    own = [openpyxl.load_workbook(io.BytesIO(tool('--format', 'xlsx', path))) for path in paths]
+    own_totals = [list(book['总分'].iter_rows(min_row=2, values_only=True))[0] for book in own]
+    own_layers = [list(book['层面汇总'].iter_rows(min_row=2, values_only=True)) for book in own]
+    several = openpyxl.load_workbook(io.BytesIO(tool('--format', 'xlsx', *paths)))
+    summary = list(several['汇总'].iter_rows(min_row=3, values_only=True))
+    check(len(summary) == 2 and all(row[0] == name and row[1] == totals[0] and row[2] == totals[7] and row[3] == totals[8]
+                                    for row, name, totals in zip(summary, paths, own_totals)),
+          'several scripts: the summary\'s levels and totals are each script\'s own')
+    check(several.sheetnames[1:] == ['1 before.qs', '2 after.qs'], 'several scripts: a sheet for each, in order')
+    compared = openpyxl.load_workbook(io.BytesIO(tool('--compare', *paths, '--format', 'xlsx')))
+    layers = list(compared['层面'].iter_rows(min_row=3, values_only=True))
+    check(len(layers) == 8 and all(row[3] == before[4] and row[4] == after[4] and row[6] == before[5] and row[7] == after[5]
+                                   for row, before, after in zip(layers, *own_layers)),
+          'comparison: each layer\'s scores and points before and after are the scripts\' own')
 
 print('%d failed' % len(failures) if failures else 'all passed')
 sys.exit(1 if failures else 0)

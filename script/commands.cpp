@@ -1,8 +1,6 @@
 #include "script/commands.hpp"
 
-#include <array>
-#include <bit>
-#include <cstdint>
+#include <utility>
 
 #include "script/layer_line.hpp"
 #include "script/lines.hpp"
@@ -24,25 +22,25 @@ bool Follows(const Command& command, std::string_view line) {
     return true;
 }
 
-// For each first byte, the commands whose word begins with it, as bits in table order: most
-// lines are tried against one command word or none.
-static_assert(kCommands.size() <= 8);
-constexpr std::array<std::uint8_t, 256> kCommandsByFirstByte = [] {
-    std::array<std::uint8_t, 256> table{};
-    for (std::size_t i = 0; i < kCommands.size(); ++i) table[static_cast<unsigned char>(kCommands[i].word[0])] |= 1u << i;
-    return table;
-}();
+// Whether the line is command I: its word known when this is compiled, the comparison is a few
+// loads of the line, with no table to read first.
+template <std::size_t I>
+bool Is(std::string_view line) {
+    constexpr std::string_view word = kCommands[I].word;
+    return line.size() >= word.size() && line.substr(0, word.size()) == word && Follows(kCommands[I], line);
+}
+
+template <std::size_t... I>
+const Command* CommandAmong(std::string_view line, std::index_sequence<I...>) {
+    const Command* found = nullptr;
+    static_cast<void>(((Is<I>(line) && (found = &kCommands[I]) != nullptr) || ...));  // the first in table order
+    return found;
+}
 
 }  // namespace
 
 const Command* CommandOf(std::string_view line) {
-    if (line.empty()) return nullptr;
-    for (unsigned candidates = kCommandsByFirstByte[static_cast<unsigned char>(line[0])]; candidates != 0;
-         candidates &= candidates - 1) {
-        const Command& command = kCommands[static_cast<unsigned>(std::countr_zero(candidates))];
-        if (StartsWith(line, command.word) && Follows(command, line)) return &command;
-    }
-    return nullptr;
+    return CommandAmong(line, std::make_index_sequence<kCommands.size()>());
 }
 
 const Command* CommandWordOf(std::string_view line) {

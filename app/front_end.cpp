@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "app/compare_text.hpp"
 #include "app/explain_text.hpp"
 #include "app/word_tips.hpp"
 #include "codec/decode.hpp"
+#include "scoring/compare.hpp"
 #include "scoring/explain.hpp"
 #include "scoring/limits.hpp"
 #include "scoring/report_tables.hpp"
@@ -167,31 +169,65 @@ Update FrontEnd::sampleChosen(int index) {
     return replaceScript(sample.text, sample.scored);
 }
 
-Update FrontEnd::fileRead(std::string_view path, const FileRead& file) {
-    Update update;
+std::optional<std::string> FrontEnd::ScriptOfFile(std::string_view path, const FileRead& file, std::string& message) {
     switch (file.status) {
         case FileRead::Status::Unreadable:
-            return update;  // a folder, a missing or unreadable file: nothing changes
+            return std::nullopt;  // a folder, a missing or unreadable file: nothing changes
         case FileRead::Status::TooLarge:
-            update.message = TooLargeMessage(path);
-            return update;
+            message = TooLargeMessage(path);
+            return std::nullopt;
         case FileRead::Status::Read:
             break;
     }
     if (file.bytes.size() > kMaxScriptBytes) {  // as read, whatever its encoding
-        update.message = TooLargeMessage(path);
-        return update;
+        message = TooLargeMessage(path);
+        return std::nullopt;
     }
-    const codec::DecodedScript decoded = codec::DecodeScript(file.bytes, codec::InputEncoding::Auto);
+    codec::DecodedScript decoded = codec::DecodeScript(file.bytes, codec::InputEncoding::Auto);
     if (decoded.binary) {
-        update.message = "不是文本文件（开头 8 KiB 内有 NUL 字节），未读入：\n" + std::string(path);
-        return update;
+        message = "不是文本文件（开头 8 KiB 内有 NUL 字节），未读入：\n" + std::string(path);
+        return std::nullopt;
     }
     // The decoder ends the text at its first NUL: the box shows what is scored.
-    update = replaceScript(decoded.text, true);
+    return std::move(decoded.text);
+}
+
+Update FrontEnd::fileRead(std::string_view path, const FileRead& file) {
+    Update update;
+    std::string message;
+    const std::optional<std::string> text = ScriptOfFile(path, file, message);
+    if (!text) {
+        if (!message.empty()) update.message = std::move(message);
+        return update;
+    }
+    update = replaceScript(*text, true);
     loadedFrom_ = std::string(path);
     return update;
 }
+
+ComparisonShown FrontEnd::compareWithFile(std::string_view path, const FileRead& file, std::string_view script) {
+    ComparisonShown shown;
+    const std::optional<std::string> before = ScriptOfFile(path, file, shown.message);
+    if (!before) return shown;
+    // Both scored afresh: with real-time mode off the last report may be older than the box.
+    const ScriptRun beforeRun = InterpretScript(WithLfLineEnds(*before), {}, true);
+    const ScriptRun afterRun = InterpretScript(script, {}, true);
+    const std::string afterName = !loadedFrom_.empty() && !modified_ ? loadedFrom_ : std::string("脚本框中的脚本");
+    const Comparison c = Compare(*beforeRun.lastReport, *afterRun.lastReport);
+    shown.text = ComparisonText(c, std::string(path), afterName);
+    comparisonGrids_ = ComparisonGrids(c, std::string(path), afterName);
+    return shown;
+}
+
+ExportedFile FrontEnd::exportComparison(const ExportFormat& format) const {
+    if (comparisonGrids_.empty()) return {{}, "还没有比较可导出：先选一个脚本文件比较。"};
+    std::string error;
+    std::string file = format.writeGrids(comparisonGrids_, std::string(kComparisonHeading), false, error);
+    if (!error.empty()) return {{}, ExportFailure(format, error)};
+    return {std::move(file), {}};
+}
+
+std::string FrontEnd::ComparisonExportName(const ExportFormat& format) { return "整改前后比较." + std::string(format.suffix); }
 
 std::string FrontEnd::proposedSavePath() const {
     if (saveTarget_) return saveTarget_->path;

@@ -58,6 +58,7 @@ void BuildMenu(QDialog& dialog, Controls& c) {
     }
     QMenu* analysis = c.menuBar->addMenu(QStringLiteral("分析"));
     c.analysisAction = Command(analysis, QStringLiteral("各单元增分..."), ID_ANALYSIS);
+    c.compareAction = Command(analysis, QStringLiteral("与脚本文件比较..."), ID_COMPARE);
     // Window managers take Alt+Space, so the system menu's about entry is also here.
     QMenu* about = c.menuBar->addMenu(QStringLiteral("关于"));
     c.aboutAction = Command(about, QStringLiteral("关于 Quillon0701(&A)..."), IDM_ABOUTBOX);

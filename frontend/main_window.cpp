@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -117,6 +118,8 @@ void MainWindow::connectEvents() {
             [this] { apply(model_.link(app::LinkCommand::DonationPicture)); });
     connect(c_.aboutAction, &QAction::triggered, this, &MainWindow::ShowAbout);
     connect(c_.analysisAction, &QAction::triggered, this, &MainWindow::ShowAnalysis);
+    connect(c_.compareAction, &QAction::triggered, this,
+            [this] { CompareWithFile(QFileDialog::getOpenFileName(this, QStringLiteral("整改前的脚本"))); });
     for (std::size_t k = 0; k < c_.exportActions.size(); ++k) {
         const app::ExportFormat& format = app::ExportFormats()[k];
         connect(c_.exportActions[k], &QAction::triggered, this, [this, &format] { exportTables(format); });
@@ -383,16 +386,50 @@ void MainWindow::ShowAnalysis() {
     dialog.exec();
 }
 
+void MainWindow::CompareWithFile(const QString& path) {
+    if (path.isEmpty()) return;
+    const app::ComparisonShown shown = model_.compareWithFile(path.toStdString(), app::ReadScriptFile(LocalPath(path)), scriptText());
+    if (!shown.message.empty()) QMessageBox::information(this, windowTitle(), FromUtf8(shown.message));
+    if (shown.text.empty()) return;
+    QDialog dialog(this);
+    dialog.setObjectName("comparison");
+    dialog.setWindowTitle(QStringLiteral("分析：与脚本文件比较"));
+    dialog.setFont(font());
+    auto* text = new QPlainTextEdit(FromUtf8(shown.text), &dialog);
+    text->setObjectName("comparisonText");
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* buttons = new QHBoxLayout;
+    for (const app::ExportFormat& format : app::ExportFormats()) {
+        auto* button = new QPushButton(FromUtf8(app::ExportMenuText(format) + "..."), &dialog);
+        button->setObjectName(FromUtf8("export_" + std::string(format.name)));
+        connect(button, &QPushButton::clicked, &dialog, [this, &format] { saveExport(format, model_.exportComparison(format), app::FrontEnd::ComparisonExportName(format)); });
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    auto* ok = new QPushButton(QStringLiteral("确定"), &dialog);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    buttons->addWidget(ok);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(text, 1);
+    layout->addLayout(buttons);
+    dialog.resize(c_.reportBox->width() + 200, c_.reportBox->height() + 100);
+    dialog.exec();
+}
+
 // The last report's tables, for the assessment report; written whole or not at all.
 void MainWindow::exportTables(const app::ExportFormat& format) {
-    const app::ExportedFile file = model_.exportTables(format);
+    saveExport(format, model_.exportTables(format), app::FrontEnd::ExportName(format));
+}
+
+void MainWindow::saveExport(const app::ExportFormat& format, const app::ExportedFile& file, const std::string& name) {
     if (!file.problem.empty()) {
         QMessageBox::information(this, windowTitle(), FromUtf8(file.problem));
         return;
     }
     const QString path = QFileDialog::getSaveFileName(this, FromUtf8(app::ExportTitle(format)),
-                                                      FromUtf8(app::FrontEnd::ExportName(format)),
-                                                      FromUtf8(app::ExportFilter(format)));
+                                                      FromUtf8(name), FromUtf8(app::ExportFilter(format)));
     if (!path.isEmpty()) WriteWhole(path, file.bytes);
 }
 

@@ -23,6 +23,7 @@
 #include "codec/encoding.hpp"
 #include "iconv_reference.hpp"
 #include "app/builtin_texts.hpp"
+#include "app/front_end.hpp"
 #include "scoring/text_format.hpp"
 #include "test_support.hpp"
 
@@ -749,6 +750,37 @@ TEST(Cli, CompareSampleThreeWithSampleFour) {
     const ToolResult book = RunTool("--compare '" + before + "' '" + after + "' --format xlsx");
     EXPECT_EQ(book.exitCode, 0) << Shown(book);
     EXPECT_EQ(book.out.rfind("PK", 0), 0u);
+}
+
+// The views' 与脚本文件比较…: the model's text and tables are the tool's for the same two files.
+// The box is named by its file while it holds that file unedited.
+TEST(Cli, ComparisonInTheViewsIsTheTools) {
+    const std::string before = SampleFile(3);
+    const std::string after = SampleFile(4);
+    app::FrontEnd model;
+    model.start();
+    EXPECT_NE(model.exportComparison(*app::FindExportFormat("csv")).problem, "");
+    const std::string afterText = ReadFile(after);
+    const std::string script = model.fileRead(after, {app::FileRead::Status::Read, afterText}).script.value_or("");
+    const app::ComparisonShown shown = model.compareWithFile(before, {app::FileRead::Status::Read, ReadFile(before)}, script);
+    EXPECT_EQ(shown.message, "");
+    EXPECT_EQ(shown.text, RunTool("--compare '" + before + "' '" + after + "'").out);
+    for (const char* format : {"csv", "html"}) {
+        const app::ExportedFile file = model.exportComparison(*app::FindExportFormat(format));
+        EXPECT_EQ(file.problem, "");
+        EXPECT_EQ(file.bytes, RunTool("--compare '" + before + "' '" + after + "' --format " + format).out) << format;
+    }
+    EXPECT_EQ(model.exportComparison(*app::FindExportFormat("xlsx")).bytes.rfind("PK", 0), 0u);
+
+    // Edited, the box is no file's text; a file the load refuses is refused here with its words.
+    model.edited(script + "mpecho\n");
+    EXPECT_NE(model.compareWithFile(before, {app::FileRead::Status::Read, ReadFile(before)}, script + "mpecho\n")
+                  .text.find("整改后：脚本框中的脚本  4级 密评总分 69.680（69.6798）\n"),
+              std::string::npos);
+    const app::ComparisonShown binary = model.compareWithFile("a.bin", {app::FileRead::Status::Read, std::string("MZ\0\0", 4)}, script);
+    EXPECT_EQ(binary.text, "");
+    EXPECT_EQ(binary.message, model.fileRead("a.bin", {app::FileRead::Status::Read, std::string("MZ\0\0", 4)}).message.value_or(""));
+    EXPECT_EQ(model.compareWithFile("folder", {app::FileRead::Status::Unreadable, {}}, script).message, "");
 }
 
 // Several files: each report as one file's run prints it, under a line naming the file; the

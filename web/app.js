@@ -229,6 +229,12 @@ class Page {
     });
     $('menuSave').addEventListener('click', () => this.save());
     $('menuAnalysis').addEventListener('click', () => this.showAnalysis());
+    $('menuCompare').addEventListener('click', () => $('compareFile').click());
+    $('compareFile').addEventListener('change', (event) => {
+      const [file] = event.target.files;
+      event.target.value = '';
+      if (file) this.compareWithFile(file);
+    });
     $('save').addEventListener('click', () => this.save());
     $('menuHome').addEventListener('click', () => this.scorer.send('link', 'homePage'));
     $('menuHelp').addEventListener('click', () => this.scorer.send('link', 'help'));
@@ -290,6 +296,13 @@ class Page {
       item.textContent = menu;
       item.addEventListener('click', () => this.exportTables(name));
       $('menuHome').before(item);
+      // The comparison dialog's buttons: the same formats, of its tables.
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.id = `compareExport${name[0].toUpperCase()}${name.slice(1)}`;
+      button.textContent = menu;
+      button.addEventListener('click', () => this.exportTables(name, 'exportComparison'));
+      $('comparisonExports').append(button);
     }
   }
 
@@ -489,18 +502,27 @@ class Page {
     return text.slice(at, end < 0 ? text.length : end);
   }
 
-  async loadFile(file) {
-    if (file.size > this.maxScriptBytes) {
-      this.scorer.send('fileRead', file.name, 'tooLarge', new Uint8Array());
-      return;
-    }
-    let bytes;
+  // A chosen or dropped file as the model takes it: its status and bytes.
+  async readFile(file) {
+    if (file.size > this.maxScriptBytes) return ['tooLarge', new Uint8Array()];
     try {
-      bytes = new Uint8Array(await file.arrayBuffer());
+      return ['read', new Uint8Array(await file.arrayBuffer())];
     } catch {
-      return;  // a folder or an unreadable file changes nothing
+      return ['unreadable', new Uint8Array()];  // a folder or an unreadable file changes nothing
     }
-    this.scorer.send('fileRead', file.name, 'read', bytes);
+  }
+
+  async loadFile(file) {
+    this.scorer.send('fileRead', file.name, ...(await this.readFile(file)));
+  }
+
+  // 与脚本文件比较: the file is "before", the script box "after"; the model's text.
+  async compareWithFile(file) {
+    const { update } = await this.scorer.request('compareWithFile', file.name, ...(await this.readFile(file)), this.script.value);
+    if (update.message) window.alert(update.message);
+    if (!update.text) return;
+    $('comparisonText').textContent = update.text;
+    $('comparison').showModal();
   }
 
   async save() {
@@ -513,9 +535,9 @@ class Page {
     this.modified = update.state.modified;
   }
 
-  // The report's tables as a download; a message while there is no report yet.
-  async exportTables(format) {
-    const { update } = await this.scorer.request('exportTables', format);
+  // The report's tables (or, by exportComparison, the comparison's) as a download; a message while there are none.
+  async exportTables(format, call = 'exportTables') {
+    const { update } = await this.scorer.request(call, format);
     if (!update.file) {
       window.alert(update.message);
       return;

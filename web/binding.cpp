@@ -84,12 +84,7 @@ public:
     val sampleChosen(int index) { return value(model_.sampleChosen(index)); }
     // status: "read", "unreadable" or "tooLarge"
     val fileRead(const std::string& name, const std::string& status, std::string bytes) {
-        quillon::app::FileRead file;
-        file.status = status == "read" ? quillon::app::FileRead::Status::Read
-                                       : (status == "tooLarge" ? quillon::app::FileRead::Status::TooLarge
-                                                               : quillon::app::FileRead::Status::Unreadable);
-        file.bytes = std::move(bytes);  // up to 16 MiB: not copied again
-        return value(model_.fileRead(name, file));
+        return value(model_.fileRead(name, FileOf(status, std::move(bytes))));
     }
     // "homePage", "help" or "donationPicture"
     val link(const std::string& which) {
@@ -98,25 +93,23 @@ public:
                                                                         : quillon::app::LinkCommand::DonationPicture)));
     }
     val f2Pressed(bool controlFocused) { return value(model_.f2Pressed(controlFocused)); }
-    // A name of exportFormats(): the file's bytes exactly (a string would lose the CSV's byte-order
-    // mark on its way through the browser's decoder), its name and type, or the message why there
-    // is none. Another name is the page's fault, said rather than taken for some format.
+    // The last report's tables as exported() gives them.
     val exportTables(const std::string& which) const {
+        return exported(which, [this](const quillon::app::ExportFormat& format) { return model_.exportTables(format); },
+                        quillon::app::FrontEnd::ExportName);
+    }
+    // 与脚本文件比较: the chosen file (status as for fileRead) before the script: {text, message}.
+    val compareWithFile(const std::string& name, const std::string& status, std::string bytes, const std::string& script) {
+        const quillon::app::ComparisonShown shown = model_.compareWithFile(name, FileOf(status, std::move(bytes)), script);
         val result = val::object();
-        const quillon::app::ExportFormat* format = quillon::app::FindExportFormat(which);
-        if (format == nullptr) {
-            result.set("message", "没有这种导出格式：" + which);
-            return result;
-        }
-        const quillon::app::ExportedFile file = model_.exportTables(*format);
-        if (!file.problem.empty()) {
-            result.set("message", file.problem);
-            return result;
-        }
-        result.set("file", Bytes(file.bytes));
-        result.set("name", quillon::app::FrontEnd::ExportName(*format));
-        result.set("type", std::string(format->mime));
+        result.set("text", shown.text);
+        result.set("message", shown.message);
         return result;
+    }
+    // The last comparison's tables, as exportTables gives a report's.
+    val exportComparison(const std::string& which) const {
+        return exported(which, [this](const quillon::app::ExportFormat& format) { return model_.exportComparison(format); },
+                        quillon::app::FrontEnd::ComparisonExportName);
     }
     // The marks of rows first to last (from 0), when the last ones given do not hold them.
     val marksFor(double first, double last) {
@@ -155,6 +148,36 @@ public:
     }
 
 private:
+    static quillon::app::FileRead FileOf(const std::string& status, std::string bytes) {
+        quillon::app::FileRead file;
+        file.status = status == "read" ? quillon::app::FileRead::Status::Read
+                                       : (status == "tooLarge" ? quillon::app::FileRead::Status::TooLarge
+                                                               : quillon::app::FileRead::Status::Unreadable);
+        file.bytes = std::move(bytes);  // up to 16 MiB: not copied again
+        return file;
+    }
+    // A name of exportFormats(): the file's bytes exactly (a string would lose the CSV's byte-order
+    // mark on its way through the browser's decoder), its name and type, or the message why there
+    // is none. Another name is the page's fault, said rather than taken for some format.
+    template <typename Export>
+    static val exported(const std::string& which, Export file, std::string (*name)(const quillon::app::ExportFormat&)) {
+        val result = val::object();
+        const quillon::app::ExportFormat* format = quillon::app::FindExportFormat(which);
+        if (format == nullptr) {
+            result.set("message", "没有这种导出格式：" + which);
+            return result;
+        }
+        const quillon::app::ExportedFile made = file(*format);
+        if (!made.problem.empty()) {
+            result.set("message", made.problem);
+            return result;
+        }
+        result.set("file", Bytes(made.bytes));
+        result.set("name", name(*format));
+        result.set("type", std::string(format->mime));
+        return result;
+    }
+
     val state() const {
         val s = val::object();
         s.set("realTime", model_.realTime());
@@ -204,6 +227,8 @@ EMSCRIPTEN_BINDINGS(quillon) {
         .function("save", &PageFrontEnd::save)
         .function("wordTip", &PageFrontEnd::wordTip)
         .function("exportTables", &PageFrontEnd::exportTables)
+        .function("compareWithFile", &PageFrontEnd::compareWithFile)
+        .function("exportComparison", &PageFrontEnd::exportComparison)
         .function("marksFor", &PageFrontEnd::marksFor)
         .function("analysis", &PageFrontEnd::analysis)
         .function("whatIf", &PageFrontEnd::whatIf);

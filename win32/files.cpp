@@ -83,7 +83,7 @@ std::optional<app::SaveTarget> AskSaveTarget(HWND owner, const std::string& prop
     return app::SaveTarget{*path, filter == 2};
 }
 
-std::optional<std::string> AskExportPath(HWND owner, const app::ExportFormat& format) {
+std::optional<std::string> AskExportPath(HWND owner, const app::ExportFormat& format, const std::string& proposedName) {
     // The filter's words name the suffix; its patterns, separated by ';', are all the format's.
     std::string patterns(format.patterns);
     std::replace(patterns.begin(), patterns.end(), ' ', ';');
@@ -92,7 +92,7 @@ std::optional<std::string> AskExportPath(HWND owner, const app::ExportFormat& fo
     const std::wstring title = codec::Wide(app::ExportTitle(format));
     const std::wstring extension = codec::Wide(std::string(format.suffix));
     DWORD filterIndex = 1;
-    return AskSavePath(owner, app::FrontEnd::ExportName(format), filter.c_str(), filterIndex, title.c_str(),
+    return AskSavePath(owner, proposedName, filter.c_str(), filterIndex, title.c_str(),
                        extension.c_str());
 }
 

@@ -266,6 +266,7 @@ void MainWindow::command(int id, int notification) {
         case ID_SAVE: Save(); return;
         case ID_SAVE_AS: SaveAs(); return;
         case ID_ANALYSIS: ShowAnalysis(); return;
+        case ID_COMPARE: compareWithFile(); return;
         case ID_HOME_PAGE: apply(model_.link(app::LinkCommand::HomePage)); return;
         case ID_HELP_PAGE: apply(model_.link(app::LinkCommand::Help)); return;
         case ID_DONATION: apply(model_.link(app::LinkCommand::DonationPicture)); return;
@@ -366,14 +367,63 @@ void MainWindow::ShowAnalysis() {
 
 // The last report's tables, for the assessment report; written whole or not at all.
 void MainWindow::exportTables(const app::ExportFormat& format) {
-    const app::ExportedFile file = model_.exportTables(format);
+    saveExport(dialog_, format, model_.exportTables(format), app::FrontEnd::ExportName(format));
+}
+
+void MainWindow::saveExport(HWND owner, const app::ExportFormat& format, const app::ExportedFile& file, const std::string& name) {
     if (!file.problem.empty()) {
         showMessage(file.problem, MB_ICONINFORMATION);
         return;
     }
-    const auto path = AskExportPath(dialog_, format);
+    const auto path = AskExportPath(owner, format, name);
     if (!path) return;
     if (const auto error = WriteWholeFile(*path, file.bytes)) showMessage(app::SaveFailedMessage(*path, *error), MB_ICONWARNING);
+}
+
+void MainWindow::compareWithFile() {
+    const auto path = AskFileToOpen(dialog_);
+    if (!path) return;
+    const app::ComparisonShown shown = model_.compareWithFile(*path, app::ReadScriptFile(*path), scriptText());
+    if (!shown.message.empty()) showMessage(shown.message, MB_ICONINFORMATION);
+    if (shown.text.empty()) return;
+    comparisonText_ = shown.text;
+    DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_COMPARE), dialog_, ComparisonProc, reinterpret_cast<LPARAM>(this));
+}
+
+// The text, and a button for each export format left of 确定, in the formats' order.
+INT_PTR CALLBACK MainWindow::ComparisonProc(HWND comparison, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(comparison, DWLP_USER, lParam);
+        const auto* window = reinterpret_cast<const MainWindow*>(lParam);
+        SetDlgItemTextW(comparison, IDC_COMPARE_TEXT, ForEditBox(window->comparisonText_).c_str());
+        RECT ok{};
+        GetWindowRect(GetDlgItem(comparison, IDOK), &ok);
+        MapWindowPoints(nullptr, comparison, reinterpret_cast<POINT*>(&ok), 2);
+        RECT margin{7, 0, 0, 0};
+        MapDialogRect(comparison, &margin);
+        const HFONT font = reinterpret_cast<HFONT>(SendMessageW(comparison, WM_GETFONT, 0, 0));
+        int x = margin.left;
+        int id = IDC_COMPARE_EXPORT;
+        for (const app::ExportFormat& format : app::ExportFormats()) {
+            const std::wstring words = codec::Wide(app::ExportMenuText(format) + "...");
+            const int width = (ok.right - ok.left) * 2;
+            HWND button = CreateWindowExW(0, L"BUTTON", words.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x, ok.top,
+                                          width, ok.bottom - ok.top, comparison, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
+                                          nullptr, nullptr);
+            SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            x += width + margin.left;
+        }
+        SetFocus(GetDlgItem(comparison, IDOK));
+        return FALSE;
+    }
+    const std::size_t exportButton = static_cast<std::size_t>(LOWORD(wParam)) - IDC_COMPARE_EXPORT;  // wraps below the first
+    if (message == WM_COMMAND && exportButton < app::ExportFormats().size()) {
+        auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(comparison, DWLP_USER));
+        const app::ExportFormat& format = app::ExportFormats()[exportButton];
+        window->saveExport(comparison, format, window->model_.exportComparison(format), app::FrontEnd::ComparisonExportName(format));
+        return TRUE;
+    }
+    return AboutProc(comparison, message, wParam, lParam);
 }
 
 // A new about box each time, modal, gone when it closes.

@@ -806,6 +806,32 @@ private slots:
         QCOMPARE(whatIf.section('\n', 0, 0),
                  QStringLiteral("假设 4.4、7.4 符合（得分 1），其余不变：总分 74.860（74.8552），增分 +5.1754；各单元单独的增分之和为 +5.1754。"));
         QVERIFY(!whatIf.contains(QStringLiteral("quillon-score")));
+        // 与脚本文件比较: the file is "before", the box "after"; the model's text, an export button a format.
+        QCOMPARE(c.compareAction->text(), QStringLiteral("与脚本文件比较..."));
+        QTemporaryDir dir;
+        const QString before = dir.filePath("before.txt");
+        QFile beforeFile(before);
+        QVERIFY(beforeFile.open(QIODevice::WriteOnly));
+        beforeFile.write(BuiltInSamples[2].text.data(), static_cast<qint64>(BuiltInSamples[2].text.size()));
+        beforeFile.close();
+        QString compared;
+        int exportButtons = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog == nullptr) return;
+            compared = dialog->findChild<QPlainTextEdit*>("comparisonText")->toPlainText();
+            for (const app::ExportFormat& format : formats) {
+                exportButtons += dialog->findChild<QPushButton*>(QString::fromStdString("export_" + std::string(format.name))) != nullptr;
+            }
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
+        w.CompareWithFile(before);
+        app::FrontEnd model;
+        const std::string script = model.sampleChosen(3).script.value_or("");
+        const std::string expected = model.compareWithFile(before.toStdString(), {app::FileRead::Status::Read, std::string(BuiltInSamples[2].text)}, script).text;
+        QCOMPARE(compared, QString::fromStdString(expected));
+        QVERIFY(compared.contains(QStringLiteral("\n整改后：脚本框中的脚本  4级 密评总分 69.680（69.6798）\n")));
+        QCOMPARE(exportButtons, static_cast<int>(formats.size()));
         QCOMPARE(c.menuBar->actions()[3]->text(), QStringLiteral("关于"));
         QCOMPARE(c.aboutAction->text(), QStringLiteral("关于 Quillon0701(&A)..."));
         const auto about = DismissNextModal();

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -52,13 +53,29 @@ void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), s
 
 // The popups of the window's thread: the about box, a message box, the open-file dialog.
 std::vector<HWND> Popups(HWND main) {
-    struct Search { HWND main; std::vector<HWND> found; } search{main, {}};
+    // Owned by the window, or by one of its popups: a save dialog over a dialog.
+    struct Search { HWND main; std::vector<HWND> windows; } search{main, {}};
     EnumThreadWindows(GetWindowThreadProcessId(main, nullptr), [](HWND window, LPARAM data) -> BOOL {
         auto* s = reinterpret_cast<Search*>(data);
-        if (window != s->main && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == s->main) s->found.push_back(window);
+        if (window != s->main && IsWindowVisible(window)) s->windows.push_back(window);
         return TRUE;
     }, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> owners{main};
+    std::vector<HWND> found;
+    for (bool more = true; more;) {
+        more = false;
+        for (HWND window : search.windows) {
+            const HWND owner = GetWindow(window, GW_OWNER);
+            if (std::find(owners.begin(), owners.end(), owner) == owners.end() ||
+                std::find(found.begin(), found.end(), window) != found.end()) {
+                continue;
+            }
+            found.push_back(window);
+            owners.push_back(window);
+            more = true;
+        }
+    }
+    return found;
 }
 
 // Where the system's drag and drop would put it: a DROPFILES block in the window's process.

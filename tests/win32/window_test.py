@@ -208,6 +208,31 @@ try:
     with zipfile.ZipFile(workbook) as book:
         check(b'<v>69.6798</v>' in book.read('xl/worksheets/sheet3.xml'), 'with the report\'s total as a number')
     check(os.listdir(temporary) == [], 'and nothing is left in the temporary folder')
+    # 与脚本文件比较: sample 3 from a file before the box's sample 4; the tool's text, and its tables.
+    before = os.path.join(work, 'before.txt')
+    after = os.path.join(work, 'after.txt')
+    for path, script in ((before, sample3), (after, text(1000))):
+        with open(path, 'wb') as f:
+            f.write(script.encode('utf-8'))
+    probe('command', '32787')
+    check(wait_for(lambda: len(popups()) == 1), '与脚本文件比较 asks for a file')
+    probe('open', windows_path(before))
+    compared = wait_for(lambda: '\n'.join(popups()) if any(p.startswith('分析：与脚本文件比较|') for p in popups()) else '')
+    # Past the lines naming the two scripts (the box is named as no file); popups() skips blank lines.
+    tools = wine(TOOL, '--compare', windows_path(before), windows_path(after)).stdout.decode('utf-8')
+    body = '\n'.join(line for line in tools.splitlines()[3:] if line)
+    check(body in compared and '整改后：脚本框中的脚本  4级 密评总分 69.680（69.6798）' in compared,
+          'the comparison is the text quillon-score.exe --compare prints')
+    compared_csv = os.path.join(work, 'compared.csv')
+    probe('popup-button', '导出表格(CSV)...')
+    check(wait_for(lambda: any(p.startswith('导出表格|') for p in popups())), 'its 导出表格 asks where')
+    probe('open', windows_path(compared_csv))
+    check(wait_for(lambda: os.path.exists(compared_csv)), 'the comparison\'s tables are written')
+    with open(compared_csv, 'rb') as f:
+        check('\r\n4,2,应用与数据安全_2.访问控制信息完整性,0.337500,1.000000,+0.662500,部分符合,符合\r\n' in f.read().decode('utf-8'),
+              'with the comparison\'s figures')
+    probe('popup-ok')
+    check(wait_for(lambda: popups() == []), 'and OK closes it')
     probe('command', '32774')
     check(wait_for(lambda: text(1001) == 'NULL' and text(1000).startswith(NOTICE_START)),
           '权利声明 brings back the notice and NULL')

@@ -466,6 +466,25 @@ test('exports and saves are the tool\'s bytes', async () => {
     const bytes = await readFile(await download.path());
     assert.ok(bytes.equals(execFileSync(tool, ['--sample', '4', '--format', format])), format);
   }
+  // 与脚本文件比较: sample 3 from a file before the box's sample 4; the tool's text and tables.
+  const folder = mkdtempSync(join(tmpdir(), 'quillon-compare-'));
+  writeFileSync(join(folder, 'after.qs'), await value('#script'));
+  await page.selectOption('#samples', '2');
+  await idle();
+  writeFileSync(join(folder, 'before.qs'), await value('#script'));
+  await page.selectOption('#samples', '3');
+  await idle();
+  const boxNamed = (text) => text.replace('整改后：after.qs', '整改后：脚本框中的脚本').replace(',after.qs,', ',脚本框中的脚本,');
+  const compared = (format) => execFileSync(tool, ['--compare', 'before.qs', 'after.qs', '--format', format], { cwd: folder }).toString('utf8');
+  await page.click('#analysisMenuButton');
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.click('#menuCompare')]);
+  await chooser.setFiles(join(folder, 'before.qs'));
+  await page.waitForSelector('#comparison[open]');
+  assert.equal(await page.textContent('#comparisonText'), boxNamed(compared('text')));
+  const [table] = await Promise.all([page.waitForEvent('download'), page.click('#compareExportCsv')]);
+  assert.equal(table.suggestedFilename(), '整改前后比较.csv');
+  assert.equal(await readFile(await table.path(), 'utf8'), boxNamed(compared('csv')));
+  await page.click('#comparison button:text("确定")');
   await page.fill('#script', '\ufeffmpout');
   const [saved] = await Promise.all([page.waitForEvent('download'), page.click('#save')]);
   assert.deepEqual([...(await readFile(await saved.path())).subarray(0, 3)], [0xef, 0xbb, 0xbf]);

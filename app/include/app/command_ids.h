@@ -14,6 +14,7 @@
 #define ID_SAVE 32781
 #define ID_SAVE_AS 32782
 #define ID_ANALYSIS 32785
+#define ID_COMPARE 32787 /* 分析 → 与脚本文件比较… */
 
 /* The controls; the Qt window names each widget "control<number>". */
 #define IDC_SCRIPT_BOX 1000
@@ -29,13 +30,15 @@
 #define IDC_ANALYSIS_COLUMNS 1010 /* 分析: the list's column header */
 #define IDC_ANALYSIS_UNITS 1011 /* 分析: the units below 1, to tick */
 #define IDC_ANALYSIS_WHAT_IF 1012 /* 分析: the total with the ticked ones compliant */
+#define IDC_COMPARE_TEXT 1013 /* 与脚本文件比较: the comparison */
+#define IDC_COMPARE_EXPORT 1014 /* and its exports' buttons, one a format from here */
 
 #ifdef __cplusplus
 /* Every number above and the samples', which no export command may take. */
 inline constexpr int kFixedCommandIds[] = {IDM_ABOUTBOX, ID_LOAD_SCRIPT, ID_HOME_PAGE, ID_EXIT, ID_FIRST_SAMPLE,
                                            ID_FIRST_SAMPLE + 1, ID_FIRST_SAMPLE + 2, ID_FIRST_SAMPLE + 3,
                                            ID_FIRST_SAMPLE + 4, ID_HELP_PAGE, ID_DONATION, ID_SAVE, ID_SAVE_AS,
-                                           ID_ANALYSIS};
+                                           ID_ANALYSIS, ID_COMPARE};
 #endif
 
 #endif

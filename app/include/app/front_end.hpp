@@ -57,6 +57,12 @@ struct Analysis {
     std::vector<std::string> units;  // the list's rows: each unit below 1, the largest gain first
 };
 
+// 分析 → 与脚本文件比较…: what the dialog shows, or why there is nothing to show.
+struct ComparisonShown {
+    std::string text;     // as quillon-score --compare prints it, lines ending with LF
+    std::string message;  // for a message box, when the file was refused
+};
+
 // What a view changes after an event; only the parts that are set.
 struct Update {
     // The script box's new text (LF line ends). The view replaces its text as one step that
@@ -138,6 +144,15 @@ public:
     // losses. Rows past the list are no units and change nothing.
     std::string whatIf(const std::vector<std::size_t>& ticked) const;
 
+    // The chosen file, read as a loaded script is read, is "before"; the script in the box is
+    // "after", named by its file while it is that file's text unedited. Its tables stay for
+    // exportComparison() until the next comparison. A file that could not be read (a folder)
+    // shows nothing, as loading it changes nothing.
+    ComparisonShown compareWithFile(std::string_view path, const FileRead& file, std::string_view script);
+    // The last comparison's tables as a file holds them, as exportTables() gives a report's.
+    ExportedFile exportComparison(const ExportFormat& format) const;
+    static std::string ComparisonExportName(const ExportFormat& format);
+
     bool realTime() const { return realTime_; }
     bool computeEnabled() const { return !realTime_; }
     int sampleIndex() const { return sampleIndex_; }
@@ -160,6 +175,8 @@ private:
     Update score(std::string_view script);
     void keepMarks(Update& update, const ScriptAccount& account, std::string_view script);
     Update replaceScript(std::string_view text, bool scored);
+    // A file's text as a load takes it, or the message that refuses it (empty for a file not read).
+    static std::optional<std::string> ScriptOfFile(std::string_view path, const FileRead& file, std::string& message);
 
     Links links_;
     bool realTime_ = true;
@@ -171,6 +188,7 @@ private:
     std::optional<ScoreStore> lastReport_;  // the model as the last scored report left it
     std::uint32_t lastReportFlags_ = 0;
     std::string loadedFrom_;
+    std::vector<Grid> comparisonGrids_;  // the last comparison's, for its exports
     // Marks: the line the last run listed from, the rows it marked, and the scored script while
     // they are not all of its rows (to list others).
     std::size_t listFrom_ = 1;

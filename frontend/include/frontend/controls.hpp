@@ -55,6 +55,7 @@ struct Controls {
     QAction* saveAsAction = nullptr;
     std::vector<QAction*> exportActions;  // in the order of app::ExportFormats()
     QAction* analysisAction = nullptr;
+    QAction* compareAction = nullptr;
     QAction* homePageAction = nullptr;
     QAction* helpAction = nullptr;
     QAction* donationAction = nullptr;

@@ -37,7 +37,10 @@ public:
     void ChooseSample(int k);
     void ShowAbout();
     void ShowAnalysis();
+    // 与脚本文件比较: the file at `path` before, the script box after; the text with its exports.
+    void CompareWithFile(const QString& path);
     void exportTables(const app::ExportFormat& format);
+    void saveExport(const app::ExportFormat& format, const app::ExportedFile& file, const std::string& name);
     bool WriteWhole(const QString& path, const std::string& bytes);
     // Writes the script to the file it was last saved to, or asks where (Ctrl+S); Save As
     // always asks. UTF-8 unless GBK is chosen in the dialog.

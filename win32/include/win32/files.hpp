@@ -17,7 +17,7 @@ std::optional<std::string> AskFileToOpen(HWND owner);
 std::optional<app::SaveTarget> AskSaveTarget(HWND owner, const std::string& proposedPath, bool gbk);
 
 // Where to export the report's tables, the model's proposed name first.
-std::optional<std::string> AskExportPath(HWND owner, const app::ExportFormat& format);
+std::optional<std::string> AskExportPath(HWND owner, const app::ExportFormat& format, const std::string& proposedName);
 
 // The old file stays whole until the new one is written; the error's words when it fails.
 std::optional<std::string> WriteWholeFile(const std::string& path, std::string_view bytes);

@@ -48,6 +48,11 @@ private:
     void ShowAbout();
     void ShowAnalysis();
     void exportTables(const app::ExportFormat& format);
+    // 与脚本文件比较: the file chosen is before, the script box after.
+    void compareWithFile();
+    static INT_PTR CALLBACK ComparisonProc(HWND comparison, UINT message, WPARAM wParam, LPARAM lParam);
+    // Asks where and writes the file, or says why there is none.
+    void saveExport(HWND owner, const app::ExportFormat& format, const app::ExportedFile& file, const std::string& name);
     void showMessage(const std::string& text, UINT icon);
     std::size_t ask(const app::Question& question);
     void paintMinimised();
@@ -62,6 +67,7 @@ private:
     app::FrontEnd model_;
     std::unique_ptr<ScriptMarks> marks_;
     std::unique_ptr<ReportBox> report_;
+    std::string comparisonText_;  // for the comparison dialog while it opens
     bool replacing_ = false;  // the program, not the user, is changing the script box
     std::pair<std::size_t, std::size_t> marksAsked_{SIZE_MAX, SIZE_MAX};  // rows in view last asked of the model
 };

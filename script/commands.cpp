@@ -22,12 +22,12 @@ bool Follows(const Command& command, std::string_view line) {
     return true;
 }
 
-// Whether the line is command I: its word known when this is compiled, the comparison is a few
-// loads of the line, with no table to read first.
+// Whether the line is command I: its word known when this is compiled, the comparison is a byte
+// or two of the line, with no table to read first and no call to compare.
 template <std::size_t I>
 bool Is(std::string_view line) {
     constexpr std::string_view word = kCommands[I].word;
-    return line.size() >= word.size() && line.substr(0, word.size()) == word && Follows(kCommands[I], line);
+    return StartsWith(line, word) && Follows(kCommands[I], line);
 }
 
 template <std::size_t... I>

@@ -140,13 +140,16 @@ int GridRows(lxw_worksheet* sheet, int row, const Grid& grid, const Formats& f) 
     return row;
 }
 
+// A sheet of its own for the grid: its title, then its header and rows.
+void GridSheet(lxw_workbook* book, const Grid& grid, const Formats& f) {
+    lxw_worksheet* sheet = workbook_add_worksheet(book, grid.sheet.c_str());
+    WriteText(sheet, 0, 0, grid.title, f.header);
+    GridRows(sheet, 1, grid, f);
+}
+
 void FillGrids(lxw_workbook* book, const std::vector<Grid>& grids) {
     const Formats f = AddFormats(book);
-    for (const Grid& grid : grids) {
-        lxw_worksheet* sheet = workbook_add_worksheet(book, grid.sheet.c_str());
-        WriteText(sheet, 0, 0, grid.title, f.header);
-        GridRows(sheet, 1, grid, f);
-    }
+    for (const Grid& grid : grids) GridSheet(book, grid, f);
 }
 
 // "2 name": the script's place, then its file's name without folders, as a sheet may be named.
@@ -171,10 +174,7 @@ std::string SheetName(std::size_t index, const std::string& file) {
 // The summary, then a sheet per script with its tables one under another.
 void FillScripts(lxw_workbook* book, const std::vector<NamedTables>& scripts) {
     const Formats f = AddFormats(book);
-    const Grid summary = SummaryGrid(scripts);
-    lxw_worksheet* first = workbook_add_worksheet(book, summary.sheet.c_str());
-    WriteText(first, 0, 0, summary.title, f.header);
-    GridRows(first, 1, summary, f);
+    GridSheet(book, SummaryGrid(scripts), f);
     for (std::size_t i = 0; i < scripts.size(); ++i) {
         lxw_worksheet* sheet = workbook_add_worksheet(book, SheetName(i, scripts[i].name).c_str());
         WriteText(sheet, 0, 0, "文件");

@@ -66,9 +66,7 @@ CommandArguments ReadArguments(const Command& command, std::string_view line) {
 
 LineRecord ReadLineAlone(std::string_view row) {
     LineRecord record;
-    // The row as the run collects it: its control bytes dropped, cut where a line is cut.
-    std::string line;  // one line at most: the row holds no line end
-    ForEachLine(row.substr(0, row.find_first_of("\r\n")), [&](const ScriptLine& only) { line.assign(only.text); });
+    const std::string line = CollectedRow(row);
     const Command* command = CommandOf(line);
     if (command == nullptr) return record;
     record.kind = command->kind;

@@ -35,8 +35,7 @@ WordEffect EffectOf(LayerWordEffect effect) {
 
 LineDetail ReadLineDetail(std::string_view row, int level) {
     LineDetail detail;
-    std::string line;  // as the run collects it
-    ForEachLine(row.substr(0, row.find_first_of("\r\n")), [&](const ScriptLine& only) { line.assign(only.text); });
+    const std::string line = CollectedRow(row);
     const Command* command = CommandOf(line);
     if (command == nullptr || level < 1 || level > kLevelCount) return detail;
     detail.kind = command->kind;

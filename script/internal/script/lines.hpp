@@ -124,4 +124,12 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
     }
 }
 
+// An editor's row as the run collects it: its control bytes dropped, cut where a line is cut. The
+// row ends at its first line end, if it has one.
+inline std::string CollectedRow(std::string_view row) {
+    std::string line;
+    ForEachLine(row.substr(0, row.find_first_of("\r\n")), [&](const ScriptLine& only) { line.assign(only.text); });
+    return line;
+}
+
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/command_ids.h"
+#include "app/docx_export.hpp"
 #include "app/report_exports.hpp"
 #include "app/xlsx_export.hpp"
 
@@ -39,6 +40,14 @@ std::string GridsXlsxFile(const std::vector<Grid>& grids, const std::string&, bo
     return GridsXlsx(grids, error);
 }
 
+std::string Docx(const ScoreTables& tables, bool, std::string& error) { return TablesDocx(tables, error); }
+std::string ScriptsDocxFile(const std::vector<NamedTables>& scripts, bool, std::string& error) {
+    return ScriptsDocx(scripts, error);
+}
+std::string GridsDocxFile(const std::vector<Grid>& grids, const std::string& heading, bool, std::string& error) {
+    return GridsDocx(grids, heading, error);
+}
+
 constexpr std::array kFormats{
     ExportFormat{"csv", "csv", "表格", "CSV 表格", "*.csv", "text/csv;charset=utf-8", false, 32783, Csv, ScriptsCsvFile, GridsCsvFile},
     ExportFormat{"html", "html", "网页", "网页", "*.html *.htm", "text/html;charset=utf-8", false, 32784, Html, ScriptsHtmlFile,
@@ -46,6 +55,9 @@ constexpr std::array kFormats{
     ExportFormat{"xlsx", "xlsx", "工作簿", "Excel 工作簿", "*.xlsx",
                  "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet", true, 32786, Xlsx, ScriptsXlsxFile,
                  GridsXlsxFile},
+    ExportFormat{"docx", "docx", "Word 表格", "Word 文档", "*.docx",
+                 "application/vnd.openxmlformats-officedocument.wordprocessingml.document", true, 32788, Docx, ScriptsDocxFile,
+                 GridsDocxFile},
 };
 
 // A format is found by its name and its command, so both are its own.
@@ -80,7 +92,11 @@ const ExportFormat* ExportFormatOfCommand(int command) {
     return nullptr;
 }
 
-std::string ExportTitle(const ExportFormat& format) { return "导出" + std::string(format.noun); }
+// 导出表格, 导出 Word 表格: a blank between Chinese and a Latin word.
+std::string ExportTitle(const ExportFormat& format) {
+    const bool latin = !format.noun.empty() && static_cast<unsigned char>(format.noun.front()) < 0x80;
+    return (latin ? "导出 " : "导出") + std::string(format.noun);
+}
 
 std::string ExportMenuText(const ExportFormat& format) {
     std::string upper(format.name);

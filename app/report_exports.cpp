@@ -29,8 +29,6 @@ std::string Figure(std::optional<double> value, int decimals, std::string_view a
     return value ? Fixed(*value, 0, decimals) : std::string(absent);
 }
 
-std::string Weight(double weight) { return Fixed(weight, 0, weight == static_cast<int>(weight) ? 0 : 1); }
-
 std::string Escaped(std::string_view text) {
     std::string out;
     for (const char c : text) {
@@ -88,8 +86,10 @@ std::string LayerChart(const ScoreTables& t) {
 
 std::string_view GroupWord(LayerGroup group) { return group == LayerGroup::Technical ? "技术" : "管理"; }
 
+std::string WeightText(double weight) { return Fixed(weight, 0, weight == static_cast<int>(weight) ? 0 : 1); }
+
 std::string TablesCsv(const ScoreTables& t) {
-    std::string out = CsvLine({"《商用密码应用安全性评估报告》表 5-2 整体测评结果的得分"});
+    std::string out = CsvLine({std::string(kTable52Title)});
     out += CsvLine({"层面", "层面名称", "单元序号", "单元名称", "单元得分", "层面得分"});
     for (const auto& u : t.units) {
         out += CsvLine({std::to_string(u.layer), std::string(u.layerName), std::to_string(u.unit), std::string(u.title),
@@ -98,7 +98,7 @@ std::string TablesCsv(const ScoreTables& t) {
     out += "\r\n" + CsvLine({"层面汇总"});
     out += CsvLine({"层面", "层面名称", "组", "权重", "层面得分", "计入总分"});
     for (const auto& l : t.layers) {
-        out += CsvLine({std::to_string(l.layer), std::string(l.name), std::string(GroupWord(l.group)), Weight(l.weight),
+        out += CsvLine({std::to_string(l.layer), std::string(l.name), std::string(GroupWord(l.group)), WeightText(l.weight),
                         Fixed(l.score, 0, kReportScoreDecimals), Figure(l.points, kTablePointsDecimals)});
     }
     out += "\r\n" + CsvLine({"单元数"});
@@ -147,10 +147,10 @@ std::string TablesHtmlBody(const ScoreTables& t) {
     out += "<h2>层面汇总</h2>\n<table>\n<tr><th>层面</th><th>层面名称</th><th>组</th><th>权重</th><th>层面得分</th><th>计入总分</th></tr>\n";
     for (const auto& l : t.layers) {
         out += "<tr>" + Cell("td", std::to_string(l.layer), "n") + Cell("td", l.name) + Cell("td", GroupWord(l.group)) +
-               Cell("td", Weight(l.weight), "n") + Cell("td", Fixed(l.score, 0, kReportScoreDecimals), "n") +
+               Cell("td", WeightText(l.weight), "n") + Cell("td", Fixed(l.score, 0, kReportScoreDecimals), "n") +
                Cell("td", Figure(l.points, kTablePointsDecimals), "n") + "</tr>\n";
     }
-    out += "</table>\n<h2>《商用密码应用安全性评估报告》表 5-2 整体测评结果的得分</h2>\n<table>\n"
+    out += "</table>\n<h2>" + std::string(kTable52Title) + "</h2>\n<table>\n"
            "<tr><th>层面</th><th>单元序号</th><th>单元名称</th><th>单元得分</th><th>层面得分</th></tr>\n";
     for (const auto& u : t.units) {
         out += "<tr>" + Cell("td", std::to_string(u.layer) + " " + std::string(u.layerName)) + Cell("td", std::to_string(u.unit), "n") +

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/package_proof.hpp"
 #include "app/report_exports.hpp"
 #include "platform/c_numbers.hpp"
 #include "platform/temporary_file.hpp"
@@ -216,7 +217,7 @@ std::string Workbook(const std::function<void(lxw_workbook*)>& fill, std::string
         error = "the workbook could not be read back from its temporary file";
         return {};
     }
-    if (const std::string fault = WorkbookFault(*bytes); !fault.empty()) {
+    if (const std::string fault = PackageFault(*bytes); !fault.empty()) {
         error = "the workbook came out incomplete in " + TemporaryFile::FolderForMessages() + " (is it full?): " + fault;
         return {};
     }

@@ -294,6 +294,8 @@ TEST(ExportFormats, EveryViewsWordsForEachFormat) {
         {"html", "密评得分.html", "导出网页", "导出网页(HTML)", "网页 (*.html *.htm)", "text/html;charset=utf-8", false, 32784},
         {"xlsx", "密评得分.xlsx", "导出工作簿", "导出工作簿(XLSX)", "Excel 工作簿 (*.xlsx)",
          "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet", true, 32786},
+        {"docx", "密评得分.docx", "导出 Word 表格", "导出 Word 表格(DOCX)", "Word 文档 (*.docx)",
+         "application/vnd.openxmlformats-officedocument.wordprocessingml.document", true, 32788},
     };
     ASSERT_EQ(ExportFormats().size(), std::size(cases));
     for (std::size_t k = 0; k < std::size(cases); ++k) {

@@ -370,7 +370,7 @@ TEST(Cli, BadUsageExitsWith2) {
         {"--input-encoding latin1 -", "--input-encoding takes one of auto, utf-8, gbk, not 'latin1'"},
         {"--input-encoding 2 --sample 2", "--input-encoding takes one of auto, utf-8, gbk, not '2'"},
         {"--output-encoding 0 --sample 2", "--output-encoding takes one of utf-8, gbk, not '0'"},
-        {"--format 1 --sample 2", "--format takes one of text, json, csv, html, xlsx, not '1'"},
+        {"--format 1 --sample 2", "--format takes one of text, json, csv, html, xlsx, docx, not '1'"},
         {"--format json --format csv --sample 2", "--format is given more than once"},
         {"--sample 2 file.txt", "--sample scores a built-in script: it takes no FILE"},
         {"a.txt --compare b.txt c.txt", "--compare takes two scripts, BEFORE and AFTER: 'a.txt' would be a third"},

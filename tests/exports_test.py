@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""The exports read back: the workbook with a reader (openpyxl) and the page with an HTML
-parser, their figures against the text report's for the same script.
+"""The exports read back: the workbook with a reader (openpyxl), the Word document with
+python-docx and the page with an HTML parser, their figures against the text report's for the
+same script.
 Usage: exports_test.py TOOL-COMMAND... (such as: wine quillon-score.exe)"""
 import html.parser
 import io
@@ -9,6 +10,7 @@ import re
 import sys
 import tempfile
 
+import docx
 import openpyxl
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -25,6 +27,11 @@ def tool(*args):
 
 
 failures = []
+
+
+def word_tables(data):
+    """Each table of the document as rows of cell texts (a merged cell's text in each of its rows)."""
+    return [[[cell.text for cell in row.cells] for row in table.rows] for table in docx.Document(io.BytesIO(data)).tables]
 
 
 def check(condition, what):
@@ -54,6 +61,26 @@ for sample in ('2', '3', '4', '5'):
     layers = list(book['层面汇总'].iter_rows(min_row=2, values_only=True))
     check(len(layers) == 8 and abs(sum(r[5] or 0 for r in layers) - float(total)) < 1e-3,
           'sample %s: the layers\' points add up to the total' % sample)
+
+    # The document: every figure as the report prints it.
+    totals_table, counts_table, layers_table, units_table = word_tables(tool('--format', 'docx', '--sample', sample))
+    technical, management = re.findall(r'(\S+)\(\s*70\.0000\)\s*\+\s*(\S+)\(', report)[-1]
+    check(totals_table[1] == [level, technical, management, total, rounded],
+          'sample %s: the document\'s totals are the report\'s, %s' % (sample, totals_table[1]))
+    counts = re.findall(r'不符合=\s*(\d+) 部分符合=\s*(\d+) 符合=\s*(\d+)', report)[-1]
+    check(counts_table[1][:3] == list(counts), 'sample %s: the document\'s counts are the report\'s' % sample)
+    layer_lines = re.findall(r'^@@(\d)\S+\s+(\S+) #', report, re.M)[-8:]
+    check([row[0] for row in layers_table[1:]] == [n for n, _ in layer_lines] and
+          [row[4] for row in layers_table[1:]] == [score for _, score in layer_lines],
+          'sample %s: the document\'s layer scores are the report\'s' % sample)
+    if last:  # the report prints table 5-2
+        expected, layer_score = [], ''
+        for layer, unit, score, shown in last:
+            layer_score = shown or layer_score  # one merged cell over the layer's units
+            expected.append([layer, unit, score, layer_score])
+        check([[row[0].split(' ')[0], row[1], row[3], row[4]] for row in units_table[1:]] == expected,
+              'sample %s: the document\'s table 5-2 is the report\'s, digit for digit' % sample)
+    check(len(units_table) == 1 + len(units), 'sample %s: the document has a row per unit' % sample)
 
     class Cells(html.parser.HTMLParser):
         rows, svg_rects = 0, 0
@@ -93,6 +120,17 @@ with tempfile.TemporaryDirectory() as folder:
     check(len(layers) == 8 and all(row[3] == before[4] and row[4] == after[4] and row[6] == before[5] and row[7] == after[5]
                                    for row, before, after in zip(layers, *own_layers)),
           'comparison: each layer\'s scores and points before and after are the scripts\' own')
+
+    own = [word_tables(tool('--format', 'docx', path)) for path in paths]
+    summary = word_tables(tool('--format', 'docx', *paths))
+    check([row[0] for row in summary[0][1:]] == paths and
+          [row[1:4] for row in summary[0][1:]] == [[t[0][1][0], t[0][1][3], t[0][1][4]] for t in own] and
+          summary[1:5] == own[0] and summary[5:] == own[1],
+          'several scripts: the document\'s summary and tables are each script\'s own')
+    compared = word_tables(tool('--compare', *paths, '--format', 'docx'))[1]
+    check([[row[3], row[4], row[6], row[7]] for row in compared[1:]] ==
+          [[b[4], a[4], b[5], a[5]] for b, a in zip(own[0][2][1:], own[1][2][1:])],
+          'comparison: the document\'s layers before and after are the scripts\' own')
 
 print('%d failed' % len(failures) if failures else 'all passed')
 sys.exit(1 if failures else 0)

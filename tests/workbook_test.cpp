@@ -1,6 +1,7 @@
-// The workbook read back with minizip: numbers are written with a decimal point even when the
-// thread runs in a locale with a decimal comma (a window takes the user's locale), and a workbook
-// with a cut, damaged or missing part is never taken for a whole one.
+// The workbook and the Word document read back with minizip: numbers are written with a decimal
+// point even when the thread runs in a locale with a decimal comma (a window takes the user's
+// locale), a package with a cut, damaged or missing part is never taken for a whole one, and a
+// document's tables fit the page whatever their texts.
 #include <gtest/gtest.h>
 #include <locale.h>
 #include <unzip.h>
@@ -10,12 +11,15 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <numeric>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/docx_export.hpp"
+#include "app/package_proof.hpp"
 #include "app/xlsx_export.hpp"
 #include "scoring/report_tables.hpp"
 #include "app/builtin_texts.hpp"
@@ -102,7 +106,7 @@ TEST(Workbook, NumbersKeepTheirDecimalPointInACommaLocale) {
 // What a full temporary folder or a damaged file does to a workbook, each found by the proof.
 TEST(Workbook, OnlyAWholeWorkbookPassesTheProof) {
     const std::string book = Level4Workbook();
-    ASSERT_EQ(WorkbookFault(book), "");
+    ASSERT_EQ(PackageFault(book), "");
     const Entries whole = Unzipped(book);
     ASSERT_GT(whole.size(), 8u);
     const auto edited = [&](const std::function<std::optional<std::string>(const std::string&, const std::string&)>& edit) {
@@ -139,7 +143,41 @@ TEST(Workbook, OnlyAWholeWorkbookPassesTheProof) {
         {"no zip at all", "<?xml version=\"1.0\"?><a></a>", "it is not a readable zip archive"},
     };
     ASSERT_EQ(whole[0].first, "[Content_Types].xml");
-    for (const auto& c : cases) EXPECT_EQ(WorkbookFault(c.zip), c.fault) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(PackageFault(c.zip), c.fault) << c.what;
+}
+
+// The same tables give the same bytes; any text a name brings is written as XML can hold it.
+TEST(Document, IsWholeReproducibleAndEscapesWhatANameBrings) {
+    const ScriptRun run = InterpretScript(BuiltInSamples[3].text, {}, true);
+    std::string error;
+    const std::string once = TablesDocx(TablesOf(*run.lastReport), error);
+    ASSERT_EQ(error, "");
+    EXPECT_EQ(PackageFault(once), "");
+    EXPECT_EQ(TablesDocx(TablesOf(*run.lastReport), error), once);
+    const std::string named = ScriptsDocx({{"a<&>\x01\xFF\xE4\xB8.qs", TablesOf(*run.lastReport)}}, error);
+    ASSERT_EQ(error, "");
+    const std::string document = Entry(named, "word/document.xml");
+    EXPECT_NE(document.find("a&lt;&amp;&gt;\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.qs"), std::string::npos);
+    EXPECT_EQ(document.find('\x01'), std::string::npos);
+}
+
+TEST(Document, ColumnsFitThePageAndNeverWrapAFigure) {
+    const auto grid = [](std::vector<std::string> texts, std::size_t figures) {
+        Grid g{"t", "t", {}, {{}}};
+        for (std::size_t c = 0; c < texts.size() + figures; ++c) {
+            g.header.push_back("列");
+            g.rows[0].push_back(c < texts.size() ? TextCell(texts[c]) : FigureCell(-123.456789, 6));
+        }
+        return g;
+    };
+    const std::vector<int> narrow = DocxColumnWidths(grid({"短"}, 1));
+    const std::vector<int> wide = DocxColumnWidths(grid({std::string(300, 'x'), "部分符合"}, 3));
+    const std::vector<int> overfull = DocxColumnWidths(grid({}, 12));
+    for (const auto& widths : {narrow, wide}) EXPECT_EQ(std::accumulate(widths.begin(), widths.end(), 0), kDocxTextWidth);
+    EXPECT_LT(narrow[0], narrow[1]);                     // the room shared by what each holds
+    EXPECT_GT(wide[0], wide[1]);                         // the long text wraps, and takes the most
+    EXPECT_EQ(wide[2], overfull[0]);                     // each figure keeps its whole width
+    EXPECT_GT(std::accumulate(overfull.begin(), overfull.end(), 0), kDocxTextWidth);  // runs into the margin, figures whole
 }
 
 }  // namespace

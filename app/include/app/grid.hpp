@@ -15,6 +15,7 @@ struct GridCell {
     std::string text;
     std::optional<double> number;  // the figure the text shows
     int decimals = 0;
+    bool sameAsAbove = false;  // one cell with the one above it (a document merges them)
 };
 
 struct Grid {
@@ -36,6 +37,10 @@ struct NamedTables {
     std::string name;
     ScoreTables tables;
 };
+
+// One report's tables as an assessment report prints them: the total, the counts, the layer
+// summary and table 5-2 (a layer's name and score one cell over its units).
+std::vector<Grid> ReportGrids(const ScoreTables& tables);
 
 // One row per script: file, level, total, rounded total, the groups' points and the three counts.
 Grid SummaryGrid(const std::vector<NamedTables>& scripts);

@@ -18,9 +18,4 @@ std::string GridsXlsx(const std::vector<Grid>& grids, std::string& error);
 // The summary sheet, then a sheet per script with its tables.
 std::string ScriptsXlsx(const std::vector<NamedTables>& scripts, std::string& error);
 
-// What makes the zip no whole workbook: unreadable, an entry that does not inflate to its size
-// and checksum, an XML part cut before its root's end, a part [Content_Types].xml names missing.
-// Empty when it is whole.
-std::string WorkbookFault(const std::string& zip);
-
 }  // namespace quillon::app

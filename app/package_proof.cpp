@@ -1,7 +1,7 @@
-// The proof that a workbook is whole. libxlsxwriter does not check its writes to the scratch file
-// of each part, so a full temporary folder gives a zip of cut parts with valid checksums; the
-// workbook is read back here through minizip before anyone gets it. Apart from the export, so
-// that minizip's reading headers do not meet the copy libxlsxwriter bundles.
+// The proof that a package is whole. libxlsxwriter does not check its writes to the scratch file
+// of each part, so a full temporary folder gives a zip of cut parts with valid checksums; every
+// workbook and document is read back here through minizip before anyone gets it. Apart from the
+// exports, so that minizip's reading headers do not meet the copy libxlsxwriter bundles.
 #include <unzip.h>
 
 #include <algorithm>
@@ -9,7 +9,7 @@
 #include <map>
 #include <string_view>
 
-#include "app/xlsx_export.hpp"
+#include "app/package_proof.hpp"
 
 namespace quillon::app {
 namespace {
@@ -62,7 +62,7 @@ bool WholeXml(std::string_view xml) {
 
 }  // namespace
 
-std::string WorkbookFault(const std::string& zip) {
+std::string PackageFault(const std::string& zip) {
     Reading reading{zip};
     zlib_filefunc64_def functions{Open, Read, Write, Tell, Seek, Close, Error, &reading};
     const unzFile file = unzOpen2_64("workbook", &functions);

@@ -69,7 +69,8 @@ std::string Paragraph(std::string_view properties, std::string_view runs) {
            std::string(runs) + "</w:p>";
 }
 
-std::string TableCell(const GridCell& cell, int width, bool header, bool mergesDown) {
+// A column of figures is right-aligned throughout, its words (\ and 不适用) with its figures.
+std::string TableCell(const GridCell& cell, int width, bool header, bool figures, bool mergesDown) {
     std::string xml = "<w:tc><w:tcPr><w:tcW w:w=\"" + std::to_string(width) + "\" w:type=\"dxa\"/>";
     if (cell.sameAsAbove) {
         xml += "<w:vMerge/>";
@@ -78,7 +79,7 @@ std::string TableCell(const GridCell& cell, int width, bool header, bool mergesD
     }
     if (header) xml += "<w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"E7E6E6\"/>";
     xml += "<w:vAlign w:val=\"center\"/></w:tcPr>";
-    const char* align = header ? "center" : cell.number ? "right" : "left";
+    const char* align = header ? "center" : figures ? "right" : "left";
     const std::string_view text = cell.sameAsAbove ? std::string_view() : std::string_view(cell.text);
     return xml + Paragraph(std::string("<w:jc w:val=\"") + align + "\"/>", Run(text, header, kTableTextSize)) + "</w:tc>";
 }
@@ -143,14 +144,18 @@ void DocxBody::table(const Grid& grid) {
     xml_ += "</w:tblGrid>";
     // The header row is repeated at the top of each page the table runs onto.
     xml_ += "<w:tr><w:trPr><w:cantSplit/><w:tblHeader/></w:trPr>";
-    for (std::size_t c = 0; c < widths.size(); ++c) xml_ += TableCell(TextCell(grid.header[c]), widths[c], true, false);
+    for (std::size_t c = 0; c < widths.size(); ++c) xml_ += TableCell(TextCell(grid.header[c]), widths[c], true, false, false);
+    std::vector<bool> figures(widths.size(), false);
+    for (const auto& row : grid.rows) {
+        for (std::size_t c = 0; c < widths.size() && c < row.size(); ++c) figures[c] = figures[c] || row[c].number;
+    }
     xml_ += "</w:tr>";
     for (std::size_t r = 0; r < grid.rows.size(); ++r) {
         xml_ += "<w:tr><w:trPr><w:cantSplit/></w:trPr>";
         for (std::size_t c = 0; c < widths.size(); ++c) {
             const GridCell cell = c < grid.rows[r].size() ? grid.rows[r][c] : TextCell("");
             const bool mergesDown = r + 1 < grid.rows.size() && c < grid.rows[r + 1].size() && grid.rows[r + 1][c].sameAsAbove;
-            xml_ += TableCell(cell, widths[c], false, mergesDown);
+            xml_ += TableCell(cell, widths[c], false, figures[c], mergesDown);
         }
         xml_ += "</w:tr>";
     }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -404,15 +405,21 @@ INT_PTR CALLBACK MainWindow::ComparisonProc(HWND comparison, UINT message, WPARA
         const HFONT font = reinterpret_cast<HFONT>(SendMessageW(comparison, WM_GETFONT, 0, 0));
         int x = margin.left;
         int id = IDC_COMPARE_EXPORT;
+        const HDC dc = GetDC(comparison);
+        const HGDIOBJ before = SelectObject(dc, font);
         for (const app::ExportFormat& format : app::ExportFormats()) {
             const std::wstring words = codec::Wide(app::ExportMenuText(format) + "...");
-            const int width = (ok.right - ok.left) * 2;
+            SIZE text{};  // each button as wide as its words, with a margin either side
+            GetTextExtentPoint32W(dc, words.c_str(), static_cast<int>(words.size()), &text);
+            const int width = std::max<int>(ok.right - ok.left, text.cx + 2 * margin.left);
             HWND button = CreateWindowExW(0, L"BUTTON", words.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x, ok.top,
                                           width, ok.bottom - ok.top, comparison, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
                                           nullptr, nullptr);
             SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
             x += width + margin.left;
         }
+        SelectObject(dc, before);
+        ReleaseDC(comparison, dc);
         SetFocus(GetDlgItem(comparison, IDOK));
         return FALSE;
     }

@@ -225,6 +225,9 @@ try:
     check(wait_for(lambda: len(popups()) == 1), '与脚本文件比较 asks for a file')
     probe('open', windows_path(before))
     compared = wait_for(lambda: '\n'.join(popups()) if any(p.startswith('分析：与脚本文件比较|') for p in popups()) else '')
+    if SCREENSHOT:
+        time.sleep(1.0)
+        x('import', '-window', 'root', SCREENSHOT.replace('.png', '-compare.png'))
     # Past the lines naming the two scripts (the box is named as no file); popups() skips blank lines.
     tools = wine(TOOL, '--compare', windows_path(before), windows_path(after)).stdout.decode('utf-8')
     body = '\n'.join(line for line in tools.splitlines()[3:] if line)

@@ -32,26 +32,17 @@ int CellWidth(std::string_view text) {
 const int kShortText = CellWidth("字字字字字");
 
 // Text as XML character data: UTF-8 repaired, markup escaped, and the control characters XML
-// cannot hold shown as U+FFFD.
+// cannot hold (a file's name may bring one) shown as U+FFFD.
 std::string XmlText(std::string_view text) {
-    const std::string repaired = RepairUtf8(text);
-    std::string out;
-    out.reserve(repaired.size());
-    for (const char c : repaired) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
-                    out += "\xEF\xBF\xBD";
-                } else {
-                    out += c;
-                }
+    std::string shown;
+    for (const char c : RepairUtf8(text)) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+            shown += "\xEF\xBF\xBD";
+        } else {
+            shown += c;
         }
     }
-    return out;
+    return MarkupEscaped(shown);
 }
 
 // A run of text; blanks at either end kept.

@@ -29,22 +29,8 @@ std::string Figure(std::optional<double> value, int decimals, std::string_view a
     return value ? Fixed(*value, 0, decimals) : std::string(absent);
 }
 
-std::string Escaped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
 std::string Cell(const std::string& tag, std::string_view text, const char* cls = nullptr) {
-    return "<" + tag + (cls ? std::string(" class=\"") + cls + "\"" : "") + ">" + Escaped(text) + "</" + tag + ">";
+    return "<" + tag + (cls ? std::string(" class=\"") + cls + "\"" : "") + ">" + MarkupEscaped(text) + "</" + tag + ">";
 }
 
 // The eight layer scores as bars, 0 to 1; a layer that leaves the total has no bar.
@@ -66,7 +52,7 @@ std::string LayerChart(const ScoreTables& t) {
         const auto& layer = t.layers[i];
         const int y = kTop + static_cast<int>(i) * (kBar + kGap);
         svg += "<text x=\"" + std::to_string(kLabel - 8) + "\" y=\"" + std::to_string(y + kBar * 2 / 3) + "\" class=\"name\">" +
-               Escaped(std::to_string(layer.layer) + " " + std::string(layer.name)) + "</text>";
+               MarkupEscaped(std::to_string(layer.layer) + " " + std::string(layer.name)) + "</text>";
         if (!layer.points) {
             svg += "<text x=\"" + std::to_string(kLabel + 4) + "\" y=\"" + std::to_string(y + kBar * 2 / 3) +
                    "\" class=\"value\">不计入总分</text>";
@@ -77,7 +63,7 @@ std::string LayerChart(const ScoreTables& t) {
         svg += "<rect x=\"" + std::to_string(kLabel) + "\" y=\"" + std::to_string(y) + "\" width=\"" + std::to_string(width) +
                "\" height=\"" + std::to_string(kBar) + "\" class=\"" + (layer.group == LayerGroup::Technical ? "tech" : "mgmt") + "\"/>";
         svg += "<text x=\"" + std::to_string(kLabel + width + 6) + "\" y=\"" + std::to_string(y + kBar * 2 / 3) +
-               "\" class=\"value\">" + Escaped(Fixed(layer.score, 0, kReportScoreDecimals)) + "</text>";
+               "\" class=\"value\">" + MarkupEscaped(Fixed(layer.score, 0, kReportScoreDecimals)) + "</text>";
     }
     return svg + "</svg>";
 }
@@ -85,6 +71,20 @@ std::string LayerChart(const ScoreTables& t) {
 }  // namespace
 
 std::string_view GroupWord(LayerGroup group) { return group == LayerGroup::Technical ? "技术" : "管理"; }
+
+std::string MarkupEscaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
 
 std::string WeightText(double weight) { return Fixed(weight, 0, weight == static_cast<int>(weight) ? 0 : 1); }
 
@@ -138,9 +138,9 @@ constexpr const char* kHtmlEnd = "</body>\n</html>\n";
 std::string TablesHtmlBody(const ScoreTables& t) {
     const std::string roundedTotal = Fixed(t.roundedTotal, 0, kReportRoundedTotalDecimals);
     std::string out = "<h1>" + std::to_string(t.level) + "级 密评总分</h1>\n";
-    out += "<p><span class=\"total\">" + Escaped(roundedTotal) + "</span> <span class=\"muted\">（" +
-           Escaped(Fixed(t.total, 0, kReportSumDecimals)) + "；技术 " + Escaped(Fixed(t.technicalPoints, 0, kTablePointsDecimals)) +
-           " / 70，管理 " + Escaped(Fixed(t.managementPoints, 0, kTablePointsDecimals)) + " / 30）</span></p>\n";
+    out += "<p><span class=\"total\">" + MarkupEscaped(roundedTotal) + "</span> <span class=\"muted\">（" +
+           MarkupEscaped(Fixed(t.total, 0, kReportSumDecimals)) + "；技术 " + MarkupEscaped(Fixed(t.technicalPoints, 0, kTablePointsDecimals)) +
+           " / 70，管理 " + MarkupEscaped(Fixed(t.managementPoints, 0, kTablePointsDecimals)) + " / 30）</span></p>\n";
     out += "<p>不符合 " + std::to_string(t.nonCompliant) + " 个单元，部分符合 " + std::to_string(t.partlyCompliant) + " 个，符合 " +
            std::to_string(t.compliant) + " 个" + (t.notEntered > 0 ? "，没输入 " + std::to_string(t.notEntered) + " 个" : "") + "。</p>\n";
     out += "<h2>八个层面的得分</h2>\n" + LayerChart(t) + "\n";
@@ -161,7 +161,7 @@ std::string TablesHtmlBody(const ScoreTables& t) {
 }
 
 std::string GridHtml(const Grid& grid) {
-    std::string out = "<h2>" + Escaped(grid.title) + "</h2>\n<table>\n<tr>";
+    std::string out = "<h2>" + MarkupEscaped(grid.title) + "</h2>\n<table>\n<tr>";
     for (const std::string& name : grid.header) out += Cell("th", name);
     out += "</tr>\n";
     for (const auto& row : grid.rows) {
@@ -198,7 +198,7 @@ std::string GridsCsv(const std::vector<Grid>& grids) {
 }
 
 std::string GridsHtml(const std::vector<Grid>& grids, const std::string& heading, const char* charset) {
-    std::string out = HtmlStart(Escaped(heading), charset) + "<h1>" + Escaped(heading) + "</h1>\n";
+    std::string out = HtmlStart(MarkupEscaped(heading), charset) + "<h1>" + MarkupEscaped(heading) + "</h1>\n";
     for (const Grid& grid : grids) out += GridHtml(grid);
     return out + kHtmlEnd;
 }
@@ -211,7 +211,7 @@ std::string ScriptsCsv(const std::vector<NamedTables>& scripts) {
 
 std::string ScriptsHtml(const std::vector<NamedTables>& scripts, const char* charset) {
     std::string out = HtmlStart("各脚本的总分", charset) + GridHtml(SummaryGrid(scripts));
-    for (const NamedTables& s : scripts) out += "<hr>\n<p class=\"muted\">" + Escaped(s.name) + "</p>\n" + TablesHtmlBody(s.tables);
+    for (const NamedTables& s : scripts) out += "<hr>\n<p class=\"muted\">" + MarkupEscaped(s.name) + "</p>\n" + TablesHtmlBody(s.tables);
     return out + kHtmlEnd;
 }
 

@@ -31,6 +31,8 @@ std::string ScriptsHtml(const std::vector<NamedTables>& scripts, const char* cha
 // table 5-2 gives no score.
 std::string_view GroupWord(LayerGroup group);
 inline constexpr std::string_view kNoTableScore = "\\";
+// Text as markup's character data: & < > " as their entities.
+std::string MarkupEscaped(std::string_view text);
 // A layer's weight in its group: 1, or 0.5 with its one decimal.
 std::string WeightText(double weight);
 inline constexpr std::string_view kTable52Title = "《商用密码应用安全性评估报告》表 5-2 整体测评结果的得分";

@@ -217,8 +217,8 @@ try:
           'its welcome page in Chinese: ' + repr(welcome))
     shot('installer-welcome.png')
     next_page('请勾选你想安装的组件')
-    probe('tree-toggle', TITLE, '1')  # the desktop icon unticked (its entry is the second)
     shot('installer-components.png')
+    probe('tree-toggle', TITLE, '1')  # the desktop icon unticked (its entry is the second)
     next_page('安装程序将把 Quillon %s 安装到以下目录' % version)
     default_folder = local + '\\Programs\\Quillon'
     check('1019|Edit|%s\n' % default_folder in texts(), 'the folder proposed is ' + default_folder)

@@ -9,8 +9,9 @@ PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-dev
-# The cross compiler, Wine, and a virtual display with a window manager for the window's test.
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 xvfb openbox xdotool wmctrl imagemagick x11-utils
+# The cross compiler, NSIS for the installer, Wine, and a virtual display with a window manager
+# for the window's and the installer's tests.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nsis wine wine64 xvfb openbox xdotool wmctrl imagemagick x11-utils
 PACKAGE_PACKAGES := dpkg-dev file
 # Wine in a prefix of the build's own, quiet, 64-bit only.
 WINE_ENV := WINEPREFIX=$(CURDIR)/build/wine WINEARCH=win64 WINEDEBUG=-all
@@ -20,7 +21,7 @@ WEB_PACKAGES  := emscripten chromium libxlsxwriter-dev bzip2 python3-openpyxl
 SOURCES_DIR   := build/sources
 FUZZ_SECONDS  ?= 60
 
-.PHONY: all check-release setup install-packages build build-asan web web-test windows windows-test package package-test run test gui screenshot fuzz bench clean
+.PHONY: all check-release setup install-packages build build-asan web web-test windows windows-installer windows-test package package-test run test gui screenshot fuzz bench clean
 
 all: build
 
@@ -78,12 +79,16 @@ web-test: web build
 	cd web && npm ci --no-audit --no-fund
 	cd web && QUILLON_PAGE_DIR=$(CURDIR)/$(WEB_BUILD_DIR)/page node --test tests/
 
-# The Windows programs, cross-built with MinGW-w64: build/windows/quillon-windows-VERSION.zip.
+# The Windows programs, cross-built with MinGW-w64: build/windows/quillon-windows-VERSION.zip, and
+# the installer made with NSIS from the same list of files, quillon-windows-VERSION-setup.exe.
 windows: check-release
 	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES) $(WINDOWS_PACKAGES)"
 	sh cmake/debian_source.sh libxlsxwriter libxlsxwriter-dev $(SOURCES_DIR)/libxlsxwriter
 	cmake --preset windows
 	cmake --build --preset windows
+
+windows-installer: windows
+	@echo "make windows-installer: $$(ls $(CURDIR)/build/windows/quillon-windows-*-setup.exe)"
 
 # The Windows suites through Wine, and the Linux build's command-line suite against
 # quillon-score.exe. One Wine server stays up meanwhile: each program then starts in a blink, and

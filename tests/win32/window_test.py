@@ -310,6 +310,8 @@ try:
     about = wait_for(lambda: popups())
     check(bool(about) and about[0].startswith('关于 Quillon0701|') and '基于脚本编码方法的算分器' in about[0],
           'the system menu\'s about entry shows the about box')
+    version = wine(TOOL, '--version').stdout.decode().split()[-1]
+    check(bool(about) and '|基于脚本编码方法的算分器|版本 %s|' % version in about[0], 'with the version after its title text')
     probe('popup-ok')
     check(wait_for(lambda: popups() == []), 'its OK button closes it')
 

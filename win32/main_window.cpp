@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "app/desktop_files.hpp"
+#include "app/menus.hpp"
 #include "codec/wide_text.hpp"
 #include "app/builtin_texts.hpp"
 #include "win32/edit_text.hpp"
 #include "win32/files.hpp"
 #include "win32/resource_ids.h"
 #include "win32/sample_list.hpp"
+#include "win32/window_layout.hpp"
 
 namespace quillon::win32 {
 namespace {
@@ -107,12 +109,13 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
                                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     smallIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAIN_ICON), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
 }
 
 MainWindow::~MainWindow() {
     marks_.reset();
     if (dialog_ != nullptr) DestroyWindow(dialog_);
+    if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
+    if (font_ != nullptr) DeleteObject(font_);
     if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
     if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
 }
@@ -197,22 +200,8 @@ void MainWindow::initialise() {
             AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, about);
         }
     }
-    // The export entries come from the formats' list, before 链接官网; the 测试向量 menu, after
-    // 文件, from the built-in texts.
-    if (HMENU file = GetSubMenu(GetMenu(dialog_), 0)) {
-        for (const app::ExportFormat& format : app::ExportFormats()) {
-            InsertMenuW(file, ID_HOME_PAGE, MF_BYCOMMAND | MF_STRING, static_cast<UINT_PTR>(format.command),
-                        codec::Wide(app::ExportMenuText(format) + "...").c_str());
-        }
-    }
-    if (HMENU samples = CreatePopupMenu()) {
-        for (int k = 0; k < kBuiltInSampleCount; ++k) {
-            AppendMenuW(samples, MF_STRING, static_cast<UINT_PTR>(ID_FIRST_SAMPLE + k),
-                        codec::Wide(BuiltInSamples[static_cast<unsigned>(k)].menuCaption).c_str());
-        }
-        InsertMenuW(GetMenu(dialog_), 1, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(samples), L"测试向量");
-        DrawMenuBar(dialog_);
-    }
+    buildMenu();
+    font_ = FitToWorkArea(dialog_);
     SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     for (const int box : {IDC_SCRIPT_BOX, IDC_REPORT_BOX}) SendMessageW(control(box), EM_SETLIMITTEXT, 0, 0);
@@ -244,6 +233,27 @@ void MainWindow::initialise() {
     apply(model_.start());
     SendMessageW(control(IDC_SCRIPT_BOX), EM_EMPTYUNDOBUFFER, 0, 0);  // the notice is where the box starts
     SetFocus(control(IDC_SCRIPT_BOX));
+}
+
+// The windows' menu table, with its access keys; the shortcuts shown beside their entries and
+// made accelerators. The about entry stays in the system menu.
+void MainWindow::buildMenu() {
+    HMENU bar = CreateMenu();
+    std::vector<ACCEL> shortcuts;
+    for (const app::Menu& menu : app::MainMenus(false)) {
+        HMENU popup = CreatePopupMenu();
+        for (const app::MenuEntry& entry : menu.entries) {
+            std::string text = entry.text;
+            if (entry.ctrlKey != 0) {
+                text += "\t" + app::ShortcutText(entry.ctrlKey);
+                shortcuts.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(entry.ctrlKey), static_cast<WORD>(entry.command)});
+            }
+            AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(entry.command), codec::Wide(text).c_str());
+        }
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), codec::Wide(menu.title).c_str());
+    }
+    SetMenu(dialog_, bar);
+    accelerators_ = CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size()));
 }
 
 void MainWindow::command(int id, int notification) {

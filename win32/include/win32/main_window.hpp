@@ -29,6 +29,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void initialise();
+    void buildMenu();
     void command(int id, int notification);
     // Keys the dialog manager would turn into something else: F2, and the accelerators.
     bool preTranslate(MSG& message);
@@ -64,6 +65,7 @@ private:
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     HACCEL accelerators_ = nullptr;
+    HFONT font_ = nullptr;  // the controls', chosen for the screen
     app::FrontEnd model_;
     std::unique_ptr<ScriptMarks> marks_;
     std::unique_ptr<ReportBox> report_;

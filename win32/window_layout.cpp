@@ -1,5 +1,7 @@
 #include "win32/window_layout.hpp"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -104,8 +106,15 @@ HFONT FitToWorkArea(HWND dialog) {
         const int w = MulDiv(place.right - place.left, 4, template_.right);
         const int h = MulDiv(place.bottom - place.top, 8, template_.bottom);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        SetWindowPos(child, nullptr, ScaleRounded(x, units.x, 4), ScaleRounded(y, units.y, 8), ScaleRounded(w, units.x, 4),
-                     ScaleRounded(h, units.y, 8), SWP_NOZORDER | SWP_NOACTIVATE);
+        // A button or check box narrower than its words in this font (the check box's box and
+        // gap are the system's, not the font's) grows to the right until they are whole.
+        SIZE words{};
+        wchar_t kind[16] = {};
+        GetClassNameW(child, kind, 16);
+        const LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+        if (lstrcmpiW(kind, L"Button") == 0 && type != BS_GROUPBOX) SendMessageW(child, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&words));
+        SetWindowPos(child, nullptr, ScaleRounded(x, units.x, 4), ScaleRounded(y, units.y, 8),
+                     std::max<int>(ScaleRounded(w, units.x, 4), words.cx), ScaleRounded(h, units.y, 8), SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     // Centred in the work area; the top left whole when it cannot be.

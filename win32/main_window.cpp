@@ -23,6 +23,8 @@ namespace {
 constexpr wchar_t kTitle[] = L"基于脚本编码方法的Quillon-";
 // Asks the model for the marks of the rows in view (wParam to lParam), after the painting.
 constexpr UINT kMarkRowsMessage = WM_APP + 1;
+// Scores the edits made since the last run, once no more keys wait in the queue.
+constexpr UINT kScoreEditsMessage = WM_APP + 2;
 
 INT_PTR CALLBACK AboutProc(HWND about, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
@@ -177,7 +179,11 @@ INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             command(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         case WM_DROPFILES:
+            flushEdits();
             filesDropped(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
+        case kScoreEditsMessage:
+            scoreEdits();
             return TRUE;
         case kMarkRowsMessage:
             apply(model_.marksFor(wParam, static_cast<std::size_t>(lParam)));
@@ -257,9 +263,13 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::command(int id, int notification) {
+    if (id != IDC_SCRIPT_BOX) flushEdits();  // every other command sees the model with the newest text
     switch (id) {
         case IDC_SCRIPT_BOX:
-            if (notification == EN_CHANGE && !replacing_) apply(model_.edited(scriptText()));
+            if (notification == EN_CHANGE && !replacing_ && !editsWaiting_) {
+                editsWaiting_ = true;
+                PostMessageW(dialog_, kScoreEditsMessage, 0, 0);
+            }
             return;
         case IDC_SAMPLE_LIST:
             // Chosen, not merely passed over with the arrow keys in the open list.
@@ -287,6 +297,23 @@ void MainWindow::command(int id, int notification) {
             if (const app::ExportFormat* format = app::ExportFormatOfCommand(id)) exportTables(*format);
             return;
     }
+}
+
+// Keys typed while a run was going on are merged: the newest text is scored once they are in.
+// A key waiting ends this turn; the message comes back after it.
+void MainWindow::scoreEdits() {
+    MSG waiting;
+    if (editsWaiting_ && PeekMessageW(&waiting, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE)) {
+        PostMessageW(dialog_, kScoreEditsMessage, 0, 0);
+        return;
+    }
+    flushEdits();
+}
+
+void MainWindow::flushEdits() {
+    if (!editsWaiting_) return;
+    editsWaiting_ = false;
+    apply(model_.edited(scriptText()));
 }
 
 void MainWindow::apply(app::Update update) {

@@ -35,6 +35,8 @@ private:
     bool preTranslate(MSG& message);
 
     void apply(app::Update update);
+    void scoreEdits();
+    void flushEdits();  // the edits not scored yet go to the model now
     void showState();
     std::string scriptText() const;
     void RunScript();
@@ -70,6 +72,7 @@ private:
     std::unique_ptr<ScriptMarks> marks_;
     std::unique_ptr<ReportBox> report_;
     std::string comparisonText_;  // for the comparison dialog while it opens
+    bool editsWaiting_ = false;  // the user changed the script since the model last saw it
     bool replacing_ = false;  // the program, not the user, is changing the script box
     std::pair<std::size_t, std::size_t> marksAsked_{SIZE_MAX, SIZE_MAX};  // rows in view last asked of the model
 };

@@ -23,7 +23,8 @@ namespace {
 constexpr wchar_t kTitle[] = L"基于脚本编码方法的Quillon-";
 // Asks the model for the marks of the rows in view (wParam to lParam), after the painting.
 constexpr UINT kMarkRowsMessage = WM_APP + 1;
-// Scores the edits made since the last run, once no more keys wait in the queue.
+// Scores the edits made since the last run, once no more keys wait in the queue; also the
+// number of the timer that asks again.
 constexpr UINT kScoreEditsMessage = WM_APP + 2;
 
 INT_PTR CALLBACK AboutProc(HWND about, UINT message, WPARAM wParam, LPARAM) {
@@ -185,6 +186,10 @@ INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kScoreEditsMessage:
             scoreEdits();
             return TRUE;
+        case WM_TIMER:
+            if (wParam != kScoreEditsMessage) return FALSE;
+            scoreEdits();
+            return TRUE;
         case kMarkRowsMessage:
             apply(model_.marksFor(wParam, static_cast<std::size_t>(lParam)));
             return TRUE;
@@ -300,18 +305,21 @@ void MainWindow::command(int id, int notification) {
 }
 
 // Keys typed while a run was going on are merged: the newest text is scored once they are in.
-// A key waiting ends this turn; the message comes back after it.
+// A key waiting ends this turn; a timer, which comes only after the keyboard's input (a posted
+// message would come before it), brings the next.
 void MainWindow::scoreEdits() {
     MSG waiting;
     if (editsWaiting_ && PeekMessageW(&waiting, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE)) {
-        PostMessageW(dialog_, kScoreEditsMessage, 0, 0);
+        SetTimer(dialog_, kScoreEditsMessage, USER_TIMER_MINIMUM, nullptr);
         return;
     }
+    KillTimer(dialog_, kScoreEditsMessage);
     flushEdits();
 }
 
 void MainWindow::flushEdits() {
     if (!editsWaiting_) return;
+    KillTimer(dialog_, kScoreEditsMessage);
     editsWaiting_ = false;
     apply(model_.edited(scriptText()));
 }

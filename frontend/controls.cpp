@@ -4,9 +4,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <map>
 
 #include "app/builtin_texts.hpp"
 #include "app/export_formats.hpp"
+#include "app/menus.hpp"
 
 namespace quillon::frontend {
 namespace {
@@ -27,41 +29,37 @@ QPlainTextEdit* EditBox(QWidget* parent) {
     return box;
 }
 
-QAction* Command(QMenu* menu, const QString& caption, int commandId) {
-    QAction* action = menu->addAction(caption);
-    action->setProperty("commandId", commandId);
-    return action;
-}
-
+// The menus of the windows' one table; each action keeps its command as "commandId".
 void BuildMenu(QDialog& dialog, Controls& c) {
     c.menuBar = new QMenuBar(&dialog);
     c.menuBar->setObjectName("menu129");
     c.menuBar->setNativeMenuBar(false);  // the menu belongs to this window, on every platform
-    QMenu* file = c.menuBar->addMenu(QStringLiteral("文件"));
-    c.loadAction = Command(file, QStringLiteral("读入脚本"), ID_LOAD_SCRIPT);
-    c.saveAction = Command(file, QStringLiteral("保存脚本"), ID_SAVE);
-    c.saveAction->setShortcut(QKeySequence::Save);
-    c.saveAction->setShortcutContext(Qt::WindowShortcut);
-    c.saveAsAction = Command(file, QStringLiteral("脚本另存为..."), ID_SAVE_AS);
-    for (const app::ExportFormat& format : app::ExportFormats()) {
-        c.exportActions.push_back(Command(file, QString::fromStdString(app::ExportMenuText(format) + "..."), format.command));
+    std::map<int, QAction*> byCommand;
+    // Window managers take Alt+Space, so the system menu's about entry is also in the bar.
+    for (const app::Menu& menu : app::MainMenus(true)) {
+        QMenu* shown = c.menuBar->addMenu(QString::fromStdString(menu.title));
+        for (const app::MenuEntry& entry : menu.entries) {
+            QAction* action = shown->addAction(QString::fromStdString(entry.text));
+            action->setProperty("commandId", entry.command);
+            if (entry.ctrlKey != 0) {
+                action->setShortcut(QKeySequence(QString::fromStdString(app::ShortcutText(entry.ctrlKey))));
+                action->setShortcutContext(Qt::WindowShortcut);
+            }
+            byCommand[entry.command] = action;
+        }
     }
-    c.homePageAction = Command(file, QStringLiteral("链接官网"), ID_HOME_PAGE);
-    c.helpAction = Command(file, QStringLiteral("打开帮助"), ID_HELP_PAGE);
-    c.donationAction = Command(file, QStringLiteral("用好,给咖啡赞助"), ID_DONATION);
-    c.exitAction = Command(file, QStringLiteral("退出"), ID_EXIT);
-    QMenu* samples = c.menuBar->addMenu(QStringLiteral("测试向量"));
-    for (int k = 0; k < kBuiltInSampleCount; ++k) {
-        const std::string_view caption = BuiltInSamples[static_cast<unsigned>(k)].menuCaption;
-        c.sampleActions[static_cast<unsigned>(k)] =
-            Command(samples, QString::fromUtf8(caption.data(), static_cast<int>(caption.size())), ID_FIRST_SAMPLE + k);
-    }
-    QMenu* analysis = c.menuBar->addMenu(QStringLiteral("分析"));
-    c.analysisAction = Command(analysis, QStringLiteral("各单元增分..."), ID_ANALYSIS);
-    c.compareAction = Command(analysis, QStringLiteral("与脚本文件比较..."), ID_COMPARE);
-    // Window managers take Alt+Space, so the system menu's about entry is also here.
-    QMenu* about = c.menuBar->addMenu(QStringLiteral("关于"));
-    c.aboutAction = Command(about, QStringLiteral("关于 Quillon0701(&A)..."), IDM_ABOUTBOX);
+    c.loadAction = byCommand.at(ID_LOAD_SCRIPT);
+    c.saveAction = byCommand.at(ID_SAVE);
+    c.saveAsAction = byCommand.at(ID_SAVE_AS);
+    for (const app::ExportFormat& format : app::ExportFormats()) c.exportActions.push_back(byCommand.at(format.command));
+    c.homePageAction = byCommand.at(ID_HOME_PAGE);
+    c.helpAction = byCommand.at(ID_HELP_PAGE);
+    c.donationAction = byCommand.at(ID_DONATION);
+    c.exitAction = byCommand.at(ID_EXIT);
+    for (int k = 0; k < kBuiltInSampleCount; ++k) c.sampleActions[static_cast<unsigned>(k)] = byCommand.at(ID_FIRST_SAMPLE + k);
+    c.analysisAction = byCommand.at(ID_ANALYSIS);
+    c.compareAction = byCommand.at(ID_COMPARE);
+    c.aboutAction = byCommand.at(IDM_ABOUTBOX);
 }
 
 // A closed sample list ignores the wheel and the arrow keys, which would replace the script

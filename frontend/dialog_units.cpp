@@ -4,6 +4,9 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QStringList>
+#include <vector>
+
+#include "app/dialog_font.hpp"
 
 namespace quillon::frontend {
 namespace {
@@ -16,24 +19,21 @@ int ScaleRounded(int value, int numerator, int denominator) {
                                          : (product - half) / denominator);
 }
 
-// One cell for every ASCII character, two for a Chinese one, at this size.
 bool HasTwoCellChinese(const QFont& font) {
     const QFontMetrics metrics(font);
-    const int cell = metrics.horizontalAdvance(QLatin1Char('M'));
-    return cell > 0 && metrics.horizontalAdvance(QLatin1Char('i')) == cell &&
-           metrics.horizontalAdvance(QStringLiteral("$$")) == 2 * cell &&
-           metrics.horizontalAdvance(QStringLiteral("中")) == 2 * cell &&
-           metrics.horizontalAdvance(QStringLiteral("物理和环境")) == 10 * cell;
+    std::vector<int> widths;
+    for (const std::string_view probe : app::kCellProbes) {
+        widths.push_back(metrics.horizontalAdvance(QString::fromUtf8(probe.data(), static_cast<qsizetype>(probe.size()))));
+    }
+    return app::KeepsColumns(widths);
 }
 
 }  // namespace
 
 QFont DialogFont(int pixelSize) {
-    // Song style first, like the design's 宋体; then faces that read well at small sizes.
-    static const QStringList preferred = {"SimSun", "NSimSun", "宋体", "Noto Sans Mono CJK SC",
-                                          "WenQuanYi Zen Hei Mono", "AR PL UMing CN", "AR PL UKai CN"};
     const QStringList installed = QFontDatabase::families();
-    for (const QString& family : preferred) {
+    for (const std::string_view name : app::DialogFontFamilies()) {
+        const QString family = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
         if (!installed.contains(family)) continue;
         QFont font(family);
         font.setPixelSize(pixelSize);
@@ -46,13 +46,10 @@ QFont DialogFont(int pixelSize) {
 }
 
 QFont DialogFontFitting(QSize dialogUnits, QSize extra, QSize available) {
-    QFont font = DialogFont();
-    for (int size = kDialogFontPixels; size >= 8; size -= 2) {  // even sizes: a Chinese character is two whole cells
-        font = DialogFont(size);
-        const QSize window = DialogUnits(font).toPixels(dialogUnits.width(), dialogUnits.height()) + extra;
-        if (window.width() <= available.width() && window.height() <= available.height()) break;
-    }
-    return font;
+    return DialogFont(app::FittingFontPixels(kDialogFontPixels, [&](int pixels) {
+        const QSize window = DialogUnits(DialogFont(pixels)).toPixels(dialogUnits.width(), dialogUnits.height()) + extra;
+        return window.width() <= available.width() && window.height() <= available.height();
+    }));
 }
 
 DialogUnits::DialogUnits(const QFont& font) {

@@ -29,6 +29,7 @@
 #include <algorithm>
 
 #include "app/desktop_files.hpp"
+#include "app/menus.hpp"
 #include "app/utf16_units.hpp"
 #include "frontend/about_box.hpp"
 #include "frontend/dialog_units.hpp"
@@ -55,6 +56,13 @@ QFont FittingFont() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return DialogFont();
     return DialogFontFitting(kMainWindowDialogUnits, QSize(16, 64), screen->availableGeometry().size());
+}
+
+// A script to open, scripts listed first.
+QString AskScriptFile(QWidget* parent, const QString& title = {}) {
+    QStringList filters;
+    for (const app::OpenFilter& filter : app::ScriptOpenFilters()) filters << FromUtf8(app::OpenFilterText(filter, " ", "*"));
+    return QFileDialog::getOpenFileName(parent, title, {}, filters.join(QStringLiteral(";;")));
 }
 
 const QString kUtf8Filter = QStringLiteral("UTF-8 文本 (*.txt *)");
@@ -119,7 +127,7 @@ void MainWindow::connectEvents() {
     connect(c_.aboutAction, &QAction::triggered, this, &MainWindow::ShowAbout);
     connect(c_.analysisAction, &QAction::triggered, this, &MainWindow::ShowAnalysis);
     connect(c_.compareAction, &QAction::triggered, this,
-            [this] { CompareWithFile(QFileDialog::getOpenFileName(this, QStringLiteral("整改前的脚本"))); });
+            [this] { CompareWithFile(AskScriptFile(this, QStringLiteral("整改前的脚本"))); });
     for (std::size_t k = 0; k < c_.exportActions.size(); ++k) {
         const app::ExportFormat& format = app::ExportFormats()[k];
         connect(c_.exportActions[k], &QAction::triggered, this, [this, &format] { exportTables(format); });
@@ -277,7 +285,7 @@ void MainWindow::LoadScriptFile(const QString& path) {
     apply(model_.fileRead(path.toStdString(), app::ReadScriptFile(LocalPath(path))));
 }
 
-void MainWindow::openFile() { LoadScriptFile(QFileDialog::getOpenFileName(this)); }
+void MainWindow::openFile() { LoadScriptFile(AskScriptFile(this)); }
 
 void MainWindow::SelectSample() { apply(model_.sampleChosen(c_.sampleList->currentIndex())); }
 

@@ -13,6 +13,9 @@
 #include "app/explain_text.hpp"
 #include "app/front_end.hpp"
 #include "app/marks.hpp"
+#include "app/menus.hpp"
+#include "app/dialog_font.hpp"
+#include "app/command_ids.h"
 #include "app/desktop_files.hpp"
 #include "app/text_change.hpp"
 #include "app/word_tips.hpp"
@@ -315,6 +318,76 @@ TEST(ExportFormats, EveryViewsWordsForEachFormat) {
     // Names are matched as the tool lowers them; no other name and no other command is a format.
     for (const char* other : {"CSV", "pdf", "", "text", "json"}) EXPECT_EQ(FindExportFormat(other), nullptr) << other;
     for (const int other : {0, 16, 32782, 32785, 32787}) EXPECT_EQ(ExportFormatOfCommand(other), nullptr) << other;
+}
+
+// Both windows' menu bars: every command once, keyboard-reachable by letters unique within their
+// menu, Ctrl+O and Ctrl+S, "..." exactly on the entries that open a dialog.
+TEST(Menus, EveryEntryReachableByKeyboard) {
+    for (const bool aboutInMenuBar : {false, true}) {
+        const std::vector<Menu> menus = MainMenus(aboutInMenuBar);
+        ASSERT_EQ(menus.size(), aboutInMenuBar ? 4u : 3u);
+        std::vector<std::string> titles;
+        std::vector<char> barKeys;
+        std::vector<int> commands;
+        std::vector<char> shortcuts;
+        for (const Menu& menu : menus) {
+            titles.push_back(menu.title);
+            barKeys.push_back(AccessKey(menu.title));
+            std::vector<char> keys;
+            for (const MenuEntry& entry : menu.entries) {
+                keys.push_back(AccessKey(entry.text));
+                EXPECT_NE(keys.back(), 0) << entry.text;
+                EXPECT_EQ(std::count(keys.begin(), keys.end(), keys.back()), 1) << entry.text;
+                EXPECT_EQ(std::count(commands.begin(), commands.end(), entry.command), 0) << entry.text;
+                commands.push_back(entry.command);
+                if (entry.ctrlKey != 0) {
+                    EXPECT_EQ(std::count(shortcuts.begin(), shortcuts.end(), entry.ctrlKey), 0) << entry.text;
+                    shortcuts.push_back(entry.ctrlKey);
+                }
+            }
+        }
+        const std::vector<std::string> expected = {"文件(&F)", "测试向量(&T)", "分析(&A)", "关于(&H)"};
+        EXPECT_EQ(titles, std::vector<std::string>(expected.begin(), expected.begin() + static_cast<long>(menus.size())));
+        for (const char key : barKeys) EXPECT_EQ(std::count(barKeys.begin(), barKeys.end(), key), 1);
+        // Every command of the design's menu, the exports' and the samples'.
+        EXPECT_EQ(commands.size(), 14 + ExportFormats().size() + (aboutInMenuBar ? 1 : 0));
+    }
+    std::vector<std::string> file;
+    const std::vector<Menu> menus = MainMenus(false);
+    for (const MenuEntry& entry : menus[0].entries) file.push_back(entry.text + (entry.ctrlKey ? "\t" + ShortcutText(entry.ctrlKey) : ""));
+    EXPECT_EQ(file, (std::vector<std::string>{"读入脚本(&O)...\tCtrl+O", "保存脚本(&S)\tCtrl+S", "脚本另存为(&A)...",
+                                              "导出表格(&CSV)...", "导出网页(H&TML)...", "导出工作簿(X&LSX)...",
+                                              "导出 Word 表格(&DOCX)...", "链接官网(&W)", "打开帮助(&H)",
+                                              "用好,给咖啡赞助(&Z)", "退出(&X)"}));
+    EXPECT_EQ(MainMenus(false)[1].entries[2].text, "密评三级(&3)");
+    EXPECT_EQ(MainMenus(false)[1].entries[2].command, ID_FIRST_SAMPLE + 2);
+    EXPECT_EQ(MainMenus(false)[2].entries[1].text, "与脚本文件比较(&C)...");
+    EXPECT_EQ(MainMenus(true)[3].entries[0].command, IDM_ABOUTBOX);
+    EXPECT_EQ(AccessKey("a&b"), 'B');
+    EXPECT_EQ(AccessKey("ab&"), 0);
+}
+
+// Both windows choose their font alike: one that keeps the report's columns, at the largest
+// even size that fits, never below the smallest.
+TEST(DialogFont, ColumnsKeptAndSizeFitted) {
+    EXPECT_TRUE(KeepsColumns(std::vector<int>{6, 6, 12, 12, 60}));
+    EXPECT_FALSE(KeepsColumns(std::vector<int>{7, 6, 14, 14, 70}));    // a narrow i: proportional
+    EXPECT_FALSE(KeepsColumns(std::vector<int>{6, 6, 12, 13, 65}));    // Chinese a pixel wide
+    EXPECT_FALSE(KeepsColumns(std::vector<int>{0, 0, 0, 0, 0}));       // nothing measured
+    EXPECT_EQ(FittingFontPixels(18, [](int pixels) { return pixels <= 14; }), 14);
+    EXPECT_EQ(FittingFontPixels(15, [](int) { return true; }), 14);  // odd scales round down to even
+    EXPECT_EQ(FittingFontPixels(24, [](int) { return false; }), kSmallestDialogFontPixels);
+    EXPECT_EQ(DialogFontFamilies().front(), "SimSun");
+}
+
+TEST(Menus, ScriptOpenFiltersAsEachDialogWritesThem) {
+    std::vector<std::string> windows, qt;
+    for (const OpenFilter& filter : ScriptOpenFilters()) {
+        windows.push_back(OpenFilterText(filter, ";", "*.*") + "|" + OpenFilterPatterns(filter, ";", "*.*"));
+        qt.push_back(OpenFilterText(filter, " ", "*"));
+    }
+    EXPECT_EQ(windows, (std::vector<std::string>{"脚本文件 (*.txt;*.qs)|*.txt;*.qs", "所有文件 (*.*)|*.*"}));
+    EXPECT_EQ(qt, (std::vector<std::string>{"脚本文件 (*.txt *.qs)", "所有文件 (*)"}));
 }
 
 // The views export the last scored report's tables and show its gains; nothing before a report.

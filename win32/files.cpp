@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/menus.hpp"
 #include "codec/wide_text.hpp"
 
 namespace quillon::win32 {
@@ -39,10 +40,17 @@ std::wstring ProgramFolder() {
 // The working folder stays where it was (OFN_NOCHANGEDIR), so that the help page's relative
 // name still finds it after a file was opened elsewhere.
 std::optional<std::string> AskFileToOpen(HWND owner) {
+    std::wstring filters;  // words and patterns, each ended by a NUL, the list by another
+    for (const app::OpenFilter& filter : app::ScriptOpenFilters()) {
+        filters += codec::Wide(app::OpenFilterText(filter, ";", "*.*")) + L'\0';
+        filters += codec::Wide(app::OpenFilterPatterns(filter, ";", "*.*")) + L'\0';
+    }
     std::vector<wchar_t> path(kPathUnits, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filters.c_str();
+    dialog.nFilterIndex = 1;
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = kPathUnits;
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;

@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "app/desktop_files.hpp"
+#include "app/menus.hpp"
 #include "codec/wide_text.hpp"
 #include "app/builtin_texts.hpp"
 #include "win32/edit_text.hpp"
 #include "win32/files.hpp"
 #include "win32/resource_ids.h"
 #include "win32/sample_list.hpp"
+#include "win32/window_layout.hpp"
 
 namespace quillon::win32 {
 namespace {
@@ -21,6 +23,9 @@ namespace {
 constexpr wchar_t kTitle[] = L"基于脚本编码方法的Quillon-";
 // Asks the model for the marks of the rows in view (wParam to lParam), after the painting.
 constexpr UINT kMarkRowsMessage = WM_APP + 1;
+// Scores the edits made since the last run, once no more keys wait in the queue; also the
+// number of the timer that asks again.
+constexpr UINT kScoreEditsMessage = WM_APP + 2;
 
 INT_PTR CALLBACK AboutProc(HWND about, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
@@ -107,12 +112,13 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
                                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     smallIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAIN_ICON), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
 }
 
 MainWindow::~MainWindow() {
     marks_.reset();
     if (dialog_ != nullptr) DestroyWindow(dialog_);
+    if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
+    if (font_ != nullptr) DeleteObject(font_);
     if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
     if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
 }
@@ -174,7 +180,15 @@ INT_PTR MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             command(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         case WM_DROPFILES:
+            flushEdits();
             filesDropped(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
+        case kScoreEditsMessage:
+            scoreEdits();
+            return TRUE;
+        case WM_TIMER:
+            if (wParam != kScoreEditsMessage) return FALSE;
+            scoreEdits();
             return TRUE;
         case kMarkRowsMessage:
             apply(model_.marksFor(wParam, static_cast<std::size_t>(lParam)));
@@ -197,22 +211,8 @@ void MainWindow::initialise() {
             AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, about);
         }
     }
-    // The export entries come from the formats' list, before 链接官网; the 测试向量 menu, after
-    // 文件, from the built-in texts.
-    if (HMENU file = GetSubMenu(GetMenu(dialog_), 0)) {
-        for (const app::ExportFormat& format : app::ExportFormats()) {
-            InsertMenuW(file, ID_HOME_PAGE, MF_BYCOMMAND | MF_STRING, static_cast<UINT_PTR>(format.command),
-                        codec::Wide(app::ExportMenuText(format) + "...").c_str());
-        }
-    }
-    if (HMENU samples = CreatePopupMenu()) {
-        for (int k = 0; k < kBuiltInSampleCount; ++k) {
-            AppendMenuW(samples, MF_STRING, static_cast<UINT_PTR>(ID_FIRST_SAMPLE + k),
-                        codec::Wide(BuiltInSamples[static_cast<unsigned>(k)].menuCaption).c_str());
-        }
-        InsertMenuW(GetMenu(dialog_), 1, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(samples), L"测试向量");
-        DrawMenuBar(dialog_);
-    }
+    buildMenu();
+    font_ = FitToWorkArea(dialog_);
     SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     for (const int box : {IDC_SCRIPT_BOX, IDC_REPORT_BOX}) SendMessageW(control(box), EM_SETLIMITTEXT, 0, 0);
@@ -246,10 +246,35 @@ void MainWindow::initialise() {
     SetFocus(control(IDC_SCRIPT_BOX));
 }
 
+// The windows' menu table, with its access keys; the shortcuts shown beside their entries and
+// made accelerators. The about entry stays in the system menu.
+void MainWindow::buildMenu() {
+    HMENU bar = CreateMenu();
+    std::vector<ACCEL> shortcuts;
+    for (const app::Menu& menu : app::MainMenus(false)) {
+        HMENU popup = CreatePopupMenu();
+        for (const app::MenuEntry& entry : menu.entries) {
+            std::string text = entry.text;
+            if (entry.ctrlKey != 0) {
+                text += "\t" + app::ShortcutText(entry.ctrlKey);
+                shortcuts.push_back({FVIRTKEY | FCONTROL, static_cast<WORD>(entry.ctrlKey), static_cast<WORD>(entry.command)});
+            }
+            AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(entry.command), codec::Wide(text).c_str());
+        }
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), codec::Wide(menu.title).c_str());
+    }
+    SetMenu(dialog_, bar);
+    accelerators_ = CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size()));
+}
+
 void MainWindow::command(int id, int notification) {
+    if (id != IDC_SCRIPT_BOX) flushEdits();  // every other command sees the model with the newest text
     switch (id) {
         case IDC_SCRIPT_BOX:
-            if (notification == EN_CHANGE && !replacing_) apply(model_.edited(scriptText()));
+            if (notification == EN_CHANGE && !replacing_ && !editsWaiting_) {
+                editsWaiting_ = true;
+                PostMessageW(dialog_, kScoreEditsMessage, 0, 0);
+            }
             return;
         case IDC_SAMPLE_LIST:
             // Chosen, not merely passed over with the arrow keys in the open list.
@@ -277,6 +302,26 @@ void MainWindow::command(int id, int notification) {
             if (const app::ExportFormat* format = app::ExportFormatOfCommand(id)) exportTables(*format);
             return;
     }
+}
+
+// Keys typed while a run was going on are merged: the newest text is scored once they are in.
+// A key waiting ends this turn; a timer, which comes only after the keyboard's input (a posted
+// message would come before it), brings the next.
+void MainWindow::scoreEdits() {
+    MSG waiting;
+    if (editsWaiting_ && PeekMessageW(&waiting, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE)) {
+        SetTimer(dialog_, kScoreEditsMessage, USER_TIMER_MINIMUM, nullptr);
+        return;
+    }
+    KillTimer(dialog_, kScoreEditsMessage);
+    flushEdits();
+}
+
+void MainWindow::flushEdits() {
+    if (!editsWaiting_) return;
+    KillTimer(dialog_, kScoreEditsMessage);
+    editsWaiting_ = false;
+    apply(model_.edited(scriptText()));
 }
 
 void MainWindow::apply(app::Update update) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -31,6 +32,7 @@
 #include "frontend/window_icon.hpp"
 #include "frontend/report_view.hpp"
 #include "frontend/script_mirror.hpp"
+#include "app/menus.hpp"
 #include "app/builtin_texts.hpp"
 #include "script/interpreter.hpp"
 
@@ -217,8 +219,8 @@ private slots:
         }
         QCOMPARE(tabOrder, (QList<int>{1001, 1002, 1003, 1004, 1005, 1006}));
         const QStringList menus = {c.menuBar->actions()[0]->text(), c.menuBar->actions()[1]->text()};
-        QCOMPARE(menus, (QStringList{QStringLiteral("文件"), QStringLiteral("测试向量")}));
-        QCOMPARE(c.donationAction->text(), QStringLiteral("用好,给咖啡赞助"));
+        QCOMPARE(menus, (QStringList{QStringLiteral("文件(&F)"), QStringLiteral("测试向量(&T)")}));
+        QCOMPARE(c.donationAction->text(), QStringLiteral("用好,给咖啡赞助(&Z)"));
         QCOMPARE(c.sampleActions[4]->property("commandId").toInt(), 32778);
     }
 
@@ -771,15 +773,14 @@ private slots:
         MainWindow w;
         w.show();
         const Controls& c = w.controls();
-        QCOMPARE(c.menuBar->actions()[2]->text(), QStringLiteral("分析"));
+        QCOMPARE(c.menuBar->actions()[2]->text(), QStringLiteral("分析(&A)"));
         // An entry for every export format, in its order, before 链接官网 (Debian has libxlsxwriter).
         const auto formats = app::ExportFormats();
         QCOMPARE(c.exportActions.size(), formats.size());
         for (std::size_t k = 0; k < formats.size(); ++k) {
-            QCOMPARE(c.exportActions[k]->text(), QString::fromStdString(app::ExportMenuText(formats[k]) + "..."));
             QCOMPARE(c.exportActions[k]->property("commandId").toInt(), formats[k].command);
         }
-        QCOMPARE(c.exportActions[0]->text(), QStringLiteral("导出表格(CSV)..."));
+        QCOMPARE(c.exportActions[0]->text(), QStringLiteral("导出表格(&CSV)..."));
         const QList<QAction*> file = c.menuBar->actions()[0]->menu()->actions();
         QCOMPARE(file.indexOf(c.exportActions.back()) + 1, file.indexOf(c.homePageAction));
         c.sampleActions[3]->trigger();
@@ -807,7 +808,7 @@ private slots:
                  QStringLiteral("假设 4.4、7.4 符合（得分 1），其余不变：总分 74.860（74.8552），增分 +5.1754；各单元单独的增分之和为 +5.1754。"));
         QVERIFY(!whatIf.contains(QStringLiteral("quillon-score")));
         // 与脚本文件比较: the file is "before", the box "after"; the model's text, an export button a format.
-        QCOMPARE(c.compareAction->text(), QStringLiteral("与脚本文件比较..."));
+        QCOMPARE(c.compareAction->text(), QStringLiteral("与脚本文件比较(&C)..."));
         QTemporaryDir dir;
         const QString before = dir.filePath("before.txt");
         QFile beforeFile(before);
@@ -832,12 +833,55 @@ private slots:
         QCOMPARE(compared, QString::fromStdString(expected));
         QVERIFY(compared.contains(QStringLiteral("\n整改后：脚本框中的脚本  4级 密评总分 69.680（69.6798）\n")));
         QCOMPARE(exportButtons, static_cast<int>(formats.size()));
-        QCOMPARE(c.menuBar->actions()[3]->text(), QStringLiteral("关于"));
+        QCOMPARE(c.menuBar->actions()[3]->text(), QStringLiteral("关于(&H)"));
         QCOMPARE(c.aboutAction->text(), QStringLiteral("关于 Quillon0701(&A)..."));
         const auto about = DismissNextModal();
         c.aboutAction->trigger();
         QVERIFY(about->seen);
         QCOMPARE(about->title, QStringLiteral("关于 Quillon0701"));
+    }
+
+    // The menu bar is the windows' table, with its shortcuts; Alt+F opens 文件, Ctrl+O the open
+    // dialog, scripts listed first.
+    void keyboardReachesTheMenusAndTheOpenDialog() {
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const Controls& c = w.controls();
+        const std::vector<app::Menu> menus = app::MainMenus(true);
+        QCOMPARE(c.menuBar->actions().size(), static_cast<qsizetype>(menus.size()));
+        for (std::size_t m = 0; m < menus.size(); ++m) {
+            QAction* title = c.menuBar->actions()[static_cast<qsizetype>(m)];
+            QCOMPARE(title->text(), QString::fromStdString(menus[m].title));
+            const QList<QAction*> entries = title->menu()->actions();
+            QCOMPARE(entries.size(), static_cast<qsizetype>(menus[m].entries.size()));
+            for (std::size_t e = 0; e < menus[m].entries.size(); ++e) {
+                const app::MenuEntry& entry = menus[m].entries[e];
+                QAction* action = entries[static_cast<qsizetype>(e)];
+                QCOMPARE(action->text(), QString::fromStdString(entry.text));
+                QCOMPARE(action->property("commandId").toInt(), entry.command);
+                QCOMPARE(action->shortcut(), QKeySequence(QString::fromStdString(app::ShortcutText(entry.ctrlKey))));
+            }
+        }
+        QCOMPARE(c.loadAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QMenu* opened = nullptr;
+        QTimer::singleShot(100, [&] {
+            opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (opened != nullptr) opened->close();
+        });
+        QTest::keyClick(&w, Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(opened != nullptr);
+        QCOMPARE(opened, c.menuBar->actions()[0]->menu());
+        QStringList filters;
+        QTimer::singleShot(100, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                filters = dialog->nameFilters();
+                dialog->reject();
+            }
+        });
+        QTest::keyClick(c.scriptBox, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(filters, (QStringList{QStringLiteral("脚本文件 (*.txt *.qs)"), QStringLiteral("所有文件 (*)")}));
+        QVERIFY(w.model().sampleIndex() == 0 && c.reportBox->toPlainText() == QStringLiteral("NULL"));  // cancelled: nothing
     }
 
     void rescoringClearsASelectionInTheReport() {

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -176,10 +177,112 @@ bool Tick(HWND list, int row) {
                                10000, &result) != 0 && result != 0;
 }
 
+// One line a visible control: id, class, place on screen (left top width height), and for a
+// button or check box the size its text needs (0 0 for others).
+bool PrintLayout(HWND main) {
+    RemoteBlock block(main, sizeof(SIZE));
+    if (!block) return false;
+    for (HWND child = GetWindow(main, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        wchar_t kind[64] = {};
+        GetClassNameW(child, kind, 64);
+        RECT place;
+        GetWindowRect(child, &place);
+        SIZE ideal{};
+        const LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+        if (lstrcmpiW(kind, L"Button") == 0 && style != BS_GROUPBOX) {
+            block.write(0, &ideal, sizeof ideal);
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(child, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(block.at(0)), SMTO_BLOCK, 10000, &result);
+            block.read(0, &ideal, sizeof ideal);
+        }
+        char line[160];
+        std::snprintf(line, sizeof line, "%d %s %ld %ld %ld %ld %ld %ld\n", GetDlgCtrlID(child), Utf8(kind).c_str(), place.left,
+                      place.top, place.right - place.left, place.bottom - place.top, ideal.cx, ideal.cy);
+        Print(line);
+    }
+    return true;
+}
+
+double Now() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+LRESULT Length(HWND box) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(box, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 60000, &length);
+    return static_cast<LRESULT>(length);
+}
+
+// How long the window leaves a message unanswered, polled until `done` holds; the longest wait
+// and the time it took, in milliseconds.
+template <typename Done>
+std::pair<double, double> Watch(HWND main, Done done) {
+    const double start = Now();
+    double longest = 0;
+    // Each turn asks the window twice (here and in `done`); a turn takes as long as it waits.
+    for (bool finished = false; !finished && Now() - start < 120000;) {
+        const double turn = Now();
+        finished = done();
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 120000, &result);
+        Sleep(1);
+        longest = std::max(longest, Now() - turn);
+    }
+    return {longest, Now() - start};
+}
+
+// Keystrokes typed at the script's end (posted, as the keyboard does), `gap` ms apart, the
+// script ending in an echo line so that each one changes the report: the time from the last key
+// until the report holds every key, and the longest the window left a message unanswered.
+void TimeTyping(HWND main, int keys, int gap) {
+    HWND script = GetDlgItem(main, 1000), report = GetDlgItem(main, 1001);
+    const LRESULT scriptLength = Length(script), reportLength = Length(report);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(script, EM_SETSEL, static_cast<WPARAM>(scriptLength), scriptLength, SMTO_BLOCK, 60000, &result);
+    double longest = 0;
+    for (int key = 0; key < keys; ++key) {
+        PostMessageW(script, WM_CHAR, L'x', 1);
+        const double typed = Now();
+        while (Now() - typed < gap) {
+            const double asked = Now();
+            SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 120000, &result);
+            longest = std::max(longest, Now() - asked);
+            Sleep(1);
+        }
+    }
+    const auto [waited, took] = Watch(main, [&] { return Length(report) >= reportLength + keys; });
+    const bool whole = Length(script) == scriptLength + keys && Length(report) == reportLength + keys;
+    char line[160];
+    std::snprintf(line, sizeof line, "last key to report %.1f ms, longest unanswered %.1f ms, every key in: %s\n", took,
+                  std::max(longest, waited), whole ? "yes" : "no");
+    Print(line);
+}
+
+// A dropped file: when its report is shown, when the script box holds it, the longest wait.
+void TimeDrop(HWND main, const std::wstring& path, LRESULT units) {
+    HWND script = GetDlgItem(main, 1000), report = GetDlgItem(main, 1001);
+    const double start = Now();
+    Drop(main, {path}, false);
+    double reported = 0;
+    const auto [longest, took] = Watch(main, [&] {
+        if (reported == 0 && Length(report) > 4 && Length(script) > 0) reported = Now() - start;  // no longer NULL
+        return Length(script) >= units;
+    });
+    char line[160];
+    std::snprintf(line, sizeof line, "report %.1f ms, script %.1f ms, longest unanswered %.1f ms (%ld of %ld units)\n", reported, took,
+                  longest, static_cast<long>(Length(script)), static_cast<long>(units));
+    Print(line);
+}
+
 int Usage() {
     std::fputs("usage: window_probe alive | state | text ID | rect ID | popups | click ID | command ID | syscommand ID |\n"
                "       select INDEX | drop PATH... | post-drop PATH... | open PATH | popup-ok | popup-cancel |\n"
-               "       popup-button TEXT | popup-list | popup-tick ROW\n", stderr);
+               "       popup-button TEXT | popup-list | popup-tick ROW | layout | workarea | client | menu-open |\n"
+               "       popup-combos | time-typing KEYS GAP_MS | time-drop PATH UNITS\n", stderr);
     return 2;
 }
 
@@ -297,6 +400,59 @@ int wmain(int argc, wchar_t** argv) {
     if (what == L"popup-tick" && argc > 2) {
         HWND list = PopupList(main);
         return list != nullptr && Tick(list, id) ? 0 : 1;
+    }
+    if (what == L"layout") return PrintLayout(main) ? 0 : 1;
+    if (what == L"time-typing" && argc > 3) {
+        TimeTyping(main, id, static_cast<int>(std::wcstol(argv[3], nullptr, 10)));
+        return 0;
+    }
+    if (what == L"time-drop" && argc > 3) {
+        TimeDrop(main, argv[2], std::wcstol(argv[3], nullptr, 10));
+        return 0;
+    }
+    if (what == L"workarea" || what == L"client") {  // left top width height on screen
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        RECT rect = monitor.rcWork;
+        if (what == L"client") {
+            GetClientRect(main, &rect);
+            MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        }
+        char line[96];
+        std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        Print(line);
+        return 0;
+    }
+    if (what == L"menu-open") {  // a dropped menu of the window's thread is on screen
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread);
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        const bool shown = menu != nullptr && IsWindowVisible(menu) &&
+                           GetWindowThreadProcessId(menu, nullptr) == GetWindowThreadProcessId(main, nullptr);
+        return shown || (thread.flags & GUI_POPUPMENUMODE) != 0 ? 0 : 1;
+    }
+    if (what == L"popup-combos") {  // every item of the popups' combo boxes, one a line
+        for (HWND popup : Popups(main)) {
+            EnumChildWindows(popup, [](HWND child, LPARAM) -> BOOL {
+                wchar_t kind[32] = {};
+                GetClassNameW(child, kind, 32);
+                if (lstrcmpiW(kind, L"ComboBox") != 0) return TRUE;
+                const auto count = static_cast<int>(SendMessageW(child, CB_GETCOUNT, 0, 0));
+                for (int item = 0; item < count; ++item) {
+                    const auto units = static_cast<std::size_t>(SendMessageW(child, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0));
+                    std::wstring text(units + 1, L'\0');
+                    DWORD_PTR copied = 0;
+                    SendMessageTimeoutW(child, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()),
+                                        SMTO_BLOCK, 10000, &copied);
+                    text.resize(copied);
+                    Print(std::to_string(GetDlgCtrlID(child)) + " " + Utf8(text) + "\n");
+                }
+                return TRUE;
+            }, 0);
+        }
+        return 0;
     }
     if (what == L"popup-cancel") {
         for (HWND popup : Popups(main)) PostMessageW(popup, WM_COMMAND, IDCANCEL, 0);

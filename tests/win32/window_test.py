@@ -13,17 +13,16 @@ import zipfile
 
 import docx
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from wine_desktop import FONT_REPLACEMENTS, boot_prefix, import_registry, start_display, windows_path  # noqa: E402
+
 WINDOW, PROBE, TOOL = (os.path.abspath(path) for path in sys.argv[1:4])
 SCREENSHOT = sys.argv[4] if len(sys.argv) > 4 else None
 NOTICE_START = '      **** 权利声明 ****  \r\n'
 TEMPORARY_FOLDER = '临时 文件夹'  # as under a Chinese user name, outside the ANSI code page here
-PREFIX_SETTINGS = '\r\n'.join([
-    'REGEDIT4', '',
-    '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]',
-    # 宋体 where Wine has no SimSun: a font whose Chinese characters are two ASCII cells wide
-    '"SimSun"="WenQuanYi Zen Hei Mono"', '"宋体"="WenQuanYi Zen Hei Mono"', '',
+PREFIX_SETTINGS = FONT_REPLACEMENTS + [
     '[HKEY_CURRENT_USER\\Environment]',
-    '"TMP"="C:\\\\%s"' % TEMPORARY_FOLDER, '"TEMP"="C:\\\\%s"' % TEMPORARY_FOLDER, ''])
+    '"TMP"="C:\\\\%s"' % TEMPORARY_FOLDER, '"TEMP"="C:\\\\%s"' % TEMPORARY_FOLDER]
 
 failures = []
 
@@ -33,10 +32,6 @@ def check(condition, what):
     if not condition:
         failures.append(what)
     return condition
-
-
-def windows_path(path):
-    return 'Z:' + os.path.abspath(path).replace('/', '\\')
 
 
 def wine(*args, data=None):
@@ -96,36 +91,16 @@ def x(*args):
     subprocess.run(list(args), env=x_env, check=False, capture_output=True, timeout=30)
 
 
-def start_display():
-    read, write = os.pipe()
-    server = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-screen', '0', '1600x1000x24', '-nolisten', 'tcp'],
-                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    number = b''
-    while not number.endswith(b'\n'):
-        chunk = os.read(read, 16)
-        if not chunk:
-            break
-        number += chunk
-    os.close(read)
-    return server, ':' + number.decode().strip()
-
-
 work = tempfile.mkdtemp(prefix='quillon-window-test-')
 xserver, display = start_display()
 x_env = dict(os.environ, DISPLAY=display)
 # A Wine of the test's own, whose desktop lives on this display, kept up while the test runs.
-os.environ.update(DISPLAY=display, WINEPREFIX=os.path.join(work, 'wine'), WINEARCH='win64', WINEDEBUG='-all')
-os.makedirs(os.environ['WINEPREFIX'])  # the server needs its folder, which wineboot then fills
-subprocess.run(['wineserver', '-p'], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
-subprocess.run(['wineboot', '-i'], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+os.environ['DISPLAY'] = display
+boot_prefix(work)
 manager = subprocess.Popen(['openbox'], env=x_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 window = None
 try:
-    settings = os.path.join(work, 'settings.reg')
-    with open(settings, 'wb') as f:
-        f.write(b'\xff\xfe' + PREFIX_SETTINGS.encode('utf-16-le'))
-    wine('regedit', '/S', windows_path(settings))
+    import_registry(work, PREFIX_SETTINGS)
     temporary = os.path.join(work, 'wine', 'drive_c', TEMPORARY_FOLDER)
     os.makedirs(temporary)
     window = subprocess.Popen(['wine', WINDOW], cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -304,6 +279,20 @@ try:
     probe('open', windows_path(second))
     check(wait_for(lambda: text(1000) == 'mpinit=4\r\n'), 'the chosen file is loaded')
     check(wait_for(lambda: text(1001) == tool_report('mpinit=4\n')), 'and scored')
+
+    # The keyboard: Alt+F opens 文件; Ctrl+O the open-file dialog, scripts listed first.
+    x('xdotool', 'search', '--name', 'Quillon-', 'windowactivate', '--sync', 'key', 'alt+f')
+    check(wait_for(lambda: probe('menu-open').returncode == 0, 10), 'Alt+F opens the 文件 menu')
+    x('xdotool', 'key', 'Escape', 'Escape')
+    check(wait_for(lambda: probe('menu-open').returncode != 0, 10), 'and Esc closes it')
+    click_into(1000)
+    x('xdotool', 'key', 'ctrl+o')
+    check(wait_for(lambda: len(popups()) == 1), 'Ctrl+O opens the open-file dialog')
+    types = [line.split(' ', 1)[1] for line in probe('popup-combos').stdout.decode('utf-8').splitlines()
+             if line.startswith('1136 ')]  # the dialog's list of file types
+    check(types == ['脚本文件 (*.txt;*.qs)', '所有文件 (*.*)'], 'with the filters for scripts and all files: %r' % types)
+    probe('popup-cancel')
+    check(wait_for(lambda: popups() == []) and text(1000) == 'mpinit=4\r\n', 'cancelled, it changes nothing')
 
     # The about box from the system menu; OK closes it.
     probe('syscommand', '16')

@@ -7,15 +7,15 @@
 #include <QRect>
 #include <QSize>
 
+#include "app/dialog_font.hpp"
+
 namespace quillon::frontend {
 
-// The design's 9 points on a 96 dpi screen; set in pixels, so that an even size makes a
-// Chinese character exactly two ASCII cells.
-inline constexpr int kDialogFontPixels = 12;
+inline constexpr int kDialogFontPixels = app::kDialogFontPixels;
 
-// The first installed font of a list (宋体 first, as the design has it) in which, measured,
-// every ASCII character takes one cell and a Chinese character exactly two, so that the
-// report's columns line up.
+// The first installed font of the windows' list (宋体 first, as the design has it) in which,
+// measured, every ASCII character takes one cell and a Chinese character exactly two, so that
+// the report's columns line up.
 QFont DialogFont(int pixelSize = kDialogFontPixels);
 
 // The dialog font at the largest size up to the design's at which a window of the given size

@@ -29,11 +29,14 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     void initialise();
+    void buildMenu();
     void command(int id, int notification);
     // Keys the dialog manager would turn into something else: F2, and the accelerators.
     bool preTranslate(MSG& message);
 
     void apply(app::Update update);
+    void scoreEdits();
+    void flushEdits();  // the edits not scored yet go to the model now
     void showState();
     std::string scriptText() const;
     void RunScript();
@@ -64,10 +67,12 @@ private:
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     HACCEL accelerators_ = nullptr;
+    HFONT font_ = nullptr;  // the controls', chosen for the screen
     app::FrontEnd model_;
     std::unique_ptr<ScriptMarks> marks_;
     std::unique_ptr<ReportBox> report_;
     std::string comparisonText_;  // for the comparison dialog while it opens
+    bool editsWaiting_ = false;  // the user changed the script since the model last saw it
     bool replacing_ = false;  // the program, not the user, is changing the script box
     std::pair<std::size_t, std::size_t> marksAsked_{SIZE_MAX, SIZE_MAX};  // rows in view last asked of the model
 };

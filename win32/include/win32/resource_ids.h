@@ -9,8 +9,6 @@
 #define IDD_ANALYSIS 103
 #define IDD_COMPARE 104
 #define IDR_MAIN_ICON 128
-#define IDR_MAIN_MENU 129
-#define IDR_ACCELERATORS 130
 
 #include "app/command_ids.h"  /* the commands and the controls */
 

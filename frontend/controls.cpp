@@ -160,7 +160,8 @@ Controls BuildControls(QDialog& dialog, const QFont& font) {
     c.reportNotice = Place(new QLabel(w), 0, units, 350, 374, 278, 32);
     c.reportNotice->setObjectName("reportNotice");
     c.reportNotice->setWordWrap(true);
-    c.reportNotice->setStyleSheet(QStringLiteral("color: #b71c1c"));
+    // Red for a cut report; grey while a long run is still going.
+    c.reportNotice->setStyleSheet(QStringLiteral("QLabel { color: #b71c1c } QLabel[busy=\"true\"] { color: #5f6368 }"));
 
     QWidget::setTabOrder(c.scriptBox, c.reportBox);
     QWidget::setTabOrder(c.reportBox, c.computeButton);

@@ -159,6 +159,12 @@ void WriteBytes(const QString& path, const std::string& bytes) {
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
+// The colour of a row's first character.
+QColor FirstColour(const QPlainTextEdit* box, int row) {
+    const auto formats = box->document()->findBlockByNumber(row).layout()->formats();
+    return formats.isEmpty() ? QColor() : formats.first().format.foreground().color();
+}
+
 void Drop(QWidget* target, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
@@ -349,8 +355,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
         QCOMPARE(Script(w).size(), 16777215);
         QCOMPARE(Report(w), ExpectedReport(Script(w)));
-        QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);  // one step back
+        // One step back, the old text going in as a load does while the window answers (Qt's own
+        // undo of so long a text froze it for seconds), coloured once it is in.
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Report(w), ExpectedReport(QStringLiteral("mpout\n")));
+        QVERIFY(w.controls().scriptBox->isReadOnly());
+        QCOMPARE(w.controls().scriptBox->viewport()->cursor().shape(), Qt::BusyCursor);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
         QCOMPARE(Script(w), QStringLiteral("mpout\n"));
+        QTRY_COMPARE(FirstColour(w.controls().scriptBox, 0), QColor(0x6a, 0x3d, 0x9a));
 
         // A long text taken out a piece at a time from its end, the first piece ending inside a
         // pair of code units: Ctrl+Z brings the whole text back, rescored from what the box holds.
@@ -365,8 +378,70 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
         QCOMPARE(Script(w), QStringLiteral("mpout\n"));
         QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
         QCOMPARE(Script(w), QString::fromStdString(pairs));
         QCOMPARE(Report(w), ExpectedReport(Script(w)));
+        // Ctrl+Z while a text is still going in is not lost: the text before it comes back,
+        // and a second Ctrl+Z takes that back in turn.
+        w.LoadScriptFile(dir.filePath("nul.txt"));
+        QVERIFY(w.controls().scriptBox->isReadOnly());
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
+        QCOMPARE(Script(w), QString::fromStdString(pairs));
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
+        QCOMPARE(Script(w), QStringLiteral("mpout\n"));
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+    }
+
+    // Keys typed into a long script while its run goes on are merged: only the newest text is
+    // scored, and the box takes every key meanwhile.
+    void typingIntoALongScriptScoresTheNewestText() {
+        std::string script;
+        while (script.size() < 400 * 1024) script += "$$4.2 VVX VXX*0.5 0.6\n@@1 1 0.5 1\n";
+        MainWindow w;
+        w.show();
+        QPlainTextEdit* box = w.controls().scriptBox;
+        box->setPlainText(QStringLiteral("$$ \n") + Utf8(script));
+        QTRY_VERIFY(!w.scoring());
+        int shown = 0;
+        connect(w.controls().reportBox, &QPlainTextEdit::textChanged, this, [&] { ++shown; });
+        box->moveCursor(QTextCursor::Start);
+        box->moveCursor(QTextCursor::EndOfLine);
+        QTest::keyClicks(box, "12345678");  // every digit changes the count form's line of the report
+        QVERIFY(w.scoring());
+        QTRY_VERIFY(!w.scoring());
+        QVERIFY(Script(w).startsWith(QStringLiteral("$$ 12345678\n")));
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+        QVERIFY2(shown <= 2, qPrintable(QString::number(shown)));
+        // Whatever reads the last report waits for the newest text's run.
+        QTest::keyClick(box, Qt::Key_9);
+        const auto analysis = DismissNextModal();
+        w.ShowAnalysis();
+        QVERIFY(!w.scoring());
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+    }
+
+    // Another script's report starts at its top; an edit of the same script keeps the place.
+    void aNewReportStartsAtItsTop() {
+        MainWindow w;
+        w.show();
+        const Controls& c = w.controls();
+        QScrollBar* bar = c.reportBox->verticalScrollBar();
+        c.sampleActions[3]->trigger();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        c.sampleActions[4]->trigger();
+        QCOMPARE(bar->value(), 0);
+        bar->setValue(bar->maximum() / 2);
+        const int place = bar->value();
+        QTest::keyClick(c.scriptBox, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(c.scriptBox, "0");  // $$8.4 0.8844 becomes 0.88440
+        QCOMPARE(bar->value(), place);
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath("a.txt"), std::string(BuiltInSamples[3].text));
+        w.LoadScriptFile(dir.filePath("a.txt"));
+        QCOMPARE(bar->value(), 0);
     }
 
     void dropLoadsOnlyTheFirstFile() {
@@ -560,10 +635,7 @@ private slots:
         w.show();
         QPlainTextEdit* box = w.controls().scriptBox;
         box->setPlainText(QStringLiteral("mpinit=9\nmpinit=2\n$$4.02 VVX\n\tmpout\n MPOUT\n@@1 1"));
-        const auto colourAt = [&](int row) {
-            const auto formats = box->document()->findBlockByNumber(row).layout()->formats();
-            return formats.isEmpty() ? QColor() : formats.first().format.foreground().color();
-        };
+        const auto colourAt = [&](int row) { return FirstColour(box, row); };
         const QColor comment(0x5f, 0x63, 0x68), level(0x1f, 0x5f, 0x8b), unit(0x2e, 0x7d, 0x32),
             report(0x6a, 0x3d, 0x9a), layer(0x00, 0x79, 0x86);
         for (const auto& [row, colour] : {std::pair{0, comment}, {1, level}, {2, unit}, {3, report}, {4, comment}, {5, layer}}) {

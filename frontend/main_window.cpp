@@ -32,6 +32,7 @@
 #include "app/utf16_units.hpp"
 #include "frontend/about_box.hpp"
 #include "frontend/dialog_units.hpp"
+#include "frontend/program_files.hpp"
 #include "frontend/script_highlighter.hpp"
 #include "frontend/window_icon.hpp"
 
@@ -557,18 +558,14 @@ void MainWindow::ShowAbout() {
     about.exec();
 }
 
-// Web targets go to the browser. The help page is looked up in the working folder first, as
-// its relative name says, then beside the program, where it is installed.
+// Web targets go to the browser; the help page is looked for where the program keeps it.
 bool MainWindow::openTarget(const std::string& target) {
     const QString text = FromUtf8(target);
     const QUrl url(text);
     if (!url.isRelative()) return openUrl_(url);
-    QString path = QDir::current().absoluteFilePath(text);
-    if (!QFileInfo::exists(path)) {
-        path = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(text);
-        // The desktop's opener starts a program and cannot tell that the file is missing.
-        if (!QFileInfo::exists(path)) return false;
-    }
+    const QString path = FindProgramFile(text, QDir::currentPath(), QCoreApplication::applicationDirPath());
+    // The desktop's opener starts a program and cannot tell that the file is missing.
+    if (path.isEmpty()) return false;
     return openUrl_(QUrl::fromLocalFile(path));
 }
 

@@ -27,6 +27,7 @@
 #include "frontend/dialog_units.hpp"
 #include "frontend/main_window.hpp"
 #include "frontend/problem_marks.hpp"
+#include "frontend/program_files.hpp"
 #include "frontend/qt_texts.hpp"
 #include "frontend/window_icon.hpp"
 #include "frontend/report_view.hpp"
@@ -980,6 +981,18 @@ private slots:
         QVERIFY(missing->text.contains(QStringLiteral("打不开帮助页")));
         QCOMPARE(opened.size(), 3);
         QDir::setCurrent(workingFolder);
+
+        // Installed, the page is in the program's data folder; in the build folder, beside it.
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkpath("usr/bin") && QDir(root.path()).mkpath("usr/share/quillon") && QDir(root.path()).mkpath("work"));
+        const QString program = root.filePath("usr/bin"), work = root.filePath("work");
+        QCOMPARE(FindProgramFile("help2.htm", work, program), QString());
+        WriteBytes(root.filePath("usr/share/quillon/help2.htm"), "installed");
+        QCOMPARE(FindProgramFile("help2.htm", work, program), root.filePath("usr/share/quillon/help2.htm"));
+        WriteBytes(root.filePath("usr/bin/help2.htm"), "built");
+        QCOMPARE(FindProgramFile("help2.htm", work, program), root.filePath("usr/bin/help2.htm"));
+        WriteBytes(root.filePath("work/help2.htm"), "here");
+        QCOMPARE(FindProgramFile("help2.htm", work, program), root.filePath("work/help2.htm"));
 
         // A build without addresses has the two web entries disabled.
         MainWindow bare(app::Links{});

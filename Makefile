@@ -5,7 +5,7 @@ BUILD_DIR := build/default
 WEB_BUILD_DIR := build/web
 PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev \
              libfast-float-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev libminizip-dev zlib1g-dev python3-openpyxl python3-docx locales qt6-base-dev \
-             fonts-wqy-zenhei qt6-translations-l10n
+             fonts-noto-cjk fonts-wqy-zenhei qt6-translations-l10n
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-dev

@@ -163,6 +163,12 @@ Controls BuildControls(QDialog& dialog, const QFont& font) {
     // Red for a cut report; grey while a long run is still going.
     c.reportNotice->setStyleSheet(QStringLiteral("QLabel { color: #b71c1c } QLabel[busy=\"true\"] { color: #5f6368 }"));
 
+    // At the smaller fonts of a small screen a design's width may cut a label short (the check
+    // box's at 10 px): such a control grows to the right from its place, as far as its label needs.
+    for (QWidget* labelled : std::initializer_list<QWidget*>{c.computeButton, c.realTimeBox, c.loadButton, c.exitButton, c.groupBox}) {
+        if (labelled->sizeHint().width() > labelled->width()) labelled->resize(labelled->sizeHint().width(), labelled->height());
+    }
+
     QWidget::setTabOrder(c.scriptBox, c.reportBox);
     QWidget::setTabOrder(c.reportBox, c.computeButton);
     QWidget::setTabOrder(c.computeButton, c.realTimeBox);

@@ -29,7 +29,8 @@ bool HasTwoCellChinese(const QFont& font) {
 }  // namespace
 
 QFont DialogFont(int pixelSize) {
-    // Song style first, like the design's 宋体; then faces that read well at small sizes.
+    // Song style first, like the design's 宋体; then faces that read well at small sizes: Noto's
+    // @ is unlike its 0 at 12 px, where WenQuanYi's @@2 reads like 002.
     static const QStringList preferred = {"SimSun", "NSimSun", "宋体", "Noto Sans Mono CJK SC",
                                           "WenQuanYi Zen Hei Mono", "AR PL UMing CN", "AR PL UKai CN"};
     const QStringList installed = QFontDatabase::families();

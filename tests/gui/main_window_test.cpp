@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -229,10 +230,32 @@ private slots:
         QCOMPARE(c.sampleActions[4]->property("commandId").toInt(), 32778);
     }
 
-    void chineseIsTwoAsciiCellsWide() {
-        const QFontMetrics metrics(DialogFont());
+    // The script's font keeps the report's columns (a Chinese character two ASCII cells) and
+    // reads @@2 unlike 002 at the design's size: of the ink of @ and 0, most differs.
+    void chineseIsTwoAsciiCellsWideAndAtUnlikeZero() {
+        const QFont font = DialogFont();
+        const QFontMetrics metrics(font);
         QCOMPARE(metrics.horizontalAdvance(QStringLiteral("中")), 2 * metrics.horizontalAdvance(QLatin1Char('a')));
         QCOMPARE(metrics.horizontalAdvance(QStringLiteral("物理和环境")), metrics.horizontalAdvance(QStringLiteral("0123456789")));
+        const auto glyph = [&](QChar c) {
+            QImage image(metrics.horizontalAdvance(c), metrics.height(), QImage::Format_Grayscale8);
+            image.fill(255);
+            QPainter painter(&image);
+            painter.setFont(font);
+            painter.drawText(0, metrics.ascent(), QString(c));
+            return image;
+        };
+        const QImage at = glyph(QLatin1Char('@')), zero = glyph(QLatin1Char('0'));
+        long differ = 0, inkAt = 0, inkZero = 0;
+        for (int y = 0; y < at.height(); ++y) {
+            for (int x = 0; x < at.width(); ++x) {
+                differ += std::abs(qGray(at.pixel(x, y)) - qGray(zero.pixel(x, y)));
+                inkAt += 255 - qGray(at.pixel(x, y));
+                inkZero += 255 - qGray(zero.pixel(x, y));
+            }
+        }
+        QVERIFY2(differ * 3 > std::max(inkAt, inkZero) * 2,
+                 qPrintable(QFontInfo(font).family() + QStringLiteral(": %1 of %2").arg(differ).arg(std::max(inkAt, inkZero))));
     }
 
     void typingScoresInRealTime() {
@@ -920,6 +943,19 @@ private slots:
         w.controls().reportBox->selectAll();
         QTest::keyClick(w.controls().scriptBox, Qt::Key_P);
         QVERIFY(!w.controls().reportBox->textCursor().hasSelection());
+    }
+
+    // On a 1024 x 600 screen the font is smaller than the design's; every label stays whole.
+    void labelsAreWholeOnASmallScreen() {
+        const QFont font = DialogFontFitting(kMainWindowDialogUnits, QSize(16, 64), QSize(1024, 600 - 40));
+        QVERIFY(font.pixelSize() < kDialogFontPixels);
+        QDialog dialog;
+        const Controls c = BuildControls(dialog, font);
+        for (QWidget* labelled : std::initializer_list<QWidget*>{c.computeButton, c.realTimeBox, c.loadButton, c.exitButton, c.groupBox}) {
+            QVERIFY2(labelled->width() >= labelled->sizeHint().width(), qPrintable(labelled->objectName()));
+        }
+        QVERIFY(c.realTimeBox->geometry().right() < c.groupBox->geometry().right());  // still in its frame
+        QVERIFY(dialog.width() <= 1024);
     }
 
     void fontFitsTheScreenAndQtSpeaksChinese() {

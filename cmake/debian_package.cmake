@@ -12,7 +12,8 @@ set(debian_dir ${CMAKE_BINARY_DIR}/debian)
 configure_file(${PROJECT_SOURCE_DIR}/resources/debian/changelog.in ${debian_dir}/changelog.Debian @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/resources/quillon.metainfo.xml ${debian_dir}/${QUILLON_APPSTREAM_ID}.metainfo.xml @ONLY)
 set(compressed)
-foreach(source ${PROJECT_SOURCE_DIR}/resources/man/quillon-score.1 ${debian_dir}/changelog.Debian)
+foreach(source ${PROJECT_SOURCE_DIR}/resources/man/quillon.1 ${PROJECT_SOURCE_DIR}/resources/man/quillon-score.1
+               ${debian_dir}/changelog.Debian)
   get_filename_component(name ${source} NAME)
   add_custom_command(OUTPUT ${debian_dir}/${name}.gz
                      COMMAND sh -c "gzip -9nc '${source}' > '${debian_dir}/${name}.gz'"
@@ -21,7 +22,7 @@ foreach(source ${PROJECT_SOURCE_DIR}/resources/man/quillon-score.1 ${debian_dir}
 endforeach()
 add_custom_target(quillon_debian_files ALL DEPENDS ${compressed})
 
-install(FILES ${debian_dir}/quillon-score.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${debian_dir}/quillon.1.gz ${debian_dir}/quillon-score.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${debian_dir}/changelog.Debian.gz ${PROJECT_SOURCE_DIR}/resources/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
 install(FILES ${debian_dir}/${QUILLON_APPSTREAM_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

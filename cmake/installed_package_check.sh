@@ -16,7 +16,9 @@ for path in $(printf '%s\n' "$files" | grep '^/usr/bin/.'); do
   [ -x "$path" ] && [ ! -d "$path" ] || fault "$path in /usr/bin is no program"
 done
 has /usr/share/quillon/help2.htm || fault "the help page is not in /usr/share/quillon"
-has /usr/share/man/man1/quillon-score.1.gz || fault "the manual page is not compressed in man1"
+for page in quillon quillon-score; do
+  has /usr/share/man/man1/$page.1.gz || fault "the manual page $page.1 is not compressed in man1"
+done
 has /usr/share/doc/quillon/copyright || fault "no copyright file"
 has /usr/share/doc/quillon/changelog.Debian.gz || fault "no changelog.Debian.gz"
 

@@ -263,9 +263,9 @@ void MainWindow::showState() {
 // in scripts of ordinary size only: colouring half a million lines would triple a load. Long
 // texts go out and in a piece at a time (the old one from its end, the new one converted as it
 // goes in), so that the report is shown at once and the window answers meanwhile; the marks
-// come once the text is in, and the box cannot be edited until then.
-// Long texts stay off Qt's undo stack, which would take seconds to take them back (and
-// clears it); the text replaced is kept instead, and Ctrl+Z brings it back the same way.
+// come once the text is in, and the box cannot be edited until then. Long texts stay off Qt's
+// undo stack, which would take seconds to take them back; the text replaced is kept instead,
+// and Ctrl+Z brings it back the same way.
 void MainWindow::replaceScript(std::string text) {
     runWanted_ = false;  // the model scored the new text, or leaves it unscored
     std::optional<std::string> before;
@@ -285,7 +285,7 @@ void MainWindow::replaceScript(std::string text) {
     marks_.show({});
     oldUnits_ = document->characterCount() - 1;  // without the final block's end
     const bool inPieces = oldUnits_ > kLoadPieceUnits || text.size() > kLoadPieceBytes;
-    if (inPieces) {
+    if (inPieces || before) {
         replacedText_ = before ? std::move(*before) : script_.utf8();
         document->setUndoRedoEnabled(false);
     }

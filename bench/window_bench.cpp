@@ -72,7 +72,7 @@ void Measure(std::size_t mib, const QString& folder) {
             timer.restart();
             QTest::keyClick(box, key);
             QApplication::processEvents();
-            while (window.scoring()) QApplication::processEvents(QEventLoop::AllEvents, 5);  // a long script's run is away
+            while (window.scoring()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);  // a long script's run is away
             typed.keyMs += Milliseconds(timer) / keystrokes;
             const std::string text = quillon::frontend::ScriptMirror::DocumentText(*box->document()).toStdString();
             timer.restart();

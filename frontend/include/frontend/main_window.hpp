@@ -108,8 +108,9 @@ private:
     static constexpr qsizetype kColouredScriptUnits = 2 * 1024 * 1024;
     static constexpr std::size_t kLoadPieceBytes = 128 * 1024;  // of the new text
     static constexpr qsizetype kLoadPieceUnits = 128 * 1024;    // of the old one
-    // Edits of scripts from this size on are scored away from the window (runs of a few ms).
-    static constexpr std::size_t kBackgroundRunBytes = 256 * 1024;
+    // Edits of scripts from this size on are scored away from the window; shorter runs (20 ms
+    // and less) are over before a handover to a thread would be.
+    static constexpr std::size_t kBackgroundRunBytes = 2 * 1024 * 1024;
     bool replacing_ = false;  // the program replaces the script: not an edit
     bool loading_ = false;    // a long text is going in, a piece at a time
     bool pieceDue_ = false;   // its next piece is on the way

@@ -5,14 +5,14 @@ BUILD_DIR := build/default
 WEB_BUILD_DIR := build/web
 PACKAGES  := g++ make cmake ninja-build pkg-config python3 libgtest-dev libgmock-dev libcli11-dev \
              libfast-float-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev libminizip-dev zlib1g-dev python3-openpyxl python3-docx locales qt6-base-dev \
-             fonts-wqy-zenhei qt6-translations-l10n
+             fonts-noto-cjk fonts-wqy-zenhei qt6-translations-l10n
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-dev
 # The cross compiler, NSIS for the installer, Wine, and a virtual display with a window manager
 # for the window's and the installer's tests.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nsis wine wine64 xvfb openbox xdotool wmctrl imagemagick x11-utils
-PACKAGE_PACKAGES := dpkg-dev file
+PACKAGE_PACKAGES := dpkg-dev file lintian appstream
 # Wine in a prefix of the build's own, quiet, 64-bit only.
 WINE_ENV := WINEPREFIX=$(CURDIR)/build/wine WINEARCH=win64 WINEDEBUG=-all
 WEB_PACKAGES  := emscripten chromium libxlsxwriter-dev bzip2 python3-openpyxl
@@ -110,14 +110,17 @@ package: build
 	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGE_PACKAGES)"
 	cd $(BUILD_DIR) && cpack -G DEB
 
-# Installs the .deb on this machine (with what it depends on) and scores sample 4 with the
-# installed tool: the same bytes as the build's.
+# lintian finds no error in the .deb; installed on this machine (with what it depends on), its
+# files are where Debian keeps them, its AppStream metadata is valid, and the installed tool
+# scores sample 4 with the same bytes as the build's.
 package-test: package
+	lintian --fail-on error $(BUILD_DIR)/packages/quillon_*.deb
 	$(SUDO) dpkg -i $(BUILD_DIR)/packages/quillon_*.deb || $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get -f install -y
+	sh cmake/installed_package_check.sh
 	/usr/bin/quillon-score --sample 4 > $(BUILD_DIR)/installed-sample-4.txt
 	$(BUILD_DIR)/cli/quillon-score --sample 4 | cmp - $(BUILD_DIR)/installed-sample-4.txt
 	grep -q "4级 密评总分=  69.680  69.6798" $(BUILD_DIR)/installed-sample-4.txt
-	@echo "package-test: the installed quillon-score prints the level-4 report"
+	@echo "package-test: lintian finds no error; the installed package is laid out and described as it should be, and its quillon-score prints the level-4 report"
 
 run: build
 	$(BUILD_DIR)/cli/quillon-score --sample 4

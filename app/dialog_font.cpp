@@ -6,6 +6,8 @@
 namespace quillon::app {
 
 std::span<const std::string_view> DialogFontFamilies() {
+    // Song style first, like the design's 宋体; then faces that read well at small sizes: Noto's
+    // @ is unlike its 0 at 12 px, where WenQuanYi's @@2 reads like 002.
     static constexpr std::array<std::string_view, 7> kFamilies = {
         "SimSun", "NSimSun", "宋体", "Noto Sans Mono CJK SC", "WenQuanYi Zen Hei Mono", "AR PL UMing CN", "AR PL UKai CN"};
     return kFamilies;

@@ -81,8 +81,21 @@ Update FrontEnd::start() {
     return replaceScript(NoticeText, false);
 }
 
+ScriptRun RunOf(const RunOrder& order) { return InterpretScript(order.script, {}, true, order.listFrom); }
+
+std::string_view ScoringNotice() { return "正在算分…"; }
+
 Update FrontEnd::score(std::string_view script) {
-    ScriptRun run = InterpretScript(script, {}, true, listFrom_);
+    ++edits_;  // what is scored now is newer than any run ordered before
+    return keep(InterpretScript(script, {}, true, listFrom_), script);
+}
+
+Update FrontEnd::ran(RunOrder order, ScriptRun run) {
+    if (order.edit != edits_) return {};
+    return keep(std::move(run), order.script);
+}
+
+Update FrontEnd::keep(ScriptRun run, std::string_view script) {
     Update update;
     update.report = WithLfLineEnds(run.report);
     reportNotice_ = run.reportTruncated ? ReportCutMessage() : std::string();
@@ -127,6 +140,7 @@ Update FrontEnd::marksFor(std::size_t firstRow, std::size_t lastRow) {
 // "NULL" and no marks, whatever the last run showed.
 Update FrontEnd::replaceScript(std::string_view text, bool scored) {
     std::string shown = WithLfLineEnds(text);
+    ++edits_;
     listFrom_ = 1;  // the view shows its first rows
     Update update = scored ? score(shown) : Update{};
     if (!scored) {
@@ -147,7 +161,15 @@ Update FrontEnd::replaceScript(std::string_view text, bool scored) {
     return update;
 }
 
+bool FrontEnd::editedLater() {
+    ++edits_;
+    modified_ = true;
+    recordsCurrent_ = false;  // until the run is back
+    return realTime_;
+}
+
 Update FrontEnd::edited(std::string_view script) {
+    ++edits_;
     modified_ = true;
     if (!realTime_) recordsCurrent_ = false;
     return realTime_ ? score(script) : Update{};

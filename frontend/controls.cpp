@@ -158,7 +158,14 @@ Controls BuildControls(QDialog& dialog, const QFont& font) {
     c.reportNotice = Place(new QLabel(w), 0, units, 350, 374, 278, 32);
     c.reportNotice->setObjectName("reportNotice");
     c.reportNotice->setWordWrap(true);
-    c.reportNotice->setStyleSheet(QStringLiteral("color: #b71c1c"));
+    // Red for a cut report; grey while a long run is still going.
+    c.reportNotice->setStyleSheet(QStringLiteral("QLabel { color: #b71c1c } QLabel[busy=\"true\"] { color: #5f6368 }"));
+
+    // At the smaller fonts of a small screen a design's width may cut a label short (the check
+    // box's at 10 px): such a control grows to the right from its place, as far as its label needs.
+    for (QWidget* labelled : std::initializer_list<QWidget*>{c.computeButton, c.realTimeBox, c.loadButton, c.exitButton, c.groupBox}) {
+        if (labelled->sizeHint().width() > labelled->width()) labelled->resize(labelled->sizeHint().width(), labelled->height());
+    }
 
     QWidget::setTabOrder(c.scriptBox, c.reportBox);
     QWidget::setTabOrder(c.reportBox, c.computeButton);

@@ -33,6 +33,7 @@
 #include "app/utf16_units.hpp"
 #include "frontend/about_box.hpp"
 #include "frontend/dialog_units.hpp"
+#include "frontend/program_files.hpp"
 #include "frontend/script_highlighter.hpp"
 #include "frontend/window_icon.hpp"
 
@@ -106,8 +107,12 @@ void MainWindow::connectEvents() {
     connect(c_.loadButton, &QPushButton::clicked, this, &MainWindow::openFile);
     connect(c_.exitButton, &QPushButton::clicked, this, &MainWindow::Exit);
     connect(c_.scriptBox, &QPlainTextEdit::textChanged, this, [this] {
-        if (!replacing_) apply(model_.edited(script_.utf8()));
+        if (!replacing_) edited();
     });
+    busySign_ = new QTimer(this);
+    busySign_->setSingleShot(true);
+    busySign_->setInterval(100);
+    connect(busySign_, &QTimer::timeout, this, &MainWindow::showNotice);
     // The box moves its scroll bar with the bar's signals blocked when the cursor jumps (Ctrl+End,
     // Page Down, a search): its own update request is what every scroll sends.
     connect(c_.scriptBox, &QPlainTextEdit::updateRequest, this, [this](const QRect&, int dy) {
@@ -138,16 +143,19 @@ void MainWindow::connectEvents() {
     }
     // Files dropped on the edit boxes belong to the window, as drops anywhere else do.
     for (QPlainTextEdit* box : {c_.scriptBox, c_.reportBox}) box->viewport()->installEventFilter(this);
+    c_.scriptBox->installEventFilter(this);  // for Ctrl+Z
     // Where the window manager leaves Alt+Space alone, it opens the window's own menu.
     auto* windowMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(windowMenuKey, &QShortcut::activated, this, [this] { showWindowMenu(mapToGlobal(QPoint(0, 0))); });
 }
 
 void MainWindow::apply(app::Update update) {
-    if (update.script) replaceScript(std::move(*update.script));
+    const bool newScript = update.script.has_value();
+    if (newScript) replaceScript(std::move(*update.script));
     if (update.report) {
-        report_.show(std::move(*update.report));
-        c_.reportNotice->setText(FromUtf8(model_.reportNotice()));
+        // Another script's report starts at its top; an edit's keeps the reader's place.
+        report_.show(std::move(*update.report), newScript);
+        showNotice();
         marksAsked_ = {-1, -1};  // a new run: rows may be asked again
     }
     if (update.marks) {
@@ -162,6 +170,71 @@ void MainWindow::apply(app::Update update) {
     showState();
     if (update.message) QMessageBox::information(this, windowTitle(), FromUtf8(*update.message));
     if (update.link && !openTarget(*update.link)) apply(model_.linkNotOpened(*update.link));
+}
+
+// An edit of the user's. A long script is scored away from the window, the newest text once
+// the run going is back; a short one at once.
+void MainWindow::edited() {
+    if (script_.utf8().size() < kBackgroundRunBytes) {
+        runWanted_ = false;  // scored now: a run going is stale, and none is due
+        apply(model_.edited(script_.utf8()));
+        return;
+    }
+    if (!model_.editedLater()) return;
+    runWanted_ = true;
+    startRun();
+}
+
+void MainWindow::startRun() {
+    if (runs_.busy() || !runWanted_) return;
+    runWanted_ = false;
+    runs_.start(model_.runOrder(script_.utf8()));
+    if (!busySign_->isActive()) busySign_->start();
+}
+
+void MainWindow::ranInBackground(app::RunOrder order, ScriptRun run) {
+    app::Update update = model_.ran(std::move(order), std::move(run));
+    if (update.report) apply(std::move(update));  // nothing if an edit came since
+    startRun();
+    if (!scoring()) {
+        busySign_->stop();
+        showNotice();
+    }
+}
+
+// Whatever reads the last report waits for the run of the script in the box.
+void MainWindow::settleRuns() {
+    const bool wanted = runWanted_;
+    runWanted_ = false;
+    runs_.finish();
+    if (wanted) {
+        app::RunOrder order = model_.runOrder(script_.utf8());
+        ScriptRun run = app::RunOf(order);
+        apply(model_.ran(std::move(order), std::move(run)));
+    }
+    busySign_->stop();
+    showNotice();
+}
+
+// Beside the report: that a run is taking long, else whatever the model says of the report.
+void MainWindow::showNotice() {
+    const bool busy = scoring() && !busySign_->isActive();
+    c_.reportNotice->setText(FromUtf8(busy ? app::ScoringNotice() : std::string_view(model_.reportNotice())));
+    if (c_.reportNotice->property("busy").toBool() != busy) {
+        c_.reportNotice->setProperty("busy", busy);
+        c_.reportNotice->style()->polish(c_.reportNotice);  // its colour follows
+    }
+}
+
+// Ctrl+Z on the text of a replacement too long for Qt's undo stack: the text it replaced comes
+// back the same way, as an edit; a second Ctrl+Z takes that back in turn.
+void MainWindow::takeBackReplacement() {
+    std::string before = std::move(*replacedText_);
+    replacedText_.reset();
+    runWanted_ = false;
+    app::Update update = model_.edited(before);
+    update.script = std::move(before);
+    apply(std::move(update));
 }
 
 // Rows whose kind the last run or edit changed; colouring is no edit.
@@ -198,9 +271,19 @@ void MainWindow::showState() {
 // in scripts of ordinary size only: colouring half a million lines would triple a load. Long
 // texts go out and in a piece at a time (the old one from its end, the new one converted as it
 // goes in), so that the report is shown at once and the window answers meanwhile; the marks
-// come once the text is in, and the box cannot be edited until then.
+// come once the text is in, and the box cannot be edited until then. Long texts stay off Qt's
+// undo stack, which would take seconds to take them back; the text replaced is kept instead,
+// and Ctrl+Z brings it back the same way.
 void MainWindow::replaceScript(std::string text) {
-    finishLoading();
+    runWanted_ = false;  // the model scored the new text, or leaves it unscored
+    std::optional<std::string> before;
+    if (loading_) {
+        // A load cut short: what it was putting in is what this one replaces.
+        before = std::string(pendingText_);
+        loadCursor_.endEditBlock();
+        loading_ = false;
+        pendingMarks_.reset();
+    }
     // Set first: taking the colouring off changes the document too, and that is no edit.
     replacing_ = true;
     QTextDocument* document = c_.scriptBox->document();
@@ -208,19 +291,37 @@ void MainWindow::replaceScript(std::string text) {
     if (!coloured && highlighter_->document() != nullptr) highlighter_->setDocument(nullptr);
     // The old text's marks go first: each is a cursor that every piece put in would move.
     marks_.show({});
+    oldUnits_ = document->characterCount() - 1;  // without the final block's end
+    const bool inPieces = oldUnits_ > kLoadPieceUnits || text.size() > kLoadPieceBytes;
+    if (inPieces || before) {
+        replacedText_ = before ? std::move(*before) : script_.utf8();
+        document->setUndoRedoEnabled(false);
+    }
     loadCursor_ = QTextCursor(document);
     loadCursor_.beginEditBlock();
-    oldUnits_ = document->characterCount() - 1;  // without the final block's end
     pendingText_ = std::move(text);
     pendingAt_ = 0;
     loading_ = true;
-    if (oldUnits_ <= kLoadPieceUnits && pendingText_.size() <= kLoadPieceBytes) {
+    if (!inPieces) {
         finishLoading();
     } else {
         c_.scriptBox->setReadOnly(true);
-        QTimer::singleShot(0, this, &MainWindow::loadPiece);
+        c_.scriptBox->viewport()->setCursor(Qt::BusyCursor);  // the text is still going in
+        if (!pieceDue_) QTimer::singleShot(0, this, &MainWindow::loadPiece);
+        pieceDue_ = true;
     }
-    if (coloured && highlighter_->document() == nullptr) highlighter_->setDocument(document);
+    // Colouring starts once the old text is out: it would colour every row of it first.
+    colourWhenIn_ = coloured && highlighter_->document() == nullptr;
+    if (!loading_) colourIfDue();
+}
+
+void MainWindow::colourIfDue() {
+    if (!colourWhenIn_) return;
+    colourWhenIn_ = false;
+    const bool wasReplacing = replacing_;
+    replacing_ = true;
+    highlighter_->setDocument(c_.scriptBox->document());
+    replacing_ = wasReplacing;
 }
 
 // Takes out the last `units` code units of the old text, or all of it; never half a pair.
@@ -235,6 +336,7 @@ void MainWindow::removeOldText(qsizetype units) {
 
 // The next piece: of the old text, then of the new one, ending at a line end.
 void MainWindow::loadPiece() {
+    pieceDue_ = false;
     if (!loading_) return;
     if (oldUnits_ > 0) {
         removeOldText(kLoadPieceUnits);
@@ -248,6 +350,7 @@ void MainWindow::loadPiece() {
         pendingAt_ = end;
     }
     if (oldUnits_ > 0 || pendingAt_ < pendingText_.size()) {
+        pieceDue_ = true;
         QTimer::singleShot(0, this, &MainWindow::loadPiece);
     } else {
         finishLoading();
@@ -263,8 +366,11 @@ void MainWindow::finishLoading() {
     loadCursor_ = QTextCursor();
     pendingText_ = std::string();
     loading_ = false;
+    colourIfDue();
     replacing_ = false;
+    c_.scriptBox->document()->setUndoRedoEnabled(true);
     c_.scriptBox->setReadOnly(false);
+    c_.scriptBox->viewport()->setCursor(Qt::IBeamCursor);
     c_.scriptBox->moveCursor(QTextCursor::Start);
     if (pendingMarks_) {
         marks_.show(*pendingMarks_);
@@ -347,6 +453,7 @@ std::size_t MainWindow::ask(const app::Question& question) {
 // the units below 1 are ticked to see the total with them compliant together.
 void MainWindow::ShowAnalysis() {
     finishLoading();
+    settleRuns();
     const app::Analysis analysis = model_.analysis();
     QDialog dialog(this);
     dialog.setObjectName("analysis");
@@ -428,6 +535,8 @@ void MainWindow::CompareWithFile(const QString& path) {
 
 // The last report's tables, for the assessment report; written whole or not at all.
 void MainWindow::exportTables(const app::ExportFormat& format) {
+    finishLoading();
+    settleRuns();
     saveExport(format, model_.exportTables(format), app::FrontEnd::ExportName(format));
 }
 
@@ -457,18 +566,14 @@ void MainWindow::ShowAbout() {
     about.exec();
 }
 
-// Web targets go to the browser. The help page is looked up in the working folder first, as
-// its relative name says, then beside the program, where it is installed.
+// Web targets go to the browser; the help page is looked for where the program keeps it.
 bool MainWindow::openTarget(const std::string& target) {
     const QString text = FromUtf8(target);
     const QUrl url(text);
     if (!url.isRelative()) return openUrl_(url);
-    QString path = QDir::current().absoluteFilePath(text);
-    if (!QFileInfo::exists(path)) {
-        path = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(text);
-        // The desktop's opener starts a program and cannot tell that the file is missing.
-        if (!QFileInfo::exists(path)) return false;
-    }
+    const QString path = FindProgramFile(text, QDir::currentPath(), QCoreApplication::applicationDirPath());
+    // The desktop's opener starts a program and cannot tell that the file is missing.
+    if (path.isEmpty()) return false;
     return openUrl_(QUrl::fromLocalFile(path));
 }
 
@@ -507,6 +612,15 @@ bool MainWindow::handleFileDrop(QEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == c_.scriptBox && event->type() == QEvent::KeyPress) {
+        // During a load too, when the box takes no key of its own.
+        if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) && replacedText_ &&
+            !c_.scriptBox->document()->isUndoAvailable()) {
+            takeBackReplacement();
+            return true;
+        }
+        return false;
+    }
     if (event->type() == QEvent::ToolTip && watched == c_.scriptBox->viewport()) {
         auto* help = static_cast<QHelpEvent*>(event);
         const QTextCursor at = c_.scriptBox->cursorForPosition(help->pos());

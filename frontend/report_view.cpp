@@ -1,5 +1,6 @@
 #include "frontend/report_view.hpp"
 
+#include <QScrollBar>
 #include <QTextCursor>
 
 #include "app/text_change.hpp"
@@ -16,7 +17,16 @@ QString FromUtf8(const std::string& text, std::size_t begin, std::size_t end) {
 
 ReportView::ReportView(QPlainTextEdit* box) : box_(box) { box_->setUndoRedoEnabled(false); }
 
-void ReportView::show(std::string text) {
+void ReportView::show(std::string text, bool fromTop) {
+    put(std::move(text));
+    if (fromTop) {
+        box_->moveCursor(QTextCursor::Start);
+        box_->verticalScrollBar()->setValue(0);
+        box_->horizontalScrollBar()->setValue(0);
+    }
+}
+
+void ReportView::put(std::string text) {
     QTextCursor caret = box_->textCursor();  // a selection belongs to the report it was made in
     if (caret.hasSelection()) {
         caret.clearSelection();

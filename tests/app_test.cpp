@@ -67,6 +67,31 @@ TEST(FrontEnd, ScoresEditsOnlyInRealTimeModeAndOnCompute) {
     EXPECT_FALSE(model.computeClicked("mpinit=4").report);  // the button is disabled then
 }
 
+// A run made away from the view is shown only while its text is the script's: an edit (also
+// one with real-time mode off) or a replacement since makes it stale.
+TEST(FrontEnd, RunsMadeElsewhereShowOnlyTheNewestText) {
+    FrontEnd model;
+    model.start();
+    const auto order = [&](std::string text) {
+        EXPECT_TRUE(model.editedLater());
+        return model.runOrder(std::move(text));
+    };
+    const RunOrder first = order("mpinit=2\nmpout");
+    const RunOrder second = order("mpinit=4\nmpout");
+    EXPECT_FALSE(model.ran(first, RunOf(first)).report);
+    EXPECT_TRUE(model.modified());
+    EXPECT_EQ(model.ran(second, RunOf(second)).report, ReportOf("mpinit=4\nmpout"));
+    EXPECT_EQ(model.lineRecord("mpout", 1).kind, LineKind::Report);
+    const RunOrder third = order("mpinit=3\nmpout");
+    model.realTimeClicked(false, "mpinit=3\nmpout");
+    EXPECT_FALSE(model.editedLater());  // off: nothing to run
+    EXPECT_FALSE(model.ran(third, RunOf(third)).report);
+    model.realTimeClicked(true, "mpout");
+    const RunOrder fourth = order("mpout");
+    model.sampleChosen(3);
+    EXPECT_FALSE(model.ran(fourth, RunOf(fourth)).report);
+}
+
 // The notice shows NULL every time, also after a run that left marks, and also in real-time
 // mode; samples 2 to 5 are scored whatever the mode.
 TEST(FrontEnd, SamplesReplaceTheScriptAndTheNoticeShowsNull) {

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -28,6 +29,7 @@
 #include "frontend/dialog_units.hpp"
 #include "frontend/main_window.hpp"
 #include "frontend/problem_marks.hpp"
+#include "frontend/program_files.hpp"
 #include "frontend/qt_texts.hpp"
 #include "frontend/window_icon.hpp"
 #include "frontend/report_view.hpp"
@@ -161,6 +163,12 @@ void WriteBytes(const QString& path, const std::string& bytes) {
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
+// The colour of a row's first character.
+QColor FirstColour(const QPlainTextEdit* box, int row) {
+    const auto formats = box->document()->findBlockByNumber(row).layout()->formats();
+    return formats.isEmpty() ? QColor() : formats.first().format.foreground().color();
+}
+
 void Drop(QWidget* target, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
@@ -224,10 +232,32 @@ private slots:
         QCOMPARE(c.sampleActions[4]->property("commandId").toInt(), 32778);
     }
 
-    void chineseIsTwoAsciiCellsWide() {
-        const QFontMetrics metrics(DialogFont());
+    // The script's font keeps the report's columns (a Chinese character two ASCII cells) and
+    // reads @@2 unlike 002 at the design's size: of the ink of @ and 0, most differs.
+    void chineseIsTwoAsciiCellsWideAndAtUnlikeZero() {
+        const QFont font = DialogFont();
+        const QFontMetrics metrics(font);
         QCOMPARE(metrics.horizontalAdvance(QStringLiteral("中")), 2 * metrics.horizontalAdvance(QLatin1Char('a')));
         QCOMPARE(metrics.horizontalAdvance(QStringLiteral("物理和环境")), metrics.horizontalAdvance(QStringLiteral("0123456789")));
+        const auto glyph = [&](QChar c) {
+            QImage image(metrics.horizontalAdvance(c), metrics.height(), QImage::Format_Grayscale8);
+            image.fill(255);
+            QPainter painter(&image);
+            painter.setFont(font);
+            painter.drawText(0, metrics.ascent(), QString(c));
+            return image;
+        };
+        const QImage at = glyph(QLatin1Char('@')), zero = glyph(QLatin1Char('0'));
+        long differ = 0, inkAt = 0, inkZero = 0;
+        for (int y = 0; y < at.height(); ++y) {
+            for (int x = 0; x < at.width(); ++x) {
+                differ += std::abs(qGray(at.pixel(x, y)) - qGray(zero.pixel(x, y)));
+                inkAt += 255 - qGray(at.pixel(x, y));
+                inkZero += 255 - qGray(zero.pixel(x, y));
+            }
+        }
+        QVERIFY2(differ * 3 > std::max(inkAt, inkZero) * 2,
+                 qPrintable(QFontInfo(font).family() + QStringLiteral(": %1 of %2").arg(differ).arg(std::max(inkAt, inkZero))));
     }
 
     void typingScoresInRealTime() {
@@ -351,8 +381,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
         QCOMPARE(Script(w).size(), 16777215);
         QCOMPARE(Report(w), ExpectedReport(Script(w)));
-        QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);  // one step back
+        // One step back, the old text going in as a load does while the window answers (Qt's own
+        // undo of so long a text froze it for seconds), coloured once it is in.
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Report(w), ExpectedReport(QStringLiteral("mpout\n")));
+        QVERIFY(w.controls().scriptBox->isReadOnly());
+        QCOMPARE(w.controls().scriptBox->viewport()->cursor().shape(), Qt::BusyCursor);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
         QCOMPARE(Script(w), QStringLiteral("mpout\n"));
+        QTRY_COMPARE(FirstColour(w.controls().scriptBox, 0), QColor(0x6a, 0x3d, 0x9a));
 
         // A long text taken out a piece at a time from its end, the first piece ending inside a
         // pair of code units: Ctrl+Z brings the whole text back, rescored from what the box holds.
@@ -367,8 +404,72 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
         QCOMPARE(Script(w), QStringLiteral("mpout\n"));
         QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
         QCOMPARE(Script(w), QString::fromStdString(pairs));
         QCOMPARE(Report(w), ExpectedReport(Script(w)));
+        // Ctrl+Z while a text is still going in is not lost: the text before it comes back,
+        // and a second Ctrl+Z takes that back in turn.
+        w.LoadScriptFile(dir.filePath("nul.txt"));
+        QVERIFY(w.controls().scriptBox->isReadOnly());
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
+        QCOMPARE(Script(w), QString::fromStdString(pairs));
+        QTest::keyClick(w.controls().scriptBox, Qt::Key_Z, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.controls().scriptBox->isReadOnly(), 60000);
+        QCOMPARE(Script(w), QStringLiteral("mpout\n"));
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+    }
+
+    // Keys typed into a long script while its run goes on are merged: only the newest text is
+    // scored, and the box takes every key meanwhile.
+    void typingIntoALongScriptScoresTheNewestText() {
+        std::string script = "$$ \n";
+        while (script.size() < 2200 * 1024) script += "$$4.2 VVX VXX*0.5 0.6\n@@1 1 0.5 1\n";
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath("long.txt"), script);
+        MainWindow w;
+        w.show();
+        QPlainTextEdit* box = w.controls().scriptBox;
+        w.LoadScriptFile(dir.filePath("long.txt"));
+        QTRY_VERIFY_WITH_TIMEOUT(!box->isReadOnly(), 60000);
+        int shown = 0;
+        connect(w.controls().reportBox, &QPlainTextEdit::textChanged, this, [&] { ++shown; });
+        box->moveCursor(QTextCursor::Start);
+        box->moveCursor(QTextCursor::EndOfLine);
+        QTest::keyClicks(box, "12345678");  // every digit changes the count form's line of the report
+        QVERIFY(w.scoring());
+        QTRY_VERIFY(!w.scoring());
+        QVERIFY(Script(w).startsWith(QStringLiteral("$$ 12345678\n")));
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+        QVERIFY2(shown <= 2, qPrintable(QString::number(shown)));
+        // Whatever reads the last report waits for the newest text's run.
+        QTest::keyClick(box, Qt::Key_9);
+        const auto analysis = DismissNextModal();
+        w.ShowAnalysis();
+        QVERIFY(!w.scoring());
+        QCOMPARE(Report(w), ExpectedReport(Script(w)));
+    }
+
+    // Another script's report starts at its top; an edit of the same script keeps the place.
+    void aNewReportStartsAtItsTop() {
+        MainWindow w;
+        w.show();
+        const Controls& c = w.controls();
+        QScrollBar* bar = c.reportBox->verticalScrollBar();
+        c.sampleActions[3]->trigger();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        c.sampleActions[4]->trigger();
+        QCOMPARE(bar->value(), 0);
+        bar->setValue(bar->maximum() / 2);
+        const int place = bar->value();
+        QTest::keyClick(c.scriptBox, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(c.scriptBox, "0");  // $$8.4 0.8844 becomes 0.88440
+        QCOMPARE(bar->value(), place);
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath("a.txt"), std::string(BuiltInSamples[3].text));
+        w.LoadScriptFile(dir.filePath("a.txt"));
+        QCOMPARE(bar->value(), 0);
     }
 
     void dropLoadsOnlyTheFirstFile() {
@@ -562,10 +663,7 @@ private slots:
         w.show();
         QPlainTextEdit* box = w.controls().scriptBox;
         box->setPlainText(QStringLiteral("mpinit=9\nmpinit=2\n$$4.02 VVX\n\tmpout\n MPOUT\n@@1 1"));
-        const auto colourAt = [&](int row) {
-            const auto formats = box->document()->findBlockByNumber(row).layout()->formats();
-            return formats.isEmpty() ? QColor() : formats.first().format.foreground().color();
-        };
+        const auto colourAt = [&](int row) { return FirstColour(box, row); };
         const QColor comment(0x5f, 0x63, 0x68), level(0x1f, 0x5f, 0x8b), unit(0x2e, 0x7d, 0x32),
             report(0x6a, 0x3d, 0x9a), layer(0x00, 0x79, 0x86);
         for (const auto& [row, colour] : {std::pair{0, comment}, {1, level}, {2, unit}, {3, report}, {4, comment}, {5, layer}}) {
@@ -893,6 +991,19 @@ private slots:
         QVERIFY(!w.controls().reportBox->textCursor().hasSelection());
     }
 
+    // On a 1024 x 600 screen the font is smaller than the design's; every label stays whole.
+    void labelsAreWholeOnASmallScreen() {
+        const QFont font = DialogFontFitting(kMainWindowDialogUnits, QSize(16, 64), QSize(1024, 600 - 40));
+        QVERIFY(font.pixelSize() < kDialogFontPixels);
+        QDialog dialog;
+        const Controls c = BuildControls(dialog, font);
+        for (QWidget* labelled : std::initializer_list<QWidget*>{c.computeButton, c.realTimeBox, c.loadButton, c.exitButton, c.groupBox}) {
+            QVERIFY2(labelled->width() >= labelled->sizeHint().width(), qPrintable(labelled->objectName()));
+        }
+        QVERIFY(c.realTimeBox->geometry().right() < c.groupBox->geometry().right());  // still in its frame
+        QVERIFY(dialog.width() <= 1024);
+    }
+
     void fontFitsTheScreenAndQtSpeaksChinese() {
         // At twice the scale a 1600 x 1000 screen is 800 x 500 for the window.
         const QFont font = DialogFontFitting(kMainWindowDialogUnits, QSize(16, 64), QSize(800, 500));
@@ -952,6 +1063,18 @@ private slots:
         QVERIFY(missing->text.contains(QStringLiteral("打不开帮助页")));
         QCOMPARE(opened.size(), 3);
         QDir::setCurrent(workingFolder);
+
+        // Installed, the page is in the program's data folder; in the build folder, beside it.
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkpath("usr/bin") && QDir(root.path()).mkpath("usr/share/quillon") && QDir(root.path()).mkpath("work"));
+        const QString program = root.filePath("usr/bin"), work = root.filePath("work");
+        QCOMPARE(FindProgramFile("help2.htm", work, program), QString());
+        WriteBytes(root.filePath("usr/share/quillon/help2.htm"), "installed");
+        QCOMPARE(FindProgramFile("help2.htm", work, program), root.filePath("usr/share/quillon/help2.htm"));
+        WriteBytes(root.filePath("usr/bin/help2.htm"), "built");
+        QCOMPARE(FindProgramFile("help2.htm", work, program), root.filePath("usr/bin/help2.htm"));
+        WriteBytes(root.filePath("work/help2.htm"), "here");
+        QCOMPARE(FindProgramFile("help2.htm", work, program), root.filePath("work/help2.htm"));
 
         // A build without addresses has the two web entries disabled.
         MainWindow bare(app::Links{});

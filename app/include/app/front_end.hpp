@@ -15,6 +15,7 @@
 #include "app/marks.hpp"
 #include "scoring/report_tables.hpp"
 #include "scoring/score_store.hpp"
+#include "script/interpreter.hpp"
 
 namespace quillon::app {
 
@@ -74,6 +75,19 @@ struct Update {
     std::optional<std::string> link;     // a target for the system to open
 };
 
+// A run of a long script made away from the view's event thread, so that typing never waits
+// for it: what it reads, and which edit it scores.
+struct RunOrder {
+    std::string script;
+    std::size_t listFrom = 1;
+    std::uint64_t edit = 0;
+};
+// The library's run of an order; it reads nothing else, so any thread may make it.
+ScriptRun RunOf(const RunOrder& order);
+
+// Said beside the report while a run made away from the view has not come back.
+std::string_view ScoringNotice();
+
 class FrontEnd {
 public:
     explicit FrontEnd(Links links = ConfiguredLinks());
@@ -82,6 +96,14 @@ public:
     Update start();
     // The user changed the script box's text (typing, pasting, undoing): scored in real-time mode.
     Update edited(std::string_view script);
+    // The same edit, for a view that scores it away from its thread: whether a run is due. The
+    // view then makes runOrder()'s run and hands it to ran(); edits that come meanwhile make
+    // it stale, and the view orders the newest text once it is back, so that typing faster than
+    // runs take scores only the newest text.
+    bool editedLater();
+    RunOrder runOrder(std::string script) const { return {std::move(script), listFrom_, edits_}; }
+    // The run of an order: shown unless the script was edited or replaced since it was ordered.
+    Update ran(RunOrder order, ScriptRun run);
     Update computeClicked(std::string_view script);
     // The real-time check box after the click toggled it.
     Update realTimeClicked(bool checked, std::string_view script);
@@ -173,6 +195,7 @@ public:
 
 private:
     Update score(std::string_view script);
+    Update keep(ScriptRun run, std::string_view script);
     void keepMarks(Update& update, const ScriptAccount& account, std::string_view script);
     Update replaceScript(std::string_view text, bool scored);
     // A file's text as a load takes it, or the message that refuses it (empty for a file not read).
@@ -182,6 +205,7 @@ private:
     bool realTime_ = true;
     int sampleIndex_ = 0;
     bool modified_ = false;
+    std::uint64_t edits_ = 0;  // edits and replacements so far: a run ordered before one is stale
     std::optional<SaveTarget> saveTarget_;
     std::vector<LineRecord> lineRecords_;  // what the last run did with each row
     bool recordsCurrent_ = false;          // and the script has not been edited since

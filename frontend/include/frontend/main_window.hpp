@@ -7,11 +7,13 @@
 #include <QString>
 #include <QUrl>
 #include <QTextCursor>
+#include <QTimer>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "app/front_end.hpp"
+#include "frontend/background_run.hpp"
 #include "frontend/controls.hpp"
 #include "frontend/problem_marks.hpp"
 #include "frontend/report_view.hpp"
@@ -57,6 +59,8 @@ public:
     void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
     // 退出: ends the window, after asking whether to save edits that no file holds.
     void Exit();
+    // Whether an edit of a long script is being scored away from the window, or waits to be.
+    bool scoring() const { return runs_.busy() || runWanted_; }
 
 public slots:
     // Enter and Esc reach these; they never close the window.
@@ -86,6 +90,13 @@ private:
     bool handleFileDrop(QEvent* event);
     void markRowsInView();
     void recolour();
+    void edited();
+    void startRun();
+    void ranInBackground(app::RunOrder order, ScriptRun run);
+    void settleRuns();
+    void showNotice();
+    void takeBackReplacement();
+    void colourIfDue();
 
     app::FrontEnd model_;
     std::function<bool(const QUrl&)> openUrl_;
@@ -97,8 +108,13 @@ private:
     static constexpr qsizetype kColouredScriptUnits = 2 * 1024 * 1024;
     static constexpr std::size_t kLoadPieceBytes = 128 * 1024;  // of the new text
     static constexpr qsizetype kLoadPieceUnits = 128 * 1024;    // of the old one
+    // Edits of scripts from this size on are scored away from the window; shorter runs (20 ms
+    // and less) are over before a handover to a thread would be.
+    static constexpr std::size_t kBackgroundRunBytes = 2 * 1024 * 1024;
     bool replacing_ = false;  // the program replaces the script: not an edit
     bool loading_ = false;    // a long text is going in, a piece at a time
+    bool pieceDue_ = false;   // its next piece is on the way
+    bool colourWhenIn_ = false;  // the text going in is short enough to colour
     std::string pendingText_;  // UTF-8
     std::size_t pendingAt_ = 0;
     qsizetype oldUnits_ = 0;  // of the old text, still to be taken out
@@ -106,6 +122,12 @@ private:
     std::optional<std::vector<app::Mark>> pendingMarks_;
     std::pair<int, int> marksAsked_{-1, -1};  // the rows in view last asked of the model
     bool exiting_ = false;
+    BackgroundRun runs_{[this](app::RunOrder order, ScriptRun run) { ranInBackground(std::move(order), std::move(run)); }};
+    bool runWanted_ = false;  // an edit came since the run going was ordered
+    QTimer* busySign_ = nullptr;  // a run longer than this says so
+    // What a replacement too long for Qt's undo stack replaced: Ctrl+Z brings it back once
+    // the stack holds nothing more to take back.
+    std::optional<std::string> replacedText_;
 };
 
 }  // namespace quillon::frontend

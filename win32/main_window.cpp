@@ -125,11 +125,12 @@ MainWindow::~MainWindow() {
 
 // The dialog runs modeless under a loop of its own, so that F2 and Ctrl+S are seen before the
 // dialog manager takes the keys.
-int MainWindow::run() {
+int MainWindow::run(const std::string& fileToOpen) {
     dialog_ = CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN_WINDOW), nullptr, DialogProc,
                                  reinterpret_cast<LPARAM>(this));
     if (dialog_ == nullptr) return 1;
     ShowWindow(dialog_, SW_SHOW);
+    LoadScriptFile(fileToOpen);  // a file it cannot read is told as a drop's would be
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (preTranslate(message)) continue;

@@ -11,7 +11,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from wine_desktop import FONT_REPLACEMENTS, boot_prefix, import_registry, start_display  # noqa: E402
+from wine_desktop import FONT_REPLACEMENTS, boot_prefix, import_registry, start_display, windows_path  # noqa: E402
 
 WINDOW, PROBE = (os.path.abspath(path) for path in sys.argv[1:3])
 SCREENSHOT = sys.argv[3] if len(sys.argv) > 3 else None
@@ -88,7 +88,13 @@ def run_screen(screen, scales):
         import_registry(work, FONT_REPLACEMENTS)
         for dpi in scales:
             import_registry(work, ['[HKEY_CURRENT_USER\\Control Panel\\Desktop]', '"LogPixels"=dword:%08x' % dpi])
-            window = subprocess.Popen(['wine', WINDOW], cwd=work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            # The small screen's window is started as Explorer's "open with" starts it, with a file.
+            opened = os.path.join(work, '打开 的脚本.txt') if screen != '1600x1000' else None
+            if opened:
+                with open(opened, 'wb') as f:
+                    f.write('mpinit=4 1\r\n@@1 1 0.5 1\r\n'.encode('utf-8'))
+            window = subprocess.Popen(['wine', WINDOW] + ([windows_path(opened)] if opened else []), cwd=work,
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             try:
                 deadline = time.time() + 120
                 while probe('alive').returncode != 0 and time.time() < deadline:
@@ -96,6 +102,9 @@ def run_screen(screen, scales):
                 time.sleep(1.0)
                 if check(probe('alive').returncode == 0, '%s at %d dpi: the window opens' % (screen, dpi)):
                     frame = examine(screen, dpi)
+                    if opened:
+                        check(probe('text', '1000').stdout.decode('utf-8') == 'mpinit=4 1\r\n@@1 1 0.5 1\r\n',
+                              '%s: the file named on the command line is loaded' % screen)
                     if SCREENSHOT and dpi == 144:
                         subprocess.run(['import', '-window', 'root', '-crop', '%dx%d+%d+%d' % tuple(frame[2:] + frame[:2]),
                                         '+repage', SCREENSHOT], capture_output=True, timeout=60)

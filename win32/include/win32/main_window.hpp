@@ -22,8 +22,9 @@ public:
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Runs the window until Exit; the program's exit code.
-    int run();
+    // Runs the window until Exit, first loading `fileToOpen` when one is given; the program's
+    // exit code.
+    int run(const std::string& fileToOpen = {});
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -12,26 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "probe_text.hpp"
+
 namespace {
-
-std::string Utf8(const std::wstring& wide) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes, nullptr, nullptr);
-    return text;
-}
-
-std::wstring TextOf(HWND window) {
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 10000, &length);
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_BLOCK, 10000, &copied);
-    text.resize(copied);
-    return text;
-}
-
-void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 struct Search {
     const wchar_t* title;

@@ -12,6 +12,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from wine_desktop import check, failures, start_display, wait_for  # noqa: E402
+
 SETUP, PROBE, TOOL = (os.path.abspath(path) for path in sys.argv[1:4])
 SCREENSHOTS = sys.argv[4] if len(sys.argv) > 4 else None
 TITLE = ' 安装'  # the installer's caption: "Quillon VERSION 安装"
@@ -26,16 +29,6 @@ PREFIX_SETTINGS = '\r\n'.join([
     '[HKEY_CURRENT_USER\\Software\\Classes\\.txt\\OpenWithProgids]', '"txtfile"=hex(0):', ''])
 SHIPPED = ['help2.htm', 'quillon-score.exe', 'quillon.exe', 'uninstall.exe']
 
-failures = []
-
-
-def check(condition, what):
-    print(('ok    ' if condition else 'FAIL  ') + what, flush=True)
-    if not condition:
-        failures.append(what)
-    return condition
-
-
 def wine(*args, timeout=120):
     return subprocess.run(['wine', *args], capture_output=True, timeout=timeout)
 
@@ -46,15 +39,6 @@ def probe(*args):
 
 def texts(title=TITLE):
     return probe('texts', title).stdout.decode('utf-8')
-
-
-def wait_for(predicate, seconds=30.0):
-    deadline = time.time() + seconds
-    while True:
-        value = predicate()
-        if value or time.time() > deadline:
-            return value
-        time.sleep(0.3)
 
 
 def unix_path(windows):
@@ -162,21 +146,6 @@ def uninstall(entry, folder):
     check(wait_for(lambda: not os.path.exists(unix_path(folder)) and registry(UNINSTALL_KEY) == '', 60),
           'the silent uninstaller removes the folder and the entry')
     time.sleep(2.0)  # its copy in the temporary folder ends
-
-
-def start_display():
-    read, write = os.pipe()
-    server = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-screen', '0', '1600x1000x24', '-nolisten', 'tcp'],
-                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    number = b''
-    while not number.endswith(b'\n'):
-        chunk = os.read(read, 16)
-        if not chunk:
-            break
-        number += chunk
-    os.close(read)
-    return server, ':' + number.decode().strip()
 
 
 work = tempfile.mkdtemp(prefix='quillon-installer-test-')

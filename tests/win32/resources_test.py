@@ -7,18 +7,11 @@ import struct
 import sys
 import xml.etree.ElementTree as ET
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from wine_desktop import check, failures  # noqa: E402
+
 RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 14, 16, 24
 WINDOWS_10_AND_11 = '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'
-failures = []
-
-
-def check(condition, what):
-    print(('ok    ' if condition else 'FAIL  ') + what, flush=True)
-    if not condition:
-        failures.append(what)
-    return condition
-
-
 def resources(path):
     """{type: [bytes of each resource of that type]} from a PE file's resource directory."""
     data = open(path, 'rb').read()

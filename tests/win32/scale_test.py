@@ -11,21 +11,12 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from wine_desktop import FONT_REPLACEMENTS, boot_prefix, import_registry, start_display, windows_path  # noqa: E402
+from wine_desktop import (FONT_REPLACEMENTS, boot_prefix, check, failures, import_registry,  # noqa: E402
+                          start_display, windows_path)
 
 WINDOW, PROBE = (os.path.abspath(path) for path in sys.argv[1:3])
 SCREENSHOT = sys.argv[3] if len(sys.argv) > 3 else None
 GROUP_BOX, FRAMED = -1, (1002, 1003)  # the group box and the two controls it frames
-
-failures = []
-
-
-def check(condition, what):
-    print(('ok    ' if condition else 'FAIL  ') + what, flush=True)
-    if not condition:
-        failures.append(what)
-    return condition
-
 
 def probe(*args):
     return subprocess.run(['wine', PROBE, *args], capture_output=True, timeout=60)

@@ -14,7 +14,8 @@ import zipfile
 import docx
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from wine_desktop import FONT_REPLACEMENTS, boot_prefix, import_registry, start_display, windows_path  # noqa: E402
+from wine_desktop import (FONT_REPLACEMENTS, boot_prefix, check, failures, import_registry,  # noqa: E402
+                          start_display, wait_for, windows_path)
 
 WINDOW, PROBE, TOOL = (os.path.abspath(path) for path in sys.argv[1:4])
 SCREENSHOT = sys.argv[4] if len(sys.argv) > 4 else None
@@ -23,16 +24,6 @@ TEMPORARY_FOLDER = '临时 文件夹'  # as under a Chinese user name, outside t
 PREFIX_SETTINGS = FONT_REPLACEMENTS + [
     '[HKEY_CURRENT_USER\\Environment]',
     '"TMP"="C:\\\\%s"' % TEMPORARY_FOLDER, '"TEMP"="C:\\\\%s"' % TEMPORARY_FOLDER]
-
-failures = []
-
-
-def check(condition, what):
-    print(('ok    ' if condition else 'FAIL  ') + what, flush=True)
-    if not condition:
-        failures.append(what)
-    return condition
-
 
 def wine(*args, data=None):
     return subprocess.run(['wine', *args], input=data, capture_output=True, timeout=60)
@@ -53,15 +44,6 @@ def state():
 
 def popups():
     return [line for line in probe('popups').stdout.decode('utf-8').splitlines() if line]
-
-
-def wait_for(predicate, seconds=20.0):
-    deadline = time.time() + seconds
-    while True:
-        value = predicate()
-        if value or time.time() > deadline:
-            return value
-        time.sleep(0.2)
 
 
 def as_shown(output):

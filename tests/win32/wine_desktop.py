@@ -1,8 +1,28 @@
 """A virtual X display with a window manager and a Wine prefix of a test's own on it, for the
-tests that drive quillon.exe under Wine."""
+tests that drive quillon.exe under Wine; and their checks, said one per line."""
 import os
 import subprocess
 import tempfile
+import time
+
+failures = []
+
+
+def check(condition, what):
+    print(('ok    ' if condition else 'FAIL  ') + what, flush=True)
+    if not condition:
+        failures.append(what)
+    return condition
+
+
+def wait_for(predicate, seconds=30.0):
+    """The predicate's first true value, or its last value once the time is up."""
+    deadline = time.time() + seconds
+    while True:
+        value = predicate()
+        if value or time.time() > deadline:
+            return value
+        time.sleep(0.2)
 
 
 # 宋体 where Wine has no SimSun: a font whose Chinese characters are two ASCII cells wide; Wine's
